@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its files: beside its executable, named after it.
+// Tests point it at a folder of their own.
+class AppPaths {
+public:
+    static QString directory();
+    static QString settingsFile();
+    static QString filePath(const QString &fileName);
+
+    // Replaces the executable's folder and name; an empty directory restores them.
+    static void overrideForTests(const QString &directory, const QString &baseName);
+};

@@ -1,0 +1,11 @@
+#include "app/fonts.h"
+#include "app/mdlmain.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    Fonts::installSubstitutes();
+    mdlMain::Main();
+    return app.exec();
+}

@@ -1,0 +1,45 @@
+#include "app/mdlmain.h"
+
+#include "app/apppaths.h"
+#include "app/inifile.h"
+#include "ui/main/frminputscore.h"
+
+namespace mdlMain {
+
+qint32 PlayMode = ModeA;
+SettingsText::PanelOrder PanelOrder{1, 2, 3};
+std::unique_ptr<FileSystemObject> FileSystem;
+
+QString ReadSetting(const QString &section, const QString &key, const QString &defaultValue) {
+    return IniFile(AppPaths::settingsFile()).read(section, key, defaultValue);
+}
+
+void WriteSetting(const QString &section, const QString &key, const QString &value) {
+    // A settings file that cannot be written is survived silently: this run's changes are lost.
+    IniFile(AppPaths::settingsFile()).write(section, key, value);
+}
+
+frmInputScore *Main() {
+    FileSystem = std::make_unique<FileSystemObject>();
+    PanelOrder = SettingsText::panelOrderFromText(
+        ReadSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")));
+    PlayMode = SettingsText::playModeFromText(
+        ReadSetting(QStringLiteral("GAME"), QStringLiteral("MODE"), QStringLiteral("A")));
+
+    auto *window = new frmInputScore; // runs the load step
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->applySettingsChecks();
+    window->Pub_Sub_ViewChange();
+    window->show();
+    return window;
+}
+
+void Shutdown() {
+    WriteSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"),
+                 SettingsText::panelOrderToText(PanelOrder));
+    WriteSetting(QStringLiteral("GAME"), QStringLiteral("MODE"),
+                 SettingsText::playModeToText(PlayMode));
+    FileSystem.reset();
+}
+
+} // namespace mdlMain

@@ -1,0 +1,28 @@
+#include "app/settingstext.h"
+
+#include "app/mdlmain.h"
+
+namespace SettingsText {
+
+PanelOrder panelOrderFromText(const QString &text) {
+    PanelOrder order{0, 0, 0};
+    for (int i = 0; i < 3 && i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        order[i] = (c >= u'0' && c <= u'9') ? qint16(c.unicode() - u'0') : qint16(0);
+    }
+    return order;
+}
+
+QString panelOrderToText(const PanelOrder &order) {
+    return QString::number(order[0]) + QString::number(order[1]) + QString::number(order[2]);
+}
+
+qint32 playModeFromText(const QString &text) {
+    return text == QStringLiteral("A") ? mdlMain::ModeA : mdlMain::ModeB;
+}
+
+QString playModeToText(qint32 playMode) {
+    return playMode == mdlMain::ModeA ? QStringLiteral("A") : QStringLiteral("B");
+}
+
+} // namespace SettingsText
