@@ -4,6 +4,8 @@
 #include "app/inifile.h"
 #include "ui/main/frminputscore.h"
 
+#include <QScreen>
+
 namespace mdlMain {
 
 qint32 PlayMode = ModeA;
@@ -30,6 +32,8 @@ frmInputScore *Main() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->applySettingsChecks();
     window->Pub_Sub_ViewChange();
+    window->adjustSize();
+    window->move(window->screen()->availableGeometry().center() - window->rect().center());
     window->show();
     return window;
 }

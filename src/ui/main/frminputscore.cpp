@@ -1,21 +1,461 @@
 #include "ui/main/frminputscore.h"
 
+#include "app/fonts.h"
 #include "app/mdlmain.h"
+#include "entry/filtertext.h"
+#include "entry/numbertext.h"
+#include "entry/thistimecard.h"
+#include "platform/gridview.h"
+#include "platform/messagebox.h"
+#include "platform/twips.h"
+#include "ui/about/frmabout.h"
+#include "ui/about/helppage.h"
+#include "ui/graph/frmgraph.h"
+#include "ui/main/buttonsframe.h"
+#include "ui/main/mainmenus.h"
+#include "ui/main/thistimeframe.h"
+#include "ui/main/viewlayout.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QThread>
+
+namespace {
+
+constexpr int ClientWidth = 13305;
+constexpr int CardIndex = 0;
+constexpr int RecentIndex = 1;
+constexpr int AveragesIndex = 2;
+
+// Focus changes that come from a menu popup or from another window being activated are not
+// focus moves between the window's controls, so the handlers ignore them.
+bool isControlFocusChange(const QEvent *event)
+{
+    const auto reason = static_cast<const QFocusEvent *>(event)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+QString saveStamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+}
+
+} // namespace
 
 frmInputScore::frmInputScore(QWidget *parent)
-    : QMainWindow(parent) {
+    : QMainWindow(parent)
+    , m_history(*mdlMain::FileSystem)
+{
+    setObjectName(QStringLiteral("frmInputScore"));
     setWindowTitle(QStringLiteral("Dartrail"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/dartrail.png")));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(Fonts::gothic(12));
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    // Qt sizes the client area; the window follows its fixed size.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    client->setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(6495));
+
+    m_card = new ThisTimeFrame(client);
+    m_card->setGeometry(Twips::rect(0, 120, 13095, 675));
+    m_grdRecent = new GridView(client);
+    m_grdRecent->setObjectName(QStringLiteral("grdRecent"));
+    m_grdRecent->setAccessibleName(QStringLiteral("RECENT"));
+    m_grdRecent->setGeometry(Twips::rect(120, 900, 13095, 1515));
+    m_grdAVG = new GridView(client);
+    m_grdAVG->setObjectName(QStringLiteral("grdAVG"));
+    m_grdAVG->setAccessibleName(QStringLiteral("AVG/HIT"));
+    m_grdAVG->setGeometry(Twips::rect(120, 2520, 12855, 1815));
+    for (GridView *grid : {m_grdRecent, m_grdAVG})
+        grid->setFont(Fonts::gothic(9.75));
+    m_buttons = new ButtonsFrame(client);
+    m_buttons->setGeometry(Twips::rect(120, 4440, 13155, 1935));
+
+    // The background of the window and its frames is the scheme's highlighted-text colour.
+    QPalette background = palette();
+    background.setColor(QPalette::Window, palette().color(QPalette::HighlightedText));
+    for (QWidget *surface : std::initializer_list<QWidget *>{
+             client, m_card, m_buttons, m_buttons->keypadA(), m_buttons->keypadB()}) {
+        surface->setAutoFillBackground(true);
+        surface->setPalette(background);
+    }
+
+    m_menus = new MainMenus(menuBar());
+    connectControls();
+    setTabOrder();
+    loadStep();
 }
 
-void frmInputScore::applySettingsChecks() {
+void frmInputScore::connectControls()
+{
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
+        QLineEdit *field = m_card->txt(i);
+        field->installEventFilter(this);
+        connect(field, &QLineEdit::textChanged, this, [this, i] { txtChange(i); });
+    }
+    for (int i = 0; i <= ButtonsFrame::Next; ++i)
+        m_buttons->cmd(i)->installEventFilter(this);
+    for (int digit = 0; digit <= 9; ++digit)
+        m_buttons->cmdNum(digit)->installEventFilter(this);
+    m_grdRecent->installEventFilter(this);
+    m_grdAVG->installEventFilter(this);
+
+    connect(m_buttons->cmdGroup(), &QButtonGroup::idClicked, this, &frmInputScore::cmdClick);
+    connect(m_buttons->cmdNumGroup(), &QButtonGroup::idClicked, this,
+            &frmInputScore::cmdNumClick);
+    connect(m_buttons->cmdBS(), &QPushButton::clicked, this,
+            [this] { typeIntoCurrentField(Qt::Key_Backspace, QString()); });
+    connect(m_buttons->cmdDEL(), &QPushButton::clicked, this,
+            [this] { typeIntoCurrentField(Qt::Key_Delete, QString()); });
+
+    QAction *saveItem = m_menus->mnuFile_Save;
+    connect(saveItem, &QAction::triggered, this,
+            [this, saveItem] { saveCommand([saveItem](bool on) { saveItem->setEnabled(on); }); });
+    connect(m_menus->mnuFile_Mode_A, &QAction::triggered, this,
+            [this] { switchMode(mdlMain::ModeA); });
+    connect(m_menus->mnuFile_Mode_B, &QAction::triggered, this,
+            [this] { switchMode(mdlMain::ModeB); });
+    connect(m_menus->mnuFile_Exit, &QAction::triggered, this, &QWidget::close);
+    connect(m_menus->mnuEdit_Clear_ThisTime, &QAction::triggered, this,
+            &frmInputScore::ClearThisTime);
+    connect(m_menus->mnuEdit_Clear_RecentData, &QAction::triggered, this, [this] {
+        DeleteRecentData();
+        loadStep();
+    });
+    connect(m_menus->mnuView_Graph, &QAction::triggered, this,
+            [this] { cmdClick(ButtonsFrame::Graph); });
+    connect(m_menus->mnuView_ThisTime, &QAction::triggered, this,
+            [this](bool checked) { togglePanel(CardIndex, checked); });
+    connect(m_menus->mnuView_Recent, &QAction::triggered, this,
+            [this](bool checked) { togglePanel(RecentIndex, checked); });
+    connect(m_menus->mnuView_AVG, &QAction::triggered, this,
+            [this](bool checked) { togglePanel(AveragesIndex, checked); });
+    connect(m_menus->mnuHelp_Help, &QAction::triggered, this, [this] { openHelpPage(this); });
+    connect(m_menus->mnuHelp_About, &QAction::triggered, this, [this] {
+        frmAbout about(this);
+        about.exec();
+    });
 }
 
-void frmInputScore::Pub_Sub_ViewChange() {
+void frmInputScore::setTabOrder()
+{
+    QList<QWidget *> order;
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
+        order.append(m_card->txt(i));
+    order << m_grdRecent << m_grdAVG << m_buttons->tabOrder();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void frmInputScore::closeEvent(QCloseEvent *event) {
+void frmInputScore::applySettingsChecks()
+{
+    m_menus->mnuFile_Mode_A->setChecked(mdlMain::PlayMode == mdlMain::ModeA);
+    m_menus->mnuFile_Mode_B->setChecked(mdlMain::PlayMode == mdlMain::ModeB);
+    m_menus->mnuView_ThisTime->setChecked(mdlMain::PanelOrder[CardIndex] != 0);
+    m_menus->mnuView_Recent->setChecked(mdlMain::PanelOrder[RecentIndex] != 0);
+    m_menus->mnuView_AVG->setChecked(mdlMain::PanelOrder[AveragesIndex] != 0);
+}
+
+void frmInputScore::Pub_Sub_ViewChange()
+{
+    m_buttons->keypadA()->setVisible(mdlMain::PlayMode == mdlMain::ModeA);
+    m_buttons->keypadB()->setVisible(mdlMain::PlayMode == mdlMain::ModeB);
+
+    const std::array<QWidget *, 3> panels{m_card, m_grdRecent, m_grdAVG};
+    std::array<int, 3> tops{};
+    for (size_t i = 0; i < panels.size(); ++i)
+        tops[i] = panels[i]->y() * Twips::PerPixel;
+    const ViewArrangement arrangement = ViewLayout::arrange(mdlMain::PanelOrder, tops);
+    for (size_t i = 0; i < panels.size(); ++i) {
+        panels[i]->setVisible(arrangement.panels[i].visible);
+        if (arrangement.panels[i].top)
+            panels[i]->move(panels[i]->x(), Twips::toPixels(*arrangement.panels[i].top));
+    }
+    m_buttons->move(m_buttons->x(), Twips::toPixels(arrangement.buttonsTop));
+    centralWidget()->setFixedHeight(Twips::toPixels(arrangement.clientHeight));
+
+    for (QPushButton *button : m_buttons->entryButtons())
+        button->setEnabled(arrangement.entryEnabled);
+    m_menus->mnuFile_Save->setEnabled(arrangement.entryEnabled);
+    m_menus->mnuEdit_Clear_ThisTime->setEnabled(arrangement.entryEnabled);
+}
+
+void frmInputScore::loadStep()
+{
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
+        m_card->txt(i)->setMaxLength(ThisTimeCard::maxLength(mdlMain::PlayMode));
+    const QString error =
+        m_history.load(mdlMain::PlayMode, m_grdRecent->grid(), m_grdAVG->grid());
+    if (!error.isEmpty())
+        MessageBox::showError(this, error);
+    m_currentTarget = 0;
+}
+
+void frmInputScore::updateTotals()
+{
+    QStringList texts;
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
+        texts.append(m_card->txt(i)->text());
+    const ThisTimeCard::Totals totals = ThisTimeCard::totals(texts, mdlMain::PlayMode);
+    m_card->totalLabel()->setText(totals.total);
+    m_card->averageLabel()->setText(totals.average);
+}
+
+void frmInputScore::SetCurrentEntry(int value)
+{
+    QLineEdit *field = m_card->txt(m_currentTarget);
+    // Emptying first makes the field change even when the new text equals the old, so the
+    // change handling (and mode B's move to the next field) always runs.
+    field->setText(QString());
+    field->setText(QString::number(ThisTimeCard::clamp(mdlMain::PlayMode, value)));
+}
+
+void frmInputScore::ClearThisTime()
+{
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
+        m_card->txt(i)->setText(QString());
+    moveFocus(m_card->txt(0));
+}
+
+void frmInputScore::txtChange(int index)
+{
+    QLineEdit *field = m_card->txt(index);
+    FilterText(field, 30, 0, 1);
+    const QString text = field->text();
+    if (mdlMain::PlayMode == mdlMain::ModeA) {
+        moveFocus(field);
+    } else if (!text.isEmpty()) {
+        if (!ThisTimeCard::isModeBValue(text))
+            field->setText(QString());
+        else if (index < ThisTimeFrame::FieldCount - 1)
+            moveFocus(m_card->txt(index + 1));
+        else
+            moveFocus(m_buttons->cmd(ButtonsFrame::SaveData));
+    }
+    updateTotals();
+}
+
+void frmInputScore::txtGotFocus(int index)
+{
+    m_currentTarget = index;
+    m_card->lbl(index)->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    if (mdlMain::PlayMode == mdlMain::ModeB) {
+        QLineEdit *field = m_card->txt(index);
+        field->selectAll();
+        // A mouse click places the caret after the focus arrives; select again after it.
+        QMetaObject::invokeMethod(field, &QLineEdit::selectAll, Qt::QueuedConnection);
+    }
+    setGraphEnabled(false);
+}
+
+void frmInputScore::txtLostFocus(int index)
+{
+    m_card->lbl(index)->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0);"));
+}
+
+bool frmInputScore::txtKeyDown(int index, const QKeyEvent &event)
+{
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
+        // Enter moves like Tab (Shift+Enter like Shift+Tab), after this handler has returned.
+        const bool forward = !(event.modifiers() & Qt::ShiftModifier);
+        QMetaObject::invokeMethod(
+            this, [this, forward] { focusNextPrevChild(forward); }, Qt::QueuedConnection);
+        return true;
+    }
+    if (event.key() == Qt::Key_Backspace && index > 0 && m_card->txt(index)->text().isEmpty()) {
+        moveFocus(m_card->txt(index - 1));
+        return true;
+    }
+    return false;
+}
+
+void frmInputScore::cmdClick(int index)
+{
+    if (index <= 3) {
+        SetCurrentEntry(index);
+    } else if (index == ButtonsFrame::SaveData) {
+        QPushButton *button = m_buttons->cmd(ButtonsFrame::SaveData);
+        saveCommand([button](bool on) { button->setEnabled(on); });
+    } else if (index == ButtonsFrame::Graph) {
+        showGraph();
+    } else if (index == ButtonsFrame::Next) {
+        if (m_currentTarget >= ThisTimeFrame::FieldCount - 1)
+            moveFocus(m_buttons->cmd(ButtonsFrame::SaveData));
+        else
+            moveFocus(m_card->txt(m_currentTarget + 1));
+    } else {
+        // Step buttons: the caption is the only place where the step is stored.
+        const double step = NumberText::leadingValue(m_buttons->cmd(index)->text());
+        const double current = NumberText::leadingValue(m_card->txt(m_currentTarget)->text());
+        SetCurrentEntry(int(step + current));
+    }
+}
+
+void frmInputScore::cmdGotFocus(int index)
+{
+    if (index == ButtonsFrame::Graph) {
+        m_grdRecent->setHighlight(1);
+        return;
+    }
+    setGraphEnabled(false);
+    m_grdRecent->setHighlight(2);
+}
+
+void frmInputScore::cmdNumClick(int digit)
+{
+    typeIntoCurrentField(Qt::Key_0 + digit, QString::number(digit));
+}
+
+void frmInputScore::typeIntoCurrentField(int key, const QString &text)
+{
+    // The key goes through the field's own editing, length limit and handlers, as if typed.
+    QPointer<QLineEdit> field = m_card->txt(m_currentTarget);
+    moveFocus(field);
+    QCoreApplication::postEvent(field, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+    QCoreApplication::processEvents();
+    if (field)
+        QCoreApplication::postEvent(field,
+                                    new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+    QCoreApplication::processEvents();
+}
+
+void frmInputScore::saveCommand(const std::function<void(bool)> &setControlEnabled)
+{
+    if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE?"), QStringLiteral("SAVE DATA")))
+        return;
+    setControlEnabled(false);
+    const QString stamp = saveStamp();
+    SaveRecentData();
+    // The next save must fall into a later second, so that every stored game is distinct.
+    QPointer<frmInputScore> self(this);
+    while (saveStamp() == stamp) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+        if (!self)
+            return;
+    }
+    ClearThisTime();
+    loadStep();
+    setControlEnabled(true);
+}
+
+void frmInputScore::SaveRecentData()
+{
+    QStringList texts;
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
+        texts.append(m_card->txt(i)->text());
+    const QString error =
+        m_history.save(mdlMain::PlayMode, texts, QDateTime::currentDateTime());
+    if (!error.isEmpty())
+        MessageBox::showError(this, error);
+}
+
+void frmInputScore::DeleteRecentData()
+{
+    const QString error =
+        m_history.remove(mdlMain::PlayMode, m_grdRecent->grid(), m_grdRecent->selectedRows());
+    if (!error.isEmpty())
+        MessageBox::showError(this, error);
+}
+
+void frmInputScore::showGraph()
+{
+    frmGraph graph(m_grdRecent->selectedRowTexts(), this);
+    graph.exec();
+}
+
+void frmInputScore::switchMode(qint32 playMode)
+{
+    const bool alreadyChosen = mdlMain::PlayMode == playMode;
+    m_menus->mnuFile_Mode_A->setChecked(playMode == mdlMain::ModeA);
+    m_menus->mnuFile_Mode_B->setChecked(playMode == mdlMain::ModeB);
+    if (alreadyChosen)
+        return;
+    mdlMain::PlayMode = playMode;
+    ClearThisTime();
+    loadStep();
+    Pub_Sub_ViewChange();
+}
+
+void frmInputScore::togglePanel(int panel, bool checked)
+{
+    ViewLayout::toggle(mdlMain::PanelOrder, panel, checked);
+    Pub_Sub_ViewChange();
+}
+
+void frmInputScore::setGraphEnabled(bool enabled)
+{
+    m_buttons->cmd(ButtonsFrame::Graph)->setEnabled(enabled);
+    m_menus->mnuView_Graph->setEnabled(enabled);
+}
+
+void frmInputScore::moveFocus(QWidget *target)
+{
+    // A control that cannot take the focus (hidden panel, window not shown) is skipped.
+    if (target && target->isVisible() && target->isEnabled())
+        target->setFocus();
+}
+
+bool frmInputScore::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const bool focusIn = type == QEvent::FocusIn && isControlFocusChange(event);
+    const bool focusOut = type == QEvent::FocusOut && isControlFocusChange(event);
+
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
+        if (watched != m_card->txt(i))
+            continue;
+        if (focusIn)
+            txtGotFocus(i);
+        else if (focusOut)
+            txtLostFocus(i);
+        else if (type == QEvent::KeyPress)
+            return txtKeyDown(i, *static_cast<QKeyEvent *>(event));
+        return false;
+    }
+    for (int i = 0; i <= ButtonsFrame::Next; ++i) {
+        if (watched != m_buttons->cmd(i))
+            continue;
+        if (focusIn)
+            cmdGotFocus(i);
+        else if (focusOut)
+            m_grdRecent->setHighlight(2);
+        return false;
+    }
+    for (int digit = 0; digit <= 9; ++digit) {
+        if (watched == m_buttons->cmdNum(digit) && focusIn)
+            setGraphEnabled(false);
+    }
+    if (watched == m_grdRecent) {
+        if (focusIn) {
+            m_menus->mnuEdit_Clear_RecentData->setEnabled(true);
+            setGraphEnabled(true);
+        } else if (focusOut) {
+            m_menus->mnuEdit_Clear_RecentData->setEnabled(false);
+        }
+    } else if (watched == m_grdAVG && focusIn) {
+        setGraphEnabled(false);
+    }
+    return false;
+}
+
+void frmInputScore::closeEvent(QCloseEvent *event)
+{
     mdlMain::Shutdown();
     event->accept();
 }

@@ -1,16 +1,71 @@
 #pragma once
 
+#include "history/historystore.h"
+
 #include <QMainWindow>
 
-// The main window: the this-time card, the recent and averages grids, the keypads and the menus.
+#include <functional>
+
+class ButtonsFrame;
+class GridView;
+class MainMenus;
+class QKeyEvent;
+class QLineEdit;
+class ThisTimeFrame;
+
+// The main window: the this-time card, the recent and averages grids, the keypads and the
+// menus. It wires the controls to the card rules, the history store and the other windows.
 class frmInputScore : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmInputScore(QWidget *parent = nullptr);
 
+    // Start-up: the check marks of the mode and view items follow the settings.
     void applySettingsChecks();
+    // Shows the keypad of the mode, stacks the visible panels and sizes the window.
     void Pub_Sub_ViewChange();
+
+    void SetCurrentEntry(int value);
+    void ClearThisTime();
+    int currentTarget() const { return m_currentTarget; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectControls();
+    void setTabOrder();
+
+    // The refresh after start, save, delete and mode switch.
+    void loadStep();
+    void updateTotals();
+
+    void txtChange(int index);
+    void txtGotFocus(int index);
+    void txtLostFocus(int index);
+    bool txtKeyDown(int index, const QKeyEvent &event);
+
+    void cmdClick(int index);
+    void cmdGotFocus(int index);
+    void cmdNumClick(int digit);
+    void typeIntoCurrentField(int key, const QString &text);
+
+    void saveCommand(const std::function<void(bool)> &setControlEnabled);
+    void SaveRecentData();
+    void DeleteRecentData();
+    void showGraph();
+
+    void switchMode(qint32 playMode);
+    void togglePanel(int panel, bool checked);
+    void setGraphEnabled(bool enabled);
+    void moveFocus(QWidget *target);
+
+    ThisTimeFrame *m_card = nullptr;
+    GridView *m_grdRecent = nullptr;
+    GridView *m_grdAVG = nullptr;
+    ButtonsFrame *m_buttons = nullptr;
+    MainMenus *m_menus = nullptr;
+    HistoryStore m_history;
+    int m_currentTarget = 0;
 };

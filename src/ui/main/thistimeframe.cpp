@@ -1,0 +1,92 @@
+#include "ui/main/thistimeframe.h"
+
+#include "app/fonts.h"
+#include "platform/twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace {
+
+struct Rule {
+    int x1, y1, x2, y2;
+};
+
+// The rules of the card, in twips: three horizontal lines, the column dividers, the edges and
+// the diagonal of the empty top-left cell.
+std::vector<Rule> cardRules()
+{
+    std::vector<Rule> rules{{120, 0, 12960, 0}, {120, 300, 12960, 300}, {120, 660, 12960, 660}};
+    for (int k = 0; k <= 21; ++k)
+        rules.push_back({1440 + 480 * k, 0, 1440 + 480 * k, 660});
+    rules.push_back({12180, 0, 12180, 660});
+    rules.push_back({120, 0, 120, 660});
+    rules.push_back({12960, 0, 12960, 660});
+    rules.push_back({120, 0, 1440, 300});
+    return rules;
+}
+
+} // namespace
+
+ThisTimeFrame::ThisTimeFrame(QWidget *parent)
+    : QFrame(parent)
+{
+    setObjectName(QStringLiteral("fraThisTime"));
+    setFrameShape(QFrame::NoFrame);
+
+    for (int i = 0; i < 20; ++i)
+        m_lbl[size_t(i)] = addLabel(QStringLiteral("lbl(%1)").arg(i), QString::number(i + 1),
+                                    QRect(1440 + 480 * i, 60, 495, 255), Fonts::gothic(12, true));
+    const QFont headingFont = Fonts::proportionalGothic(11.25, true);
+    m_lbl[20] = addLabel(QStringLiteral("lbl(20)"), QStringLiteral("Bull"),
+                         QRect(11040, 60, 495, 255), headingFont);
+    m_lbl[21] = addLabel(QStringLiteral("lbl(21)"), QStringLiteral("Total"),
+                         QRect(11520, 60, 675, 255), headingFont);
+    m_lbl[22] = addLabel(QStringLiteral("lbl(22)"), QStringLiteral("THIS TIME"),
+                         QRect(120, 360, 1335, 255), Fonts::gothic(11.25));
+    m_lbl[23] = addLabel(QStringLiteral("lbl(23)"), QStringLiteral("AVG"),
+                         QRect(12180, 60, 795, 255), headingFont);
+
+    for (int i = 0; i < FieldCount; ++i) {
+        auto *field = new QLineEdit(this);
+        field->setObjectName(QStringLiteral("txt(%1)").arg(i));
+        field->setAccessibleName(m_lbl[size_t(i)]->text());
+        field->setGeometry(Twips::rect(1500 + 480 * i, 360, 375, 255));
+        field->setFont(Fonts::gothic(14.25, true));
+        field->setFrame(false);
+        field->setAlignment(Qt::AlignCenter);
+        field->setMaxLength(1);
+        field->setTextMargins(0, 0, 0, 0);
+        m_txt[size_t(i)] = field;
+    }
+
+    const QFont resultFont = Fonts::gothic(14.25, true);
+    m_lblTotal = addLabel(QStringLiteral("lblTotal_ThisTime"), QStringLiteral("0"),
+                          QRect(11520, 360, 675, 255), resultFont);
+    m_lblAverage = addLabel(QStringLiteral("lblAVG_ThisTime"), QStringLiteral("0"),
+                            QRect(12180, 360, 795, 255), resultFont);
+}
+
+QLabel *ThisTimeFrame::addLabel(const QString &name, const QString &caption, const QRect &twips,
+                                const QFont &font)
+{
+    auto *label = new QLabel(caption, this);
+    label->setObjectName(name);
+    label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    return label;
+}
+
+void ThisTimeFrame::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    static const std::vector<Rule> rules = cardRules();
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (const Rule &rule : rules)
+        painter.drawLine(Twips::toPixels(rule.x1), Twips::toPixels(rule.y1),
+                         Twips::toPixels(rule.x2), Twips::toPixels(rule.y2));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QFrame>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+
+// The this-time card: a ruled table of 21 entry fields with their headings, total and average.
+class ThisTimeFrame : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int FieldCount = 21;
+
+    explicit ThisTimeFrame(QWidget *parent = nullptr);
+
+    QLineEdit *txt(int index) const { return m_txt.at(size_t(index)); }
+    QLabel *lbl(int index) const { return m_lbl.at(size_t(index)); }
+    QLabel *totalLabel() const { return m_lblTotal; }
+    QLabel *averageLabel() const { return m_lblAverage; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QLabel *addLabel(const QString &name, const QString &caption, const QRect &twips,
+                     const QFont &font);
+
+    std::array<QLineEdit *, FieldCount> m_txt{};
+    std::array<QLabel *, 24> m_lbl{};
+    QLabel *m_lblTotal = nullptr;
+    QLabel *m_lblAverage = nullptr;
+};

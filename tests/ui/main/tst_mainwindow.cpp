@@ -1,0 +1,163 @@
+#include "mainwindowharness.h"
+
+#include "platform/gridview.h"
+
+#include <QFrame>
+
+// Start-up from the settings file, panel stacking, the VIEW toggles and shutdown.
+class tst_MainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startsFromSettings_data();
+    void startsFromSettings();
+    void defaultLayoutStacksPanels();
+    void hiddenCardDisablesEntryControls();
+    void viewTogglesRestackAndAreWrittenBack();
+    void exitItemWritesLikeCloseBox();
+    void modeBStartsWithItsKeypad();
+    void unwritableSettingsFolderIsSurvived();
+};
+
+void tst_MainWindow::startsFromSettings_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("checks"); // THIS TIME, RECENT, AVG/HIT, A MODE, B MODE
+    QTest::addColumn<QString>("writtenGrid");
+    QTest::addColumn<QString>("writtenMode");
+
+    QTest::newRow("no file") << QByteArray() << "11110" << "123" << "A";
+    QTest::newRow("empty grid") << QByteArray("[WINDOW]\r\nGRID=\r\n") << "00010" << "000"
+                                << "A";
+    QTest::newRow("3x1") << QByteArray("[WINDOW]\nGRID=3x1\n") << "10110" << "301" << "A";
+    QTest::newRow("12345") << QByteArray("[WINDOW]\nGRID=12345\n") << "11110" << "123" << "A";
+    QTest::newRow("9") << QByteArray("[WINDOW]\nGRID=9\n") << "10010" << "900" << "A";
+    QTest::newRow("lower-case a") << QByteArray("[GAME]\nMODE=a\n") << "11101" << "123" << "B";
+    QTest::newRow("X") << QByteArray("[GAME]\nMODE=X\n") << "11101" << "123" << "B";
+    QTest::newRow("empty mode") << QByteArray("[GAME]\nMODE=\n") << "11101" << "123" << "B";
+    QTest::newRow("names in other case") << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n")
+                                         << "10010" << "100" << "A";
+    QTest::newRow("binary junk") << QByteArray("\x00\xff[\x01\n=\x80\x81", 9) << "11110"
+                                 << "123" << "A";
+}
+
+void tst_MainWindow::startsFromSettings()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, checks);
+    QFETCH(QString, writtenGrid);
+    QFETCH(QString, writtenMode);
+
+    MainWindowHarness app;
+    if (!ini.isNull())
+        app.writeFile(QStringLiteral("Dartrail.ini"), ini);
+    app.start();
+
+    const QStringList items{"mnuView_ThisTime", "mnuView_Recent", "mnuView_AVG",
+                            "mnuFile_Mode_A", "mnuFile_Mode_B"};
+    QString actual;
+    for (const QString &name : items)
+        actual += app.item(name)->isChecked() ? u'1' : u'0';
+    QCOMPARE(actual, checks);
+    QCOMPARE(app.find<QFrame>("fraThisTime")->isVisible(), checks[0] == u'1');
+    QCOMPARE(app.find<GridView>("grdRecent")->isVisible(), checks[1] == u'1');
+    QCOMPARE(app.find<GridView>("grdAVG")->isVisible(), checks[2] == u'1');
+
+    app.close();
+    const QByteArray written = app.readFile("Dartrail.ini");
+    QVERIFY2(written.contains("GRID=" + writtenGrid.toLatin1()), written);
+    QVERIFY2(written.contains("MODE=" + writtenMode.toLatin1()), written);
+}
+
+void tst_MainWindow::defaultLayoutStacksPanels()
+{
+    MainWindowHarness app;
+    app.start();
+    // Tops in twips: 120, 915, 2550 and the buttons at 4485.
+    QCOMPARE(app.find<QFrame>("fraThisTime")->y(), 8);
+    QCOMPARE(app.find<GridView>("grdRecent")->y(), 61);
+    QCOMPARE(app.find<GridView>("grdAVG")->y(), 170);
+    QCOMPARE(app.find<QFrame>("fraButtons")->y(), 299);
+    QCOMPARE(app.window->centralWidget()->size(), QSize(887, 299 + 129 + 8));
+    QVERIFY(app.find<QFrame>("fraButtonsA")->isVisible());
+    QVERIFY(!app.find<QFrame>("fraButtonsB")->isVisible());
+    QVERIFY(!app.cmd(5)->isEnabled());
+    QVERIFY(app.cmd(4)->isEnabled());
+    QVERIFY(!app.item("mnuEdit_Clear_RecentData")->isEnabled());
+    QCOMPARE(app.txt(20)->accessibleName(), QStringLiteral("Bull"));
+    QCOMPARE(app.txt(6)->accessibleName(), QStringLiteral("7"));
+    QCOMPARE(app.txt(0)->maxLength(), 2);
+}
+
+void tst_MainWindow::hiddenCardDisablesEntryControls()
+{
+    MainWindowHarness app;
+    app.writeFile("Dartrail.ini", "[WINDOW]\nGRID=012\n");
+    app.start();
+    QVERIFY(!app.find<QFrame>("fraThisTime")->isVisible());
+    QCOMPARE(app.find<GridView>("grdRecent")->y(), 8);
+    QCOMPARE(app.find<GridView>("grdAVG")->y(), 117);
+    QCOMPARE(app.find<QFrame>("fraButtons")->y(), 246);
+    QVERIFY(app.find<QFrame>("fraButtonsA")->isVisible());
+    for (int i : {0, 4, 6, 12})
+        QVERIFY2(!app.cmd(i)->isEnabled(), qPrintable(QString::number(i)));
+    QVERIFY(!app.cmdNum(5)->isEnabled());
+    QVERIFY(!app.find<QPushButton>("cmdBS")->isEnabled());
+    QVERIFY(!app.item("mnuFile_Save")->isEnabled());
+    QVERIFY(!app.item("mnuEdit_Clear_ThisTime")->isEnabled());
+}
+
+void tst_MainWindow::viewTogglesRestackAndAreWrittenBack()
+{
+    MainWindowHarness app;
+    app.start();
+    app.item("mnuView_Recent")->trigger();
+    QVERIFY(!app.find<GridView>("grdRecent")->isVisible());
+    QCOMPARE(app.find<GridView>("grdAVG")->y(), 61);
+    QCOMPARE(app.find<QFrame>("fraButtons")->y(), 190);
+    app.item("mnuView_Recent")->trigger();
+    QVERIFY(app.item("mnuView_Recent")->isChecked());
+    QCOMPARE(app.find<GridView>("grdRecent")->y(), 190); // now below the averages
+    app.close();
+    QVERIFY(app.readFile("Dartrail.ini").contains("GRID=132"));
+}
+
+void tst_MainWindow::exitItemWritesLikeCloseBox()
+{
+    MainWindowHarness app;
+    app.writeFile("Dartrail.ini", "; kept comment\n[OTHER]\nkey=value\n[GAME]\nMODE=a\n");
+    app.start();
+    app.item("mnuFile_Exit")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!app.window);
+    const QByteArray written = app.readFile("Dartrail.ini");
+    QVERIFY2(written.contains("GRID=123") && written.contains("MODE=B"), written);
+    QVERIFY2(written.contains("; kept comment") && written.contains("key=value"), written);
+}
+
+void tst_MainWindow::modeBStartsWithItsKeypad()
+{
+    MainWindowHarness app;
+    app.writeFile("Dartrail.ini", "[GAME]\nMODE=B\n");
+    app.start();
+    QVERIFY(app.find<QFrame>("fraButtonsB")->isVisible());
+    QVERIFY(!app.find<QFrame>("fraButtonsA")->isVisible());
+    QCOMPARE(app.txt(3)->maxLength(), 1);
+    app.item("mnuFile_Mode_A")->trigger();
+    QVERIFY(app.find<QFrame>("fraButtonsA")->isVisible());
+    QVERIFY(!app.item("mnuFile_Mode_B")->isChecked());
+    QCOMPARE(app.txt(3)->maxLength(), 2);
+}
+
+void tst_MainWindow::unwritableSettingsFolderIsSurvived()
+{
+    MainWindowHarness app;
+    // A folder in place of the settings file can be neither read nor replaced.
+    QVERIFY(QDir(app.path("")).mkdir("Dartrail.ini"));
+    app.start();
+    QVERIFY(app.item("mnuFile_Mode_A")->isChecked());
+    app.close();
+    QVERIFY(QFileInfo(app.path("Dartrail.ini")).isDir());
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
