@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+// The modal "Version Information" window: icon, title and version, a notice line and the
+// project's web address, which turns red under the pointer and opens in the browser on a click.
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget *parent = nullptr);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    QLabel *addLabel(const QString &name, const QString &text, int left, int top,
+                     const QFont &font);
+    void setLinkColor(Qt::GlobalColor color);
+
+    QLabel *m_lblURL = nullptr;
+};
