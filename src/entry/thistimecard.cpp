@@ -1,0 +1,51 @@
+#include "entry/thistimecard.h"
+
+#include "app/mdlmain.h"
+#include "entry/numbertext.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+int saturated(double value) {
+    return int(std::clamp(value, double(std::numeric_limits<int>::min()),
+                          double(std::numeric_limits<int>::max())));
+}
+
+} // namespace
+
+int ThisTimeCard::maxLength(qint32 playMode) {
+    return playMode == mdlMain::ModeA ? 2 : 1;
+}
+
+int ThisTimeCard::clamp(qint32 playMode, int value) {
+    return std::clamp(value, 0, playMode == mdlMain::ModeA ? 99 : 9);
+}
+
+bool ThisTimeCard::isModeBValue(const QString &text) {
+    return text.size() == 1 && text[0] >= u'0' && text[0] <= u'3';
+}
+
+ThisTimeCard::Totals ThisTimeCard::totals(const QStringList &fieldTexts, qint32 playMode) {
+    // Summed as a double so that no field text can overflow the total.
+    double sum = 0;
+    int filled = 0;
+    for (const QString &text : fieldTexts) {
+        sum += NumberText::leadingValue(text);
+        if (!text.isEmpty())
+            ++filled;
+    }
+    const QString average =
+        filled == 0 ? QString()
+                    : NumberText::format(sum / filled, NumberText::averagePattern(playMode));
+    return {NumberText::formatWhole(sum), average};
+}
+
+int ThisTimeCard::stepValue(const QString &caption) {
+    return saturated(NumberText::leadingValue(caption));
+}
+
+int ThisTimeCard::steppedValue(const QString &fieldText, int step) {
+    return saturated(NumberText::leadingValue(fieldText) + step);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <array>
+#include <optional>
+
+struct PanelPlacement {
+    bool visible;
+    std::optional<int> top; // empty: the panel keeps its current top
+};
+
+struct ViewArrangement {
+    std::array<PanelPlacement, 3> panels; // this-time card, recent grid, averages grid
+    int buttonsTop;
+    int outerHeight;  // window height including title bar, menu bar and borders
+    int clientHeight; // for toolkits that size the client area
+    bool entryEnabled;
+};
+
+// The stacking of the main window's panels from the panel order, and the VIEW toggles that
+// change that order. All places and sizes are in twips.
+class ViewLayout {
+public:
+    static constexpr std::array<int, 3> PanelHeights{675, 1515, 1815};
+    static constexpr int ButtonsHeight = 1935;
+    static constexpr int Gap = 120;
+    static constexpr int OuterExtra = 720;
+    static constexpr int ClientMargin = 120;
+
+    // order: place from the top of each panel, 0 hidden. Places 1 to 3 are stacked without gaps
+    // for empty places; of two panels with the same place the later one is stacked and the
+    // earlier stays visible where it stands, as does a panel with a place outside 1 to 3.
+    // currentTops are the panels' tops as the window holds them; every stacked panel gets a new
+    // top, so they never change the result.
+    static ViewArrangement arrange(const std::array<qint16, 3> &order,
+                                   const std::array<int, 3> &currentTops);
+
+    // Switches panel (0 to 2) on below the visible ones or off, moving the panels below it up.
+    // Values no toggle produces (gaps, repeats, places above 3) go through the same rules.
+    static void toggle(std::array<qint16, 3> &order, int panel, bool nowChecked);
+};

@@ -1,0 +1,79 @@
+#include "entry/filtertext.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_FilterText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void filter_data();
+    void filter();
+    void lineEditRewrittenOnlyWhenChanged();
+};
+
+void tst_FilterText::filter_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QList<int>>("modes"); // class, case, width; class 99 allows "ca"
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("expectedCaret"); // -1: left where writing the text puts it
+
+    const QList<int> field{30, 0, 1}; // the entry fields' call
+    QTest::newRow("letter before caret") << "1a2" << 2 << field << "12" << 1;
+    QTest::newRow("full-width two") << u"\uFF12"_qs << 1 << field << "2" << 1;
+    QTest::newRow("pasted long text") << "x1,y2-z3.4 and more" << 19 << field << "1234" << 4;
+    QTest::newRow("caret before removed start") << "ab1" << 0 << field << "1" << -1;
+    QTest::newRow("0") << "a,B-c.9 !\u00e9" << 0 << QList{0, 0, 0} << "a,B-c.9 " << -1;
+    QTest::newRow("10") << "ab 1,.Z" << 7 << QList{10, 0, 0} << "ab Z" << 4;
+    QTest::newRow("20") << u"a\u3042\\\u303F\u303E"_qs << 5 << QList{20, 0, 0} << u"a\\\u303F"_qs
+                        << 3;
+    QTest::newRow("31") << "-1.5,2e" << 7 << QList{31, 0, 0} << "-1.52" << 5;
+    QTest::newRow("32") << "1,234.5-x" << 9 << QList{32, 0, 0} << "1,234.5-" << 8;
+    QTest::newRow("40") << u"a\u3042\\\uFF76\U0002000B"_qs << 6 << QList{40, 0, 0}
+                        << u"\u3042\U0002000B"_qs << 3;
+    QTest::newRow("99") << "abcabc" << 3 << QList{99, 0, 0} << "acac" << 1;
+    QTest::newRow("upper") << "aBc" << 3 << QList{0, 2, 0} << "ABC" << 3;
+    QTest::newRow("lower, other class") << "A!" << 2 << QList{5, 1, 0} << "a!" << 2;
+    QTest::newRow("wide, yen") << "A1 \\" << 4 << QList{40, 0, 2} << u"\uFF21\uFF11\u3000\uFFE5"_qs
+                               << 4;
+    QTest::newRow("narrow, yen") << u"\uFFE5\uFF3C\u3000"_qs << 3 << QList{20, 0, 1} << "\\\\ "
+                                 << 3;
+}
+
+void tst_FilterText::filter() {
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+    QFETCH(QList<int>, modes);
+    QFETCH(QString, expected);
+    QFETCH(int, expectedCaret);
+
+    const FilteredText result = filterText(text, caret, modes[0], modes[1], modes[2], "ca");
+    QCOMPARE(result.text, expected);
+    QCOMPARE(result.caret, expectedCaret);
+}
+
+void tst_FilterText::lineEditRewrittenOnlyWhenChanged() {
+    QLineEdit edit;
+    connect(&edit, &QLineEdit::textChanged, &edit, [&edit] { FilterText(&edit, 30, 0, 1); });
+    QSignalSpy changes(&edit, &QLineEdit::textChanged);
+
+    edit.setText(u"7a\uFF18b"_qs);
+    QCOMPARE(edit.text(), "78");
+    QCOMPARE(changes.size(), 2); // the raw text, then the cleaned one nested; nothing more
+
+    edit.setCursorPosition(1);
+    edit.insert("9"); // a clean edit is not written back, so it stays undoable
+    QCOMPARE(edit.text(), "798");
+    QCOMPARE(edit.cursorPosition(), 2);
+    QVERIFY(edit.isUndoAvailable());
+
+    QLineEdit pasted("ab1");
+    pasted.setCursorPosition(0);
+    FilterText(&pasted, 30, 0, 1);
+    QCOMPARE(pasted.text(), "1");
+    QCOMPARE(pasted.cursorPosition(), 1); // no place before the start: left where the write put it
+}
+
+QTEST_MAIN(tst_FilterText)
+#include "tst_filtertext.moc"
