@@ -3,7 +3,6 @@
 #include "app/fonts.h"
 #include "app/mdlmain.h"
 #include "entry/filtertext.h"
-#include "entry/numbertext.h"
 #include "entry/thistimecard.h"
 #include "platform/gridview.h"
 #include "platform/messagebox.h"
@@ -298,9 +297,8 @@ void frmInputScore::cmdClick(int index)
             moveFocus(m_card->txt(m_currentTarget + 1));
     } else {
         // Step buttons: the caption is the only place where the step is stored.
-        const double step = NumberText::leadingValue(m_buttons->cmd(index)->text());
-        const double current = NumberText::leadingValue(m_card->txt(m_currentTarget)->text());
-        SetCurrentEntry(int(step + current));
+        const int step = ThisTimeCard::stepValue(m_buttons->cmd(index)->text());
+        SetCurrentEntry(ThisTimeCard::steppedValue(m_card->txt(m_currentTarget)->text(), step));
     }
 }
 
