@@ -10,6 +10,7 @@ FUZZ_SECONDS := 30
 FUZZERS      := $(notdir $(wildcard fuzz/corpus/*))
 # Targets that write files run ten times faster where fsync costs nothing.
 FUZZ_TMPDIR  := $(firstword $(wildcard /dev/shm) /tmp)
+FUZZ_FLAGS    = -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1
 SUDO         := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 # Any sanitizer report fails the run.
@@ -56,9 +57,9 @@ fuzz: deps
 	for f in $(FUZZERS); do \
 	    rm -rf $(FUZZ_BUILD)/corpus/$$f && cp -r fuzz/corpus/$$f $(FUZZ_BUILD)/corpus/$$f; \
 	    echo "== $$f for $(FUZZ_SECONDS) s"; \
-	    if $(SANITIZER_ENV) TMPDIR=$(FUZZ_TMPDIR) $(FUZZ_BUILD)/fuzz/$$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	           -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/crashes/$$f- \
-	           $(FUZZ_BUILD)/corpus/$$f >$(FUZZ_BUILD)/$$f.log 2>&1; then \
+	    if $(SANITIZER_ENV) TMPDIR=$(FUZZ_TMPDIR) $(FUZZ_BUILD)/fuzz/$$f $(FUZZ_FLAGS) \
+	           -artifact_prefix=$(FUZZ_BUILD)/crashes/$$f- $(FUZZ_BUILD)/corpus/$$f \
+	           >$(FUZZ_BUILD)/$$f.log 2>&1; then \
 	        grep -E '^(Done|stat::)' $(FUZZ_BUILD)/$$f.log; \
 	    else \
 	        tail -n 60 $(FUZZ_BUILD)/$$f.log; exit 1; \
