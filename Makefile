@@ -1,10 +1,24 @@
 # Two commands for a fresh Debian machine: `make run` and `make test`.
+# `make test` runs every test twice (plain, then under AddressSanitizer and UBSan) and then each
+# fuzz target for FUZZ_SECONDS; `make fuzz FUZZ_SECONDS=N` runs only the fuzz targets.
 PACKAGES := cmake ninja-build g++ qt6-base-dev libsimpleini-dev libbenchmark-dev \
-            fonts-ipafont-gothic clang-format
-BUILD    := build
-SUDO     := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+            fonts-ipafont-gothic clang-format clang libclang-rt-14-dev xvfb xdotool
+BUILD        := build
+ASAN_BUILD   := build-asan
+FUZZ_BUILD   := build-fuzz
+FUZZ_SECONDS := 30
+FUZZERS      := $(notdir $(wildcard fuzz/corpus/*))
+# Targets that write files run ten times faster where fsync costs nothing.
+FUZZ_TMPDIR  := $(firstword $(wildcard /dev/shm) /tmp)
+FUZZ_FLAGS    = -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1
+SUDO         := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench format clean
+# Any sanitizer report fails the run.
+SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1 \
+                 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+.PHONY: deps configure build run test test-sanitized fuzz bench format clean
+.NOTPARALLEL:
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -27,6 +41,30 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure
+	$(MAKE) --no-print-directory test-sanitized fuzz
+
+test-sanitized: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDARTRAIL_SANITIZE=ON
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure
+
+# Each target starts from a copy of its seed corpus; crashes land in $(FUZZ_BUILD)/crashes/.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDARTRAIL_FUZZ=ON \
+	    -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) --target fuzzers
+	@mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/crashes; \
+	for f in $(FUZZERS); do \
+	    rm -rf $(FUZZ_BUILD)/corpus/$$f && cp -r fuzz/corpus/$$f $(FUZZ_BUILD)/corpus/$$f; \
+	    echo "== $$f for $(FUZZ_SECONDS) s"; \
+	    if $(SANITIZER_ENV) TMPDIR=$(FUZZ_TMPDIR) $(FUZZ_BUILD)/fuzz/$$f $(FUZZ_FLAGS) \
+	           -artifact_prefix=$(FUZZ_BUILD)/crashes/$$f- $(FUZZ_BUILD)/corpus/$$f \
+	           >$(FUZZ_BUILD)/$$f.log 2>&1; then \
+	        grep -E '^(Done|stat::)' $(FUZZ_BUILD)/$$f.log; \
+	    else \
+	        tail -n 60 $(FUZZ_BUILD)/$$f.log; exit 1; \
+	    fi; \
+	done
 
 bench: build
 	$(BUILD)/bench/dartrail_bench
@@ -35,4 +73,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

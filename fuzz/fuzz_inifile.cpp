@@ -1,0 +1,59 @@
+// Treats the input as the settings file: the program's keys must read as valid settings, a write
+// must keep the other keys and read back as written, and nothing may crash.
+#include "app/inifile.h"
+#include "app/mdlmain.h"
+#include "app/settingstext.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+// A value the file can hold on one line: no line breaks or NULs, no blanks at either end.
+QString storableValue(const uint8_t *data, size_t size) {
+    QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    bytes.removeIf([](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+    return QString::fromLatin1(bytes).trimmed();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    static const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Dartrail.ini"));
+    {
+        QFile file(path);
+        require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(reinterpret_cast<const char *>(data), qint64(size));
+    }
+    const IniFile ini(path);
+
+    const QString grid =
+        ini.read(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123"));
+    const QString mode =
+        ini.read(QStringLiteral("game"), QStringLiteral("mode"), QStringLiteral("A"));
+    require(grid.toLatin1().size() <= IniFile::MaxValueBytes);
+    require(mode.toLatin1().size() <= IniFile::MaxValueBytes);
+    for (const qint16 place : SettingsText::panelOrderFromText(grid))
+        require(place >= 0 && place <= 9);
+    const qint32 playMode = SettingsText::playModeFromText(mode);
+    require(playMode == mdlMain::ModeA || playMode == mdlMain::ModeB);
+
+    const QString value = storableValue(data, size);
+    if (!ini.write(QStringLiteral("Fuzz"), QStringLiteral("Value"), value))
+        return 0;
+    require(ini.read(QStringLiteral("FUZZ"), QStringLiteral("value"), QString()) ==
+            value.left(IniFile::MaxValueBytes));
+    require(ini.read(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")) ==
+            grid);
+    require(ini.read(QStringLiteral("game"), QStringLiteral("mode"), QStringLiteral("A")) == mode);
+    return 0;
+}
