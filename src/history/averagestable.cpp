@@ -1,0 +1,117 @@
+#include "history/averagestable.h"
+
+#include "app/mdlmain.h"
+#include "entry/numbertext.h"
+#include "history/historyline.h"
+#include "platform/gridmodel.h"
+
+#include <array>
+
+namespace {
+
+constexpr int Windows = 3;
+constexpr std::array<int, Windows> WindowSize{3, 10, -1}; // -1: all games
+constexpr std::array<const char *, AveragesTable::Rows> Labels{"AVG(3)", "AVG(10)", "AVG(ALL)",
+                                                               "HIT(3)", "HIT(10)", "HIT(ALL)"};
+constexpr int SumCol = 22;
+constexpr int MeanCol = 23;
+
+struct Tally {
+    qint64 sum = 0;
+    qint64 games = 0;
+};
+
+QString hitText(double percent) {
+    const QString text = NumberText::format(percent, NumberText::Pattern::OneDecimal);
+    return text == QLatin1String("100.0") ? QStringLiteral("100") : text;
+}
+
+} // namespace
+
+namespace AveragesTable {
+
+void setUp(GridModel &grid) {
+    grid.clear();
+    grid.setRows(Rows);
+    grid.setCols(Columns);
+    grid.setColWidth(0, 1320);
+    for (int col = 1; col <= HistoryLine::Values; ++col)
+        grid.setColWidth(col, 480);
+    grid.setColWidth(SumCol, 660);
+    grid.setColWidth(MeanCol, 780);
+    for (int col = 0; col < Columns; ++col)
+        grid.setColAlignment(col, GridModel::AlignCenterCenter);
+    for (int row = 0; row < Rows; ++row)
+        grid.setText(row, 0, QString::fromLatin1(Labels[size_t(row)]));
+}
+
+int validValue(QByteArrayView text, qint32 playMode) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (playMode != mdlMain::ModeA)
+        return text.size() == 1 && text[0] >= '0' && text[0] <= '3' ? text[0] - '0' : -1;
+    if (text.size() == 1 && digit(text[0]))
+        return text[0] - '0';
+    if (text.size() == 2 && text[0] != '0' && digit(text[0]) && digit(text[1]))
+        return (text[0] - '0') * 10 + text[1] - '0';
+    return -1;
+}
+
+void calculate(GridModel &averages, const GridModel &recent, qint32 playMode) {
+    const bool modeA = playMode == mdlMain::ModeA;
+    const NumberText::Pattern avgPattern = NumberText::averagePattern(playMode);
+
+    // The windows are taken by row position: an empty or invalid cell still uses up a place.
+    std::array<std::array<Tally, Windows>, HistoryLine::Values + 1> tallies{};
+    std::array<QByteArrayView, HistoryLine::Values + 1> cells;
+    for (int row = 0; row < recent.rows(); ++row) {
+        recent.rowCells(row, cells);
+        for (int target = 1; target <= HistoryLine::Values; ++target) {
+            const int value = validValue(cells[size_t(target)], playMode);
+            if (value < 0)
+                continue;
+            for (int w = 0; w < Windows; ++w) {
+                if (WindowSize[size_t(w)] < 0 || row < WindowSize[size_t(w)]) {
+                    tallies[size_t(target)][size_t(w)].sum += value;
+                    ++tallies[size_t(target)][size_t(w)].games;
+                }
+            }
+        }
+    }
+
+    for (int target = 1; target <= HistoryLine::Values; ++target) {
+        for (int w = 0; w < Windows; ++w) {
+            const auto [sum, games] = tallies[size_t(target)][size_t(w)];
+            QString avg, hit;
+            if (games > 0) {
+                avg = NumberText::format(double(sum) / double(games), avgPattern);
+                if (!modeA)
+                    hit = hitText(double(sum) / (3.0 * double(games)) * 100);
+                else if (sum > 0)
+                    hit = hitText(double(games) / double(sum) * 100);
+            }
+            averages.setText(w, target, avg);
+            averages.setText(Windows + w, target, hit);
+        }
+    }
+
+    // Row summaries are made from the texts as shown, rounded as they are.
+    for (int row = 0; row < Rows; ++row) {
+        double rowSum = 0;
+        int rowCount = 0;
+        for (int target = 1; target <= HistoryLine::Values; ++target) {
+            const QString text = averages.text(row, target);
+            if (!text.isEmpty()) {
+                rowSum += NumberText::leadingValue(text);
+                ++rowCount;
+            }
+        }
+        const bool avgRow = row < Windows;
+        const NumberText::Pattern pattern = avgRow ? avgPattern : NumberText::Pattern::OneDecimal;
+        averages.setText(row, SumCol,
+                         avgRow ? NumberText::format(rowSum, pattern) : QStringLiteral("-"));
+        averages.setText(row, MeanCol,
+                         rowCount > 0 ? NumberText::format(rowSum / rowCount, pattern) : QString());
+    }
+}
+
+} // namespace AveragesTable

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+class FileSystemObject;
+class GridModel;
+
+// The history files of both play modes: loading one into the recent and averages grids,
+// appending a saved card, and rewriting it without deleted games. Every method returns the
+// system's description of a failure, or the empty text.
+class HistoryStore {
+public:
+    explicit HistoryStore(FileSystemObject &fileSystem);
+
+    // A missing or empty file is no failure: the recent table keeps its placeholder rows.
+    QString load(qint32 playMode, GridModel &recent, GridModel &averages);
+    // Appends the card, its 21 texts in target order, saved at `now`.
+    QString save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now);
+    // Rewrites the file with every game of the recent table but the rows at the selected
+    // positions. Refused while the file could not be read at the last load, so a table that
+    // lacks its games never replaces them.
+    QString remove(qint32 playMode, const GridModel &recent, const QList<int> &selectedRows);
+    // Whether the last load of the mode read its whole file (or found none).
+    bool isLoaded(qint32 playMode) const;
+
+    static QString filePath(qint32 playMode);
+
+private:
+    static size_t slot(qint32 playMode);
+
+    FileSystemObject &m_fileSystem;
+    std::array<bool, 2> m_loaded{};
+};

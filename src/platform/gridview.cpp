@@ -1,0 +1,103 @@
+#include "platform/gridview.h"
+
+#include "platform/twips.h"
+
+#include <QHeaderView>
+
+#include <algorithm>
+
+GridView::GridView(QWidget *parent)
+    : QTableView(parent)
+    , m_grid(new GridModel(this)) {
+    setModel(m_grid);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    // Fixed, uniform rows: a million of them scroll without measuring any.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+
+    connect(m_grid, &GridModel::colWidthChanged, this, &GridView::applyColWidth);
+    connect(m_grid, &GridModel::columnsInserted, this, &GridView::applyColWidths);
+    connect(m_grid, &GridModel::modelReset, this, &GridView::applyColWidths);
+    setHighlight(HighlightAlways);
+}
+
+QString GridView::selectionText() const {
+    QStringList rows;
+    for (const QStringList &cells : selectedRowTexts())
+        rows.append(cells.join(u'\t'));
+    return rows.join(u'\r');
+}
+
+QList<int> GridView::selectedRows() const {
+    QList<int> rows;
+    if (!selectionModel())
+        return rows;
+    // Ranges of a contiguous selection may still overlap or come unordered; merge them.
+    QList<std::pair<int, int>> ranges;
+    for (const QItemSelectionRange &range : selectionModel()->selection())
+        ranges.append({range.top(), range.bottom()});
+    std::sort(ranges.begin(), ranges.end());
+    int next = 0;
+    for (const auto &[top, bottom] : ranges) {
+        for (int row = std::max(top, next); row <= bottom; ++row)
+            rows.append(row);
+        next = std::max(next, bottom + 1);
+    }
+    return rows;
+}
+
+QList<QStringList> GridView::selectedRowTexts() const {
+    QList<QStringList> texts;
+    for (int row : selectedRows()) {
+        QStringList cells;
+        for (int col = 0; col < m_grid->cols(); ++col)
+            cells.append(m_grid->text(row, col));
+        texts.append(cells);
+    }
+    return texts;
+}
+
+void GridView::setHighlight(int setting) {
+    m_highlight = setting;
+    QPalette colours = palette();
+    const bool always = setting == HighlightAlways;
+    colours.setColor(
+        QPalette::Inactive, QPalette::Highlight,
+        colours.color(QPalette::Active, always ? QPalette::Highlight : QPalette::Base));
+    colours.setColor(
+        QPalette::Inactive, QPalette::HighlightedText,
+        colours.color(QPalette::Active, always ? QPalette::HighlightedText : QPalette::Text));
+    setPalette(colours);
+}
+
+void GridView::focusInEvent(QFocusEvent *event) {
+    QTableView::focusInEvent(event);
+    // The view may have just made a row current without selecting it.
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && !selectionModel()->isRowSelected(current.row(), {}))
+        selectionModel()->select(current,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    emit focusReceived();
+}
+
+void GridView::focusOutEvent(QFocusEvent *event) {
+    QTableView::focusOutEvent(event);
+    emit focusLost();
+}
+
+void GridView::applyColWidth(int col) {
+    const int twips = m_grid->colWidth(col);
+    setColumnHidden(col, twips == 0);
+    if (twips > 0)
+        setColumnWidth(col, Twips::toPixels(twips));
+}
+
+void GridView::applyColWidths() {
+    for (int col = 0; col < m_grid->cols(); ++col)
+        applyColWidth(col);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/gridmodel.h"
+
+#include <QList>
+#include <QStringList>
+#include <QTableView>
+
+// A grid of plain text cells without headings that selects contiguous ranges of whole rows,
+// the current row always among them, and reports when it gains or loses the keyboard focus.
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    // Highlight settings: selection shown always, or only while the grid has the focus.
+    static constexpr int HighlightAlways = 1;
+    static constexpr int HighlightWithFocus = 2;
+
+    explicit GridView(QWidget *parent = nullptr);
+
+    GridModel &grid() { return *m_grid; }
+    const GridModel &grid() const { return *m_grid; }
+
+    // The selected rows, top to bottom: TAB between cells (hidden columns too), CR between rows.
+    QString selectionText() const;
+    QList<int> selectedRows() const;
+    QList<QStringList> selectedRowTexts() const;
+
+    void setHighlight(int setting);
+    int highlight() const { return m_highlight; }
+
+signals:
+    void focusReceived();
+    void focusLost();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void applyColWidth(int col);
+    void applyColWidths();
+
+    GridModel *m_grid = nullptr;
+    int m_highlight = HighlightAlways;
+};

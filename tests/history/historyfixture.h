@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/apppaths.h"
+#include "history/historystore.h"
+#include "platform/filesystemobject.h"
+#include "platform/gridmodel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A program folder of its own with both history files, the store and the two grids.
+struct HistoryFixture {
+    HistoryFixture() { AppPaths::overrideForTests(dir.path(), QStringLiteral("Dartrail")); }
+    ~HistoryFixture() { AppPaths::overrideForTests(QString(), QString()); }
+
+    static void write(qint32 mode, const QByteArray &content) {
+        QFile file(HistoryStore::filePath(mode));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    static QByteArray contentOf(qint32 mode) {
+        QFile file(HistoryStore::filePath(mode));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // A history line saved on the given day of March 2024 with the given values.
+    static QByteArray game(int day, const QByteArray &values) {
+        return QByteArray("2024/03/") + QByteArray::number(day).rightJustified(2, '0') +
+               " 21:04:09," + values;
+    }
+    // Lines of games saved on the days first..last, every value the day's last digit.
+    static QByteArray games(int first, int last) {
+        QByteArray content;
+        for (int day = first; day <= last; ++day) {
+            const QByteArray value = QByteArray::number(day % 10);
+            content += game(day, QByteArray(value + ",").repeated(20) + value) + "\r\n";
+        }
+        return content;
+    }
+    // Cells 0, 1, 21, 22, 23 and 24 of a recent row, joined by "|".
+    QString recentRow(int row) const {
+        QStringList cells;
+        for (int col : {0, 1, 21, 22, 23, 24})
+            cells.append(recent.text(row, col));
+        return cells.join(u'|');
+    }
+
+    QTemporaryDir dir;
+    FileSystemObject fileSystem;
+    HistoryStore store{fileSystem};
+    GridModel recent;
+    GridModel averages;
+};
