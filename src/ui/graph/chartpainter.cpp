@@ -6,10 +6,17 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 namespace {
 constexpr int GridPenWidth = 1;
 constexpr int LinePenWidth = 2;
 constexpr int PointPenWidth = 5;
+
+// A point drawn on the centre of its pixel comes out round and even.
+QPointF pixelCentre(const QPointF &point) {
+    return QPointF(std::floor(point.x()) + 0.5, std::floor(point.y()) + 0.5);
+}
 } // namespace
 
 ChartPainter::ChartPainter(QImage &image, const GraphData &data, const ChartScale &scale)
@@ -54,7 +61,7 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
             painter.drawLine(at(row - 1, m_data.value(row - 1, series)), at(row, value));
         } else if (!m_data.hasValue(row + 1, series)) {
             painter.setPen(point);
-            painter.drawPoint(at(row, value));
+            painter.drawPoint(pixelCentre(at(row, value)));
         }
     }
 }

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <cmath>
+
 namespace {
 
 const QString SettingsSection = QStringLiteral("WINDOW");
@@ -231,7 +233,7 @@ void frmGraph::rebuildScaleLabels(const QList<double> &values) {
         label->setObjectName(indexed(QStringLiteral("lblScale"), int(m_lblScale.size()) + 1));
         label->setFont(m_lblScaleTemplate->font());
         label->adjustSize();
-        label->move(m_lblScaleTemplate->x(), qRound(m_scale.toPixelY(value, height)));
+        label->move(m_lblScaleTemplate->x(), int(std::floor(m_scale.toPixelY(value, height))));
         label->show();
         m_lblScale.append(label);
     }
