@@ -125,6 +125,9 @@ void frmGraph::createChartSide() {
 
 void frmGraph::createSeriesBoxes(QWidget *picBack) {
     const QFont font = Fonts::proportionalGothic(BoxPointSize);
+    // The places are narrow: keep the caption close to its box.
+    picBack->setStyleSheet(QStringLiteral(
+        "QCheckBox { spacing: 1px; } QCheckBox::indicator { width: 11px; height: 11px; }"));
     for (qint16 series : GraphSeries::Indices) {
         const SeriesPlace place = placeOf(series);
         auto *box = new QCheckBox(GraphSeries::caption(series), picBack);
