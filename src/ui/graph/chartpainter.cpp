@@ -5,6 +5,7 @@
 #include "ui/graph/graphseries.h"
 
 #include <QPainter>
+#include <QPolygonF>
 
 #include <cmath>
 
@@ -17,6 +18,61 @@ constexpr int PointPenWidth = 5;
 QPointF pixelCentre(const QPointF &point) {
     return QPointF(std::floor(point.x()) + 0.5, std::floor(point.y()) + 0.5);
 }
+// A line through many values, thinned to what one pixel column can show: where values crowd
+// into a column, its first, highest, lowest and last points cover the same pixels as all of them.
+class Polyline {
+public:
+    int values() const { return m_values; }
+
+    void add(const QPointF &point) {
+        const int column = int(std::floor(point.x()));
+        if (m_inColumn > 0 && column != m_column)
+            flushColumn();
+        if (m_inColumn == 0) {
+            m_column = column;
+            m_first = m_top = m_bottom = point;
+            m_topRank = m_bottomRank = 0;
+        } else if (point.y() < m_top.y()) {
+            m_top = point;
+            m_topRank = m_inColumn;
+        } else if (point.y() > m_bottom.y()) {
+            m_bottom = point;
+            m_bottomRank = m_inColumn;
+        }
+        m_last = point;
+        ++m_inColumn;
+        ++m_values;
+    }
+
+    const QPolygonF &points() {
+        flushColumn();
+        return m_points;
+    }
+
+private:
+    void flushColumn() {
+        if (m_inColumn == 0)
+            return;
+        m_points.append(m_first);
+        if (m_inColumn > 1) {
+            if (m_topRank < m_bottomRank)
+                m_points << m_top << m_bottom;
+            else
+                m_points << m_bottom << m_top;
+            m_points.append(m_last);
+        }
+        m_inColumn = 0;
+    }
+
+    QPolygonF m_points;
+    int m_values = 0;
+    int m_column = 0;
+    int m_inColumn = 0;
+    QPointF m_first, m_top, m_bottom, m_last;
+    int m_topRank = 0;
+    int m_bottomRank = 0;
+};
+
 } // namespace
 
 ChartPainter::ChartPainter(QImage &image, const GraphData &data, const ChartScale &scale)
@@ -51,19 +107,31 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
     QPainter painter(&m_image);
     const QPen line(colour, LinePenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     const QPen point(colour, PointPenWidth, Qt::SolidLine, Qt::RoundCap);
-    const int rows = m_data.rowCount();
-    for (int row = 0; row < rows; ++row) {
-        if (!m_data.hasValue(row, series))
-            continue;
-        const double value = m_data.value(row, series);
-        if (row > 0 && m_data.hasValue(row - 1, series)) {
-            painter.setPen(line);
-            painter.drawLine(at(row - 1, m_data.value(row - 1, series)), at(row, value));
-        } else if (!m_data.hasValue(row + 1, series)) {
+    // The values since the last empty cell form one line; a lone value is a point.
+    Polyline run;
+    const auto finishRun = [&] {
+        if (run.values() == 1) {
             painter.setPen(point);
-            painter.drawPoint(pixelCentre(at(row, value)));
+            painter.drawPoint(pixelCentre(run.points().first()));
+        } else if (run.values() > 1) {
+            // Segment by segment: one stroke of a long zigzag is far slower to fill.
+            const QPolygonF &points = run.points();
+            QList<QLineF> segments;
+            segments.reserve(points.size() - 1);
+            for (qsizetype i = 1; i < points.size(); ++i)
+                segments.append(QLineF(points[i - 1], points[i]));
+            painter.setPen(line);
+            painter.drawLines(segments);
         }
+        run = Polyline();
+    };
+    for (int row = 0; row < m_data.rowCount(); ++row) {
+        if (m_data.hasValue(row, series))
+            run.add(at(row, m_data.value(row, series)));
+        else
+            finishRun();
     }
+    finishRun();
 }
 
 QPointF ChartPainter::at(double row, double value) const {

@@ -18,12 +18,12 @@ GraphData::GraphData(const QList<QStringList> &selectedRows) {
     }
 }
 
-QString GraphData::cell(int row, int column) const {
+QStringView GraphData::text(int row, int column) const {
     if (row < 0 || row >= m_rows.size() || column < 0 || column >= Columns)
         return {};
     return m_rows[row][column];
 }
 
 double GraphData::value(int row, int column) const {
-    return NumberText::leadingValue(cell(row, column));
+    return NumberText::leadingValue(text(row, column));
 }

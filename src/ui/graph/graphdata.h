@@ -17,11 +17,14 @@ public:
     int rowCount() const { return int(m_rows.size()); }
     bool isEmpty() const { return m_rows.isEmpty(); }
 
-    QString cell(int row, int column) const;
-    bool hasValue(int row, int column) const { return !cell(row, column).isEmpty(); }
+    QString cell(int row, int column) const { return text(row, column).toString(); }
+    bool hasValue(int row, int column) const { return !text(row, column).isEmpty(); }
     // The number the cell begins with; 0 for an empty or non-numeric cell.
     double value(int row, int column) const;
 
 private:
+    // Empty outside the table.
+    QStringView text(int row, int column) const;
+
     QList<QStringList> m_rows;
 };
