@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void boardShowsHitRates();
     void clicksRedrawOnlyWhenVisibleAndOnceForAll();
     void frozenScaleSurvivesSeriesChanges();
+    void handEditedValuesDrawWithinBounds();
 
 private:
     QTemporaryDir m_dir;
@@ -223,6 +225,20 @@ void tst_frmGraph::frozenScaleSurvivesSeriesChanges() {
     QCOMPARE(scaleCaptions(window),
              (QStringList{"2", "4", "6", "8", "10", "12", "14", "16", "18", "20"}));
     QVERIFY(window.findChild<QLabel *>(QStringLiteral("lblScale(0)"))->isHidden());
+}
+
+void tst_frmGraph::handEditedValuesDrawWithinBounds() {
+    frmGraph window({game({{1, "1e999"}, {2, "-1e999"}, {3, "abc"}, {21, "250"}}),
+                     game({{1, "5"}, {2, "7"}, {23, "-2"}})});
+    window.show();
+    QCOMPARE(window.chartScale().graphMax(), FLT_MAX);
+    const QStringList captions = scaleCaptions(window);
+    QVERIFY(!captions.isEmpty() && captions.size() <= ChartScale::MaxGridLines);
+    QVERIFY(!window.findChild<QLabel *>(QStringLiteral("lblNoData"))->isVisible());
+    series(window, 1)->click(); // the other values now set the scale
+    box(window, QStringLiteral("chkAutoScale"))->click();
+    box(window, QStringLiteral("chkAutoScale"))->click();
+    QCOMPARE(window.chartScale().graphMax(), 250.0f);
 }
 
 QTEST_MAIN(tst_frmGraph)

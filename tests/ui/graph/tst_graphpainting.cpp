@@ -55,6 +55,7 @@ private Q_SLOTS:
     void chartLinesPointsAndGaps();
     void topSeriesIsDrawnLast();
     void chartGridIsDotted();
+    void crowdedSeriesKeepsItsRange();
 };
 
 void tst_GraphPainting::boardFieldsRadiiAndRim() {
@@ -151,6 +152,29 @@ void tst_GraphPainting::chartGridIsDotted() {
                  qPrintable(QString::number(grey)));
     }
     QCOMPARE(image.pixelColor(200, int(scale.toPixelY(1.5, image.height()))), Background);
+}
+
+void tst_GraphPainting::crowdedSeriesKeepsItsRange() {
+    // Far more games than pixel columns: every column still spans the lowest to the highest value.
+    QList<QStringList> rows;
+    for (int game = 0; game < 5000; ++game) {
+        QStringList row(GraphData::Columns);
+        row[1] = QString::number(game % 7 == 0 ? 9 : 1 + game % 3);
+        rows.append(row);
+    }
+    const GraphData data(rows);
+    ChartScale scale;
+    scale.setGraphMax(9);
+    scale.setRows(data.rowCount());
+    QImage image(449, 221, QImage::Format_RGB32);
+    image.fill(Background);
+    ChartPainter(image, data, scale).DrawGraph({{1, Qt::red}}, -1, {}, Grid);
+
+    for (int x = 2; x < image.width() - 2; ++x) {
+        for (double value : {1.0, 5.0, 9.0})
+            QVERIFY(nearby(image, QPointF(x, scale.toPixelY(value, image.height())), Qt::red));
+        QVERIFY(!nearby(image, QPointF(x, scale.toPixelY(9.8, image.height())), Qt::red));
+    }
 }
 
 QTEST_MAIN(tst_GraphPainting)
