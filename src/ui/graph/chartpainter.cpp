@@ -3,9 +3,9 @@
 #include "ui/graph/chartscale.h"
 #include "ui/graph/graphdata.h"
 #include "ui/graph/graphseries.h"
+#include "ui/graph/thinnedpolyline.h"
 
 #include <QPainter>
-#include <QPolygonF>
 
 #include <cmath>
 
@@ -18,61 +18,6 @@ constexpr int PointPenWidth = 5;
 QPointF pixelCentre(const QPointF &point) {
     return QPointF(std::floor(point.x()) + 0.5, std::floor(point.y()) + 0.5);
 }
-// A line through many values, thinned to what one pixel column can show: where values crowd
-// into a column, its first, highest, lowest and last points cover the same pixels as all of them.
-class Polyline {
-public:
-    int values() const { return m_values; }
-
-    void add(const QPointF &point) {
-        const int column = int(std::floor(point.x()));
-        if (m_inColumn > 0 && column != m_column)
-            flushColumn();
-        if (m_inColumn == 0) {
-            m_column = column;
-            m_first = m_top = m_bottom = point;
-            m_topRank = m_bottomRank = 0;
-        } else if (point.y() < m_top.y()) {
-            m_top = point;
-            m_topRank = m_inColumn;
-        } else if (point.y() > m_bottom.y()) {
-            m_bottom = point;
-            m_bottomRank = m_inColumn;
-        }
-        m_last = point;
-        ++m_inColumn;
-        ++m_values;
-    }
-
-    const QPolygonF &points() {
-        flushColumn();
-        return m_points;
-    }
-
-private:
-    void flushColumn() {
-        if (m_inColumn == 0)
-            return;
-        m_points.append(m_first);
-        if (m_inColumn > 1) {
-            if (m_topRank < m_bottomRank)
-                m_points << m_top << m_bottom;
-            else
-                m_points << m_bottom << m_top;
-            m_points.append(m_last);
-        }
-        m_inColumn = 0;
-    }
-
-    QPolygonF m_points;
-    int m_values = 0;
-    int m_column = 0;
-    int m_inColumn = 0;
-    QPointF m_first, m_top, m_bottom, m_last;
-    int m_topRank = 0;
-    int m_bottomRank = 0;
-};
-
 } // namespace
 
 ChartPainter::ChartPainter(QImage &image, const GraphData &data, const ChartScale &scale)
@@ -108,7 +53,7 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
     const QPen line(colour, LinePenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     const QPen point(colour, PointPenWidth, Qt::SolidLine, Qt::RoundCap);
     // The values since the last empty cell form one line; a lone value is a point.
-    Polyline run;
+    ThinnedPolyline run;
     const auto finishRun = [&] {
         if (run.values() == 1) {
             painter.setPen(point);
@@ -123,7 +68,7 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
             painter.setPen(line);
             painter.drawLines(segments);
         }
-        run = Polyline();
+        run = ThinnedPolyline();
     };
     for (int row = 0; row < m_data.rowCount(); ++row) {
         if (m_data.hasValue(row, series))

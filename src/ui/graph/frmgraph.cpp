@@ -87,11 +87,11 @@ frmGraph::frmGraph(const QList<QStringList> &selectedRows, QWidget *parent)
     createBoardSide();
 
     // Below the visible client area: never seen, there only so Esc has a button to press.
-    m_cmdClose = new QPushButton(QStringLiteral("CLOSE"), this);
-    m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    m_cmdClose->setGeometry(Twips::rect(2820, 6660, 1395, 735));
-    m_cmdClose->setAutoDefault(false);
-    connect(m_cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    auto *cmdClose = new QPushButton(QStringLiteral("CLOSE"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(Twips::rect(2820, 6660, 1395, 735));
+    cmdClose->setAutoDefault(false);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
     load(selectedRows);
 }

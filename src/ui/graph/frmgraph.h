@@ -12,7 +12,6 @@
 class PictureBox;
 class QCheckBox;
 class QLabel;
-class QPushButton;
 
 // The modal graph window: a line chart of the selected games per target with its series boxes
 // on the left, the dartboard coloured by hit rate on the right. Remembers the series shown.
@@ -62,5 +61,4 @@ private:
     std::array<QLabel *, 10> m_lblSegmentColor{};
     QCheckBox *m_chkAll = nullptr;
     QCheckBox *m_chkAutoScale = nullptr;
-    QPushButton *m_cmdClose = nullptr;
 };
