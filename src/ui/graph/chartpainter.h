@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QPointF>
+
+#include <map>
+
+class ChartScale;
+class GraphData;
+
+// Draws the line chart into the chart picture's image in the scale's user coordinates:
+// the dotted grid, then one polyline per shown series, a lone value as a point.
+class ChartPainter {
+public:
+    static constexpr qint16 NoTopSeries = -1;
+
+    using ShownSeries = std::map<qint16, QColor>; // series index -> its colour
+
+    ChartPainter(QImage &image, const GraphData &data, const ChartScale &scale);
+
+    // Series 1 to 21, then the average, then topSeries once more so it lies above the others.
+    static QList<qint16> drawOrder(qint16 topSeries);
+
+    void DrawGraph(const ShownSeries &shown, qint16 topSeries, const QList<double> &gridValues,
+                   const QColor &gridColour);
+
+private:
+    void DrawSeries(qint16 series, const QColor &colour);
+    QPointF at(double row, double value) const;
+
+    QImage &m_image;
+    const GraphData &m_data;
+    const ChartScale &m_scale;
+};

@@ -1,0 +1,67 @@
+#include "ui/graph/chartscale.h"
+
+#include "ui/graph/graphdata.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+namespace {
+constexpr double OffPicture = 1e6;
+}
+
+float ChartScale::graphMax(const GraphData &data, const QList<qint16> &shownSeries) {
+    float result = 0;
+    for (int row = 0; row < data.rowCount(); ++row) {
+        for (qint16 series : shownSeries) {
+            // Values beyond single precision (hand-edited files) count as its largest value.
+            const auto value =
+                float(std::clamp(data.value(row, series), -double(FLT_MAX), double(FLT_MAX)));
+            if (value > result)
+                result = value;
+        }
+    }
+    return result;
+}
+
+QList<double> ChartScale::gridValues(float graphMax) {
+    const double whole = std::trunc(double(graphMax));
+    double first = 1;
+    double step = 1;
+    double last = whole + 1;
+    if (whole > 50) {
+        step = 10;
+        while (whole / step > MaxGridLines)
+            step *= 10;
+        first = step;
+        last = whole;
+    } else if (whole > 20) {
+        first = step = 5;
+        last = whole;
+    } else if (whole > 10) {
+        first = step = 2;
+        last = whole;
+    }
+    QList<double> values;
+    for (int k = 0; first + k * step <= last; ++k)
+        values.append(first + k * step);
+    return values;
+}
+
+void ChartScale::setGraphMax(float graphMax) {
+    m_graphMax = graphMax;
+    m_top = double(graphMax) + 1;
+}
+
+void ChartScale::setRows(int rows) {
+    m_right = rows > 1 ? rows - 1 : 1;
+}
+
+QPointF ChartScale::toPixels(double row, double value, const QSize &picture) const {
+    return QPointF(row * picture.width() / m_right, toPixelY(value, picture.height()));
+}
+
+double ChartScale::toPixelY(double value, int pictureHeight) const {
+    // Far off-picture values (hand-edited files) are held where the painter still copes.
+    return std::clamp((m_top - value) * pictureHeight / m_top, -OffPicture, OffPicture);
+}

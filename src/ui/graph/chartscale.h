@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QPointF>
+#include <QSize>
+
+class GraphData;
+
+// The chart's user coordinates: game rows across, values up. The vertical scale follows
+// GraphMax when it is computed and otherwise stays as it was, so a frozen chart keeps its scale.
+class ChartScale {
+public:
+    // More lines than this could no longer be told apart; larger maxima widen the step by tens.
+    static constexpr int MaxGridLines = 100;
+
+    // The largest value of the shown series over all games, never below 0.
+    static float graphMax(const GraphData &data, const QList<qint16> &shownSeries);
+    // The values that get a dotted grid line, in increasing order.
+    static QList<double> gridValues(float graphMax);
+
+    // Bottom edge 0, top edge graphMax + 1.
+    void setGraphMax(float graphMax);
+    // Left edge the oldest game, right edge the newest; one game spans 0 to 1.
+    void setRows(int rows);
+
+    float graphMax() const { return m_graphMax; }
+    double top() const { return m_top; }
+    double right() const { return m_right; }
+
+    QPointF toPixels(double row, double value, const QSize &picture) const;
+    double toPixelY(double value, int pictureHeight) const;
+
+private:
+    float m_graphMax = 0;
+    double m_top = 1;
+    double m_right = 1;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+// A borderless picture surface whose drawing persists in an image of its own size,
+// so a drawing survives every repaint until it is cleared.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    PictureBox(const QRect &geometry, const QColor &background, QWidget *parent);
+
+    QImage &image() { return m_image; }
+    const QImage &image() const { return m_image; }
+
+    void clear();
+    // Shows what has been drawn into the image.
+    void refresh() { update(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_background;
+    QImage m_image;
+};

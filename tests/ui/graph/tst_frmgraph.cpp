@@ -1,0 +1,196 @@
+#include "app/apppaths.h"
+#include "app/mdlmain.h"
+#include "ui/graph/frmgraph.h"
+#include "ui/graph/picturebox.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+const QString Section = QStringLiteral("WINDOW");
+const QString Key = QStringLiteral("GRAPH");
+
+QStringList game(const QMap<int, QString> &cells) {
+    QStringList row(25);
+    row[0] = QStringLiteral("03/07 21:04");
+    for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+        row[it.key()] = it.value();
+    return row;
+}
+
+const QStringList Placeholder = QStringList{QStringLiteral("(NO DATA)")} + QStringList(24);
+
+template <typename T = QCheckBox> T *child(const frmGraph &window, const QString &name) {
+    return window.findChild<T *>(name);
+}
+
+QCheckBox *series(const frmGraph &window, int index) {
+    return child(window, QStringLiteral("chkColor(%1)").arg(index));
+}
+
+QStringList scaleCaptions(const frmGraph &window) {
+    QStringList captions;
+    while (auto *label =
+               child<QLabel>(window, QStringLiteral("lblScale(%1)").arg(captions.size() + 1)))
+        captions.append(label->text());
+    return captions;
+}
+
+const QImage &picture(const frmGraph &window, const QString &name) {
+    return child<PictureBox>(window, name)->image();
+}
+
+} // namespace
+
+class tst_frmGraph : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void settingsRoundTrip_data();
+    void settingsRoundTrip();
+    void noDataDrawsNothing();
+    void oldestGameOnTheLeftAndBoardRates();
+    void clicksRedrawOnlyWhenVisibleAndOnceForAll();
+    void frozenScaleSurvivesSeriesChanges();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_frmGraph::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
+}
+
+void tst_frmGraph::init() {
+    QFile::remove(AppPaths::settingsFile());
+    mdlMain::PlayMode = mdlMain::ModeB;
+}
+
+void tst_frmGraph::settingsRoundTrip_data() {
+    QTest::addColumn<QString>("stored"); // empty: no settings file
+    QTest::addColumn<QList<int>>("switchedOff");
+    QTest::addColumn<QString>("closedBy");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("series 2 and AVG off, CLOSE") << "" << QList<int>{2, 23} << "CLOSE"
+                                                 << "1011111111111111111110";
+    QTest::newRow("21 characters, Esc") << "111111111111111111110" << QList<int>{} << "Esc"
+                                        << "1111111111111111111100";
+    QTest::newRow("10, close box") << "10" << QList<int>{} << "box"
+                                   << "1000000000000000000000";
+}
+
+void tst_frmGraph::settingsRoundTrip() {
+    QFETCH(QString, stored);
+    QFETCH(QList<int>, switchedOff);
+    QFETCH(QString, closedBy);
+    QFETCH(QString, written);
+    if (!stored.isEmpty())
+        mdlMain::WriteSetting(Section, Key, stored);
+
+    frmGraph window({game({{1, "2"}}), game({{1, "3"}})});
+    window.show();
+    for (int index : switchedOff)
+        series(window, index)->click();
+    if (closedBy == "CLOSE")
+        child<QPushButton>(window, QStringLiteral("cmdClose"))->click();
+    else if (closedBy == "Esc")
+        QTest::keyClick(&window, Qt::Key_Escape);
+    else
+        window.close();
+
+    QVERIFY(!window.isVisible());
+    QCOMPARE(mdlMain::ReadSetting(Section, Key, QStringLiteral("missing")), written);
+}
+
+void tst_frmGraph::noDataDrawsNothing() {
+    frmGraph window({Placeholder, Placeholder});
+    QCOMPARE(window.windowTitle(), "Dartrail  [Graph]");
+    QCOMPARE(window.maximumSize(), QSize(735, 334));
+    QVERIFY(child<QPushButton>(window, QStringLiteral("cmdClose"))->y() >= window.height());
+    window.show();
+    QVERIFY(child<QLabel>(window, QStringLiteral("lblNoData"))->isVisible());
+
+    QSignalSpy drawn(&window, &frmGraph::chartDrawn);
+    series(window, 5)->click();
+    child(window, QStringLiteral("chkAll"))->click();
+    child(window, QStringLiteral("chkAutoScale"))->click();
+    child(window, QStringLiteral("chkAutoScale"))->click();
+    QCOMPARE(drawn.count(), 0);
+    QVERIFY(series(window, 5)->isChecked()); // the boxes still change
+    const QImage &board = picture(window, QStringLiteral("picBoard"));
+    QCOMPARE(board.pixelColor(120, 120), board.pixelColor(0, 0));
+}
+
+void tst_frmGraph::oldestGameOnTheLeftAndBoardRates() {
+    mdlMain::WriteSetting(Section, Key, QStringLiteral("10"));
+    // Newest first, as the grid lists them. Mode B: the bull always hit, target 6 (the 3 o'clock
+    // wedge) never, target 20 (12 o'clock) below zero.
+    frmGraph window({game({{1, "1"}, {21, "3"}, {6, "0"}, {20, "-3"}}), Placeholder,
+                     game({{1, "3"}, {21, "3"}})});
+    const QImage &chart = picture(window, QStringLiteral("picGraph"));
+    const auto rowAt = [&](double value) {
+        return int(std::floor(window.chartScale().toPixelY(value, chart.height())));
+    };
+    const QColor colour(255, 128, 128);
+    QCOMPARE(chart.pixelColor(1, rowAt(3)), colour);
+    QVERIFY(chart.pixelColor(1, rowAt(1)) != colour);
+    QCOMPARE(chart.pixelColor(chart.width() - 2, rowAt(1)), colour);
+
+    const QImage &board = picture(window, QStringLiteral("picBoard"));
+    QCOMPARE(board.pixelColor(120, 120), QColor(0, 255, 0));
+    QCOMPARE(board.pixelColor(180, 120), QColor(255, 0, 0));
+    QCOMPARE(board.pixelColor(120, 60), QColor(2, 0, 0));
+}
+
+void tst_frmGraph::clicksRedrawOnlyWhenVisibleAndOnceForAll() {
+    frmGraph window({game({{1, "2"}, {2, "1"}}), game({{1, "3"}})});
+    QSignalSpy drawn(&window, &frmGraph::chartDrawn);
+    series(window, 3)->click(); // not yet visible
+    QCOMPARE(drawn.count(), 0);
+
+    window.show();
+    series(window, 3)->click();
+    QCOMPARE(drawn.count(), 1);
+    QCheckBox *all = child(window, QStringLiteral("chkAll"));
+    all->click();
+    QCOMPARE(drawn.count(), 2);
+    all->click();
+    QCOMPARE(drawn.count(), 3);
+    QVERIFY(!series(window, 1)->isChecked() && !series(window, 23)->isChecked());
+    QCOMPARE(scaleCaptions(window), QStringList{"1"});
+}
+
+void tst_frmGraph::frozenScaleSurvivesSeriesChanges() {
+    mdlMain::WriteSetting(Section, Key, QStringLiteral("1000000000000000000000"));
+    frmGraph window({game({{1, "3"}, {2, "20"}}), game({{1, "1"}, {2, "7"}})});
+    window.show();
+    const QStringList small{"1", "2", "3", "4"};
+    QCOMPARE(scaleCaptions(window), small);
+
+    QCheckBox *autoScale = child(window, QStringLiteral("chkAutoScale"));
+    QSignalSpy drawn(&window, &frmGraph::chartDrawn);
+    autoScale->click();
+    series(window, 2)->click();
+    series(window, 1)->click();
+    QCOMPARE(drawn.count(), 2);
+    QCOMPARE(scaleCaptions(window), small);
+
+    autoScale->click();
+    QCOMPARE(drawn.count(), 3);
+    QCOMPARE(scaleCaptions(window).size(), 10); // 2 to 20
+    QVERIFY(child<QLabel>(window, QStringLiteral("lblScale(0)"))->isHidden());
+}
+
+QTEST_MAIN(tst_frmGraph)
+#include "tst_frmgraph.moc"
