@@ -72,7 +72,8 @@ void tst_CardEntry::modeALettersVanishAndCaretKeepsItsPlace()
     // A long paste is cut by the length limit and then cleaned.
     m_app->txt(5)->setFocus();
     m_app->txt(5)->insert(QStringLiteral("a1b2c3d4e5"));
-    QCOMPARE(m_app->txt(5)->text(), QString());
+    QCOMPARE(m_app->txt(5)->text(), QStringLiteral("1"));
+    m_app->txt(5)->clear();
     m_app->txt(5)->insert(QStringLiteral("4x"));
     QCOMPARE(m_app->txt(5)->text(), QStringLiteral("4"));
 }
