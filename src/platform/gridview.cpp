@@ -2,6 +2,7 @@
 
 #include "platform/twips.h"
 
+#include <QEvent>
 #include <QHeaderView>
 
 #include <algorithm>
@@ -19,6 +20,9 @@ GridView::GridView(QWidget *parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // A cell shows what fits of its text, as a ruled grid does, rather than an ellipsis.
+    setTextElideMode(Qt::ElideNone);
+    fitRowsToFont();
 
     connect(m_grid, &GridModel::colWidthChanged, this, &GridView::applyColWidth);
     connect(m_grid, &GridModel::columnsInserted, this, &GridView::applyColWidths);
@@ -100,4 +104,14 @@ void GridView::applyColWidth(int col) {
 void GridView::applyColWidths() {
     for (int col = 0; col < m_grid->cols(); ++col)
         applyColWidth(col);
+}
+
+void GridView::changeEvent(QEvent *event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowsToFont();
+}
+
+void GridView::fitRowsToFont() {
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
 }

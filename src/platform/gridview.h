@@ -35,10 +35,12 @@ signals:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void applyColWidth(int col);
     void applyColWidths();
+    void fitRowsToFont();
 
     GridModel *m_grid = nullptr;
     int m_highlight = HighlightAlways;

@@ -78,8 +78,11 @@ frmInputScore::frmInputScore(QWidget *parent)
     m_grdAVG->setObjectName(QStringLiteral("grdAVG"));
     m_grdAVG->setAccessibleName(QStringLiteral("AVG/HIT"));
     m_grdAVG->setGeometry(Twips::rect(120, 2520, 12855, 1815));
-    for (GridView *grid : {m_grdRecent, m_grdAVG})
+    for (GridView *grid : {m_grdRecent, m_grdAVG}) {
         grid->setFont(Fonts::gothic(9.75));
+        // The columns fill the grid's width; the frame must not add a scroll bar for a pixel.
+        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
     m_buttons = new ButtonsFrame(client);
     m_buttons->setGeometry(Twips::rect(120, 4440, 13155, 1935));
 
