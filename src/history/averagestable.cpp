@@ -3,6 +3,7 @@
 #include "app/mdlmain.h"
 #include "entry/numbertext.h"
 #include "history/historyline.h"
+#include "history/scorecolumns.h"
 #include "platform/gridmodel.h"
 
 #include <array>
@@ -31,16 +32,7 @@ QString hitText(double percent) {
 namespace AveragesTable {
 
 void setUp(GridModel &grid) {
-    grid.clear();
-    grid.setRows(Rows);
-    grid.setCols(Columns);
-    grid.setColWidth(0, 1320);
-    for (int col = 1; col <= HistoryLine::Values; ++col)
-        grid.setColWidth(col, 480);
-    grid.setColWidth(SumCol, 660);
-    grid.setColWidth(MeanCol, 780);
-    for (int col = 0; col < Columns; ++col)
-        grid.setColAlignment(col, GridModel::AlignCenterCenter);
+    ScoreColumns::setUp(grid, Rows, Columns);
     for (int row = 0; row < Rows; ++row)
         grid.setText(row, 0, QString::fromLatin1(Labels[size_t(row)]));
 }

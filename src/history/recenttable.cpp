@@ -2,6 +2,7 @@
 
 #include "entry/numbertext.h"
 #include "history/historyline.h"
+#include "history/scorecolumns.h"
 #include "platform/gridmodel.h"
 
 #include <QHash>
@@ -61,17 +62,8 @@ private:
 namespace RecentTable {
 
 void setUp(GridModel &grid) {
-    grid.clear();
-    grid.setRows(MinRows);
-    grid.setCols(Columns);
-    grid.setColWidth(0, 1320);
-    for (int col = 1; col <= HistoryLine::Values; ++col)
-        grid.setColWidth(col, 480);
-    grid.setColWidth(TotalCol, 660);
-    grid.setColWidth(AverageCol, 780);
-    grid.setColWidth(StampCol, 0);
-    for (int col = 0; col < StampCol; ++col)
-        grid.setColAlignment(col, GridModel::AlignCenterCenter);
+    ScoreColumns::setUp(grid, MinRows, Columns);
+    grid.setColWidth(StampCol, 0); // the hidden date key
     for (int row = 0; row < MinRows; ++row)
         grid.setText(row, 0, QString::fromLatin1(Placeholder));
 }

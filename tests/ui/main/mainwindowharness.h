@@ -6,6 +6,7 @@
 #include "platform/messagebox.h"
 #include "ui/main/frminputscore.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -26,20 +27,18 @@ public:
         QString title;
     };
 
-    MainWindowHarness()
-    {
+    MainWindowHarness() {
         QApplication::setQuitOnLastWindowClosed(false);
         Fonts::installSubstitutes();
         AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
-        MessageBox::setResponder([this](QMessageBox::Icon icon, const QString &text,
-                                        const QString &title) {
-            boxes.append({icon, text, title});
-            return answer;
-        });
+        MessageBox::setResponder(
+            [this](QMessageBox::Icon icon, const QString &text, const QString &title) {
+                boxes.append({icon, text, title});
+                return answer;
+            });
     }
 
-    ~MainWindowHarness()
-    {
+    ~MainWindowHarness() {
         close();
         MessageBox::setResponder({});
         AppPaths::overrideForTests({}, {});
@@ -47,21 +46,21 @@ public:
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    void writeFile(const QString &name, const QByteArray &bytes) const
-    {
+    void writeFile(const QString &name, const QByteArray &bytes) const {
         QFile file(path(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
 
-    QByteArray readFile(const QString &name) const
-    {
+    QByteArray readFile(const QString &name) const {
         QFile file(path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    frmInputScore *start()
-    {
+    // Starts the window; a mode ("A" or "B") is written to the settings file first.
+    frmInputScore *start(const char *mode = nullptr) {
+        if (mode)
+            writeFile(QStringLiteral("Dartrail.ini"), QByteArray("[GAME]\nMODE=") + mode + "\n");
         window = mdlMain::Main();
         window->activateWindow();
         if (!QTest::qWaitForWindowActive(window))
@@ -69,26 +68,37 @@ public:
         return window;
     }
 
-    void close()
-    {
+    void close() {
         if (!window)
             return;
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    template <typename T> T *find(const QString &name) const
-    {
+    template <typename T> T *find(const QString &name) const {
         return window->findChild<T *>(name);
     }
     QLineEdit *txt(int i) const { return find<QLineEdit>(QStringLiteral("txt(%1)").arg(i)); }
     QLabel *lbl(int i) const { return find<QLabel>(QStringLiteral("lbl(%1)").arg(i)); }
     QPushButton *cmd(int i) const { return find<QPushButton>(QStringLiteral("cmd(%1)").arg(i)); }
-    QPushButton *cmdNum(int d) const
-    {
+    QPushButton *cmdNum(int d) const {
         return find<QPushButton>(QStringLiteral("cmdNum(%1)").arg(d));
     }
     QAction *item(const QString &name) const { return find<QAction>(name); }
+    QString labelText(const QString &name) const { return find<QLabel>(name)->text(); }
+
+    void click(QWidget *widget) const { QTest::mouseClick(widget, Qt::LeftButton); }
+    // Clicks into the field, puts the caret at its end and types there.
+    void typeInto(int field, const QString &keys) const {
+        click(txt(field));
+        txt(field)->end(false);
+        QTest::keyClicks(focus(), keys);
+    }
+    void clickRecentRow(int row) const {
+        auto *recent = find<QAbstractItemView>(QStringLiteral("grdRecent"));
+        QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
+                          recent->visualRect(recent->model()->index(row, 1)).center());
+    }
     QWidget *focus() const { return QApplication::focusWidget(); }
 
     QPointer<frmInputScore> window;

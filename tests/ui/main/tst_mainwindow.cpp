@@ -18,30 +18,46 @@ private Q_SLOTS:
     void unwritableSettingsFolderIsSurvived();
 };
 
-void tst_MainWindow::startsFromSettings_data()
-{
+void tst_MainWindow::startsFromSettings_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("checks"); // THIS TIME, RECENT, AVG/HIT, A MODE, B MODE
     QTest::addColumn<QString>("writtenGrid");
     QTest::addColumn<QString>("writtenMode");
 
-    QTest::newRow("no file") << QByteArray() << "11110" << "123" << "A";
-    QTest::newRow("empty grid") << QByteArray("[WINDOW]\r\nGRID=\r\n") << "00010" << "000"
+    QTest::newRow("no file") << QByteArray() << "11110"
+                             << "123"
+                             << "A";
+    QTest::newRow("empty grid") << QByteArray("[WINDOW]\r\nGRID=\r\n") << "00010"
+                                << "000"
                                 << "A";
-    QTest::newRow("3x1") << QByteArray("[WINDOW]\nGRID=3x1\n") << "10110" << "301" << "A";
-    QTest::newRow("12345") << QByteArray("[WINDOW]\nGRID=12345\n") << "11110" << "123" << "A";
-    QTest::newRow("9") << QByteArray("[WINDOW]\nGRID=9\n") << "10010" << "900" << "A";
-    QTest::newRow("lower-case a") << QByteArray("[GAME]\nMODE=a\n") << "11101" << "123" << "B";
-    QTest::newRow("X") << QByteArray("[GAME]\nMODE=X\n") << "11101" << "123" << "B";
-    QTest::newRow("empty mode") << QByteArray("[GAME]\nMODE=\n") << "11101" << "123" << "B";
-    QTest::newRow("names in other case") << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n")
-                                         << "10010" << "100" << "A";
+    QTest::newRow("3x1") << QByteArray("[WINDOW]\nGRID=3x1\n") << "10110"
+                         << "301"
+                         << "A";
+    QTest::newRow("12345") << QByteArray("[WINDOW]\nGRID=12345\n") << "11110"
+                           << "123"
+                           << "A";
+    QTest::newRow("9") << QByteArray("[WINDOW]\nGRID=9\n") << "10010"
+                       << "900"
+                       << "A";
+    QTest::newRow("lower-case a") << QByteArray("[GAME]\nMODE=a\n") << "11101"
+                                  << "123"
+                                  << "B";
+    QTest::newRow("X") << QByteArray("[GAME]\nMODE=X\n") << "11101"
+                       << "123"
+                       << "B";
+    QTest::newRow("empty mode") << QByteArray("[GAME]\nMODE=\n") << "11101"
+                                << "123"
+                                << "B";
+    QTest::newRow("names in other case")
+        << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n") << "10010"
+        << "100"
+        << "A";
     QTest::newRow("binary junk") << QByteArray("\x00\xff[\x01\n=\x80\x81", 9) << "11110"
-                                 << "123" << "A";
+                                 << "123"
+                                 << "A";
 }
 
-void tst_MainWindow::startsFromSettings()
-{
+void tst_MainWindow::startsFromSettings() {
     QFETCH(QByteArray, ini);
     QFETCH(QString, checks);
     QFETCH(QString, writtenGrid);
@@ -52,8 +68,8 @@ void tst_MainWindow::startsFromSettings()
         app.writeFile(QStringLiteral("Dartrail.ini"), ini);
     app.start();
 
-    const QStringList items{"mnuView_ThisTime", "mnuView_Recent", "mnuView_AVG",
-                            "mnuFile_Mode_A", "mnuFile_Mode_B"};
+    const QStringList items{"mnuView_ThisTime", "mnuView_Recent", "mnuView_AVG", "mnuFile_Mode_A",
+                            "mnuFile_Mode_B"};
     QString actual;
     for (const QString &name : items)
         actual += app.item(name)->isChecked() ? u'1' : u'0';
@@ -69,8 +85,7 @@ void tst_MainWindow::startsFromSettings()
     QVERIFY2(written.contains("MODE=" + writtenMode.toUpper().toLatin1()), written);
 }
 
-void tst_MainWindow::defaultLayoutStacksPanels()
-{
+void tst_MainWindow::defaultLayoutStacksPanels() {
     MainWindowHarness app;
     app.start();
     // Tops in twips: 120, 915, 2550 and the buttons at 4485.
@@ -89,8 +104,7 @@ void tst_MainWindow::defaultLayoutStacksPanels()
     QCOMPARE(app.txt(0)->maxLength(), 2);
 }
 
-void tst_MainWindow::hiddenCardDisablesEntryControls()
-{
+void tst_MainWindow::hiddenCardDisablesEntryControls() {
     MainWindowHarness app;
     app.writeFile("Dartrail.ini", "[WINDOW]\nGRID=012\n");
     app.start();
@@ -107,8 +121,7 @@ void tst_MainWindow::hiddenCardDisablesEntryControls()
     QVERIFY(!app.item("mnuEdit_Clear_ThisTime")->isEnabled());
 }
 
-void tst_MainWindow::viewTogglesRestackAndAreWrittenBack()
-{
+void tst_MainWindow::viewTogglesRestackAndAreWrittenBack() {
     MainWindowHarness app;
     app.start();
     app.item("mnuView_Recent")->trigger();
@@ -122,8 +135,7 @@ void tst_MainWindow::viewTogglesRestackAndAreWrittenBack()
     QVERIFY(app.readFile("Dartrail.ini").contains("GRID=132"));
 }
 
-void tst_MainWindow::exitItemWritesLikeCloseBox()
-{
+void tst_MainWindow::exitItemWritesLikeCloseBox() {
     MainWindowHarness app;
     app.writeFile("Dartrail.ini", "; kept comment\n[OTHER]\nkey=value\n[GAME]\nMODE=a\n");
     app.start();
@@ -135,8 +147,7 @@ void tst_MainWindow::exitItemWritesLikeCloseBox()
     QVERIFY2(written.contains("; kept comment") && written.contains("key=value"), written);
 }
 
-void tst_MainWindow::modeBStartsWithItsKeypad()
-{
+void tst_MainWindow::modeBStartsWithItsKeypad() {
     MainWindowHarness app;
     app.writeFile("Dartrail.ini", "[GAME]\nMODE=B\n");
     app.start();
@@ -149,8 +160,7 @@ void tst_MainWindow::modeBStartsWithItsKeypad()
     QCOMPARE(app.txt(3)->maxLength(), 2);
 }
 
-void tst_MainWindow::unwritableSettingsFolderIsSurvived()
-{
+void tst_MainWindow::unwritableSettingsFolderIsSurvived() {
     MainWindowHarness app;
     // A folder in place of the settings file can be neither read nor replaced.
     QVERIFY(QDir(app.path("")).mkdir("Dartrail.ini"));
