@@ -345,8 +345,8 @@ void frmInputScore::saveCommand(const std::function<void(bool)> &setControlEnabl
     while (saveStamp() == stamp) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(20);
-        if (!self)
-            return;
+        if (!self || !self->isVisible())
+            return; // closed meanwhile: the program is ending
     }
     ClearThisTime();
     loadStep();
