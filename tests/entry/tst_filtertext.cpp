@@ -23,7 +23,6 @@ void tst_FilterText::filter_data() {
     QTest::newRow("letter before caret") << "1a2" << 2 << field << "12" << 1;
     QTest::newRow("full-width two") << u"\uFF12"_qs << 1 << field << "2" << 1;
     QTest::newRow("pasted long text") << "x1,y2-z3.4 and more" << 19 << field << "1234" << 4;
-    QTest::newRow("caret before removed start") << "ab1" << 0 << field << "1" << -1;
     QTest::newRow("0") << "a,B-c.9 !\u00e9" << 0 << QList{0, 0, 0} << "a,B-c.9 " << -1;
     QTest::newRow("10") << "ab 1,.Z" << 7 << QList{10, 0, 0} << "ab Z" << 4;
     QTest::newRow("20") << u"a\u3042\\\u303F\u303E"_qs << 5 << QList{20, 0, 0} << u"a\\\u303F"_qs

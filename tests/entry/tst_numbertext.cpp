@@ -16,27 +16,17 @@ void tst_NumberText::format_data() {
     QTest::addColumn<bool>("twoDecimals");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("whole one decimal") << 2.0 << false << "2.0";
-    QTest::newRow("half one decimal") << 2.5 << false << "2.5";
-    QTest::newRow("seven thirds") << 7.0 / 3 << false << "2.3";
     QTest::newRow("2.25 rounds up, not to even") << 2.25 << false << "2.3";
     QTest::newRow("0.05 rounds up") << 0.05 << false << "0.1";
     QTest::newRow("100/3") << 100.0 / 3 << false << "33.3";
     QTest::newRow("99.96 carries into hundreds") << 99.96 << false << "100.0";
-    QTest::newRow("zero") << 0.0 << false << "0.0";
     QTest::newRow("negative half away from zero") << -2.25 << false << "-2.3";
     QTest::newRow("tiny negative is zero") << -0.01 << false << "0.0";
     QTest::newRow("huge") << 1e20 << false << "100000000000000000000.0";
-    QTest::newRow("1.5 two") << 1.5 << true << "1.50";
-    QTest::newRow("1.25 two") << 1.25 << true << "1.25";
-    QTest::newRow("1.05 two") << 1.05 << true << "1.05";
     QTest::newRow("two thirds") << 2.0 / 3 << true << "0.67";
     QTest::newRow("0.285 as written") << 0.285 << true << "0.29";
     QTest::newRow("1.005 as written") << 1.005 << true << "1.01";
     QTest::newRow("whole number two decimals") << 3.0 << true << "3.00";
-    QTest::newRow("one two decimals") << 1.0 << true << "1.00";
-    QTest::newRow("zero two decimals") << 0.0 << true << "0.00";
-    QTest::newRow("negative two decimals") << -1.005 << true << "-1.01";
     QTest::newRow("small keeps leading zero") << 0.004 << true << "0.00";
 }
 
@@ -54,9 +44,7 @@ void tst_NumberText::leadingValue_data() {
     QTest::addColumn<double>("expected");
 
     QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("plain") << "57" << 57.0;
     QTest::newRow("leading zero") << "07" << 7.0;
-    QTest::newRow("trailing text") << "12abc" << 12.0;
     QTest::newRow("leading blank") << " 5" << 5.0;
     QTest::newRow("negative") << "-3" << -3.0;
     QTest::newRow("fraction") << "2.75x" << 2.75;
@@ -64,7 +52,6 @@ void tst_NumberText::leadingValue_data() {
     QTest::newRow("exponent without digits") << "4e" << 4.0;
     QTest::newRow("letters") << "abc" << 0.0;
     QTest::newRow("lone sign") << "-" << 0.0;
-    QTest::newRow("lone point") << "." << 0.0;
     QTest::newRow("twenty nines") << "99999999999999999999" << 1e20;
     QTest::newRow("full-width digit is no number") << QString(QChar(0xFF12)) << 0.0;
 }

@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 
 class tst_GridView : public QObject {
     Q_OBJECT
@@ -13,24 +12,7 @@ private Q_SLOTS:
     void selectionText();
     void highlightSettings();
     void focusSignals();
-
-private:
-    // A shown view of `rows` rows of 3 columns "r<row>c<col>", the middle column hidden.
-    static void fill(GridView &view, int rows);
 };
-
-void tst_GridView::fill(GridView &view, int rows) {
-    GridModel &grid = view.grid();
-    grid.setRows(rows);
-    grid.setCols(3);
-    for (int row = 0; row < rows; ++row)
-        for (int col = 0; col < 3; ++col)
-            grid.setText(row, col, QStringLiteral("r%1c%2").arg(row).arg(col));
-    grid.setColWidth(1, 0);
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-}
 
 void tst_GridView::cellsSurviveResizingAndRewrites() {
     GridModel grid;
@@ -58,22 +40,31 @@ void tst_GridView::selectionText_data() {
     QTest::addColumn<int>("downs");         // then Shift+Down presses
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("one row, hidden cell included") << QList<int>{2} << 0 << "r2c0\tr2c1\tr2c2";
+    QTest::newRow("one row, hidden cell included") << QList<int>{2} << 0 << "20\t21\t22";
     QTest::newRow("shift-click range")
-        << QList<int>{1, 3} << 0 << "r1c0\tr1c1\tr1c2\rr2c0\tr2c1\tr2c2\rr3c0\tr3c1\tr3c2";
-    QTest::newRow("shift-click upwards")
-        << QList<int>{3, 2} << 0 << "r2c0\tr2c1\tr2c2\rr3c0\tr3c1\tr3c2";
-    QTest::newRow("keyboard extends") << QList<int>{0} << 1 << "r0c0\tr0c1\tr0c2\rr1c0\tr1c1\tr1c2";
+        << QList<int>{1, 3} << 0 << "10\t11\t12\r20\t21\t22\r30\t31\t32";
+    QTest::newRow("shift-click upwards") << QList<int>{3, 2} << 0 << "20\t21\t22\r30\t31\t32";
+    QTest::newRow("keyboard extends") << QList<int>{0} << 1 << "00\t01\t02\r10\t11\t12";
 }
 
 void tst_GridView::selectionText() {
     QFETCH(QList<int>, clicks);
     QFETCH(int, downs);
     QFETCH(QString, expected);
+    // Six rows of cells "<row><col>", the middle column hidden.
     GridView view;
-    fill(view, 6);
+    GridModel &grid = view.grid();
+    grid.setRows(6);
+    grid.setCols(3);
+    for (int row = 0; row < 6; ++row)
+        for (int col = 0; col < 3; ++col)
+            grid.setText(row, col, QStringLiteral("%1%2").arg(row).arg(col));
+    grid.setColWidth(1, 0);
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
     for (int i = 0; i < clicks.size(); ++i) {
-        const QRect cell = view.visualRect(view.grid().index(clicks[i], 2));
+        const QRect cell = view.visualRect(grid.index(clicks[i], 2));
         QTest::mouseClick(view.viewport(), Qt::LeftButton,
                           i == 0 ? Qt::NoModifier : Qt::ShiftModifier, cell.center());
     }
@@ -99,11 +90,8 @@ void tst_GridView::highlightSettings() {
 
 void tst_GridView::focusSignals() {
     QWidget window;
-    auto *layout = new QVBoxLayout(&window);
     auto *edit = new QLineEdit(&window);
     auto *view = new GridView(&window);
-    layout->addWidget(edit);
-    layout->addWidget(view);
     view->grid().setRows(5);
     view->grid().setCols(2);
     window.show();
