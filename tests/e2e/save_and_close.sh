@@ -11,13 +11,24 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cp "$program" "$folder/Dartrail"
 cd "$folder"
+# Under the sanitizers, the system's X keyboard and D-Bus libraries trip them on their own.
+printf 'interceptor_via_lib:libxkbcommon-x11.so\n' >asan.supp
+printf 'leak:libdbus-1.so\n' >lsan.supp
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:suppressions=$folder/asan.supp"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-}:suppressions=$folder/lsan.supp"
 QT_QPA_PLATFORM=xcb ./Dartrail >program.log 2>&1 &
 pid=$!
 
 # There is no window manager: focus goes to a window by xdotool's hand.
 focus() {
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) ||
-        fail "no window \"$1\""
+    window=
+    for _ in $(seq 150); do
+        kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat program.log)"
+        window=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)
+        [ -n "$window" ] && break
+        sleep 0.2
+    done
+    [ -n "$window" ] || fail "no window \"$1\""
     xdotool windowfocus --sync "$window"
 }
 focus Dartrail
