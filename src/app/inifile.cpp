@@ -1,9 +1,10 @@
 #include "app/inifile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "platform/filesystemobject.h"
 
 #include <SimpleIni.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -12,24 +13,33 @@ std::string bytes(const QString &text) {
     return text.toLatin1().toStdString();
 }
 
-bool load(const QString &path, CSimpleIniA &ini) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray content = file.readAll();
+// A missing file loads as an empty one.
+bool load(const FileSystemObject &fileSystem, const QString &path, CSimpleIniA &ini,
+          bool missingIsEmpty) {
+    QByteArray content;
+    const FileSystemObject::Result result = fileSystem.readAll(path, content);
+    if (!result.ok())
+        return missingIsEmpty && result.error() == ENOENT;
     return ini.LoadData(content.constData(), size_t(content.size())) >= 0;
 }
+
+const FileSystemObject ownFileSystem;
 
 } // namespace
 
 IniFile::IniFile(QString path)
-    : m_path(std::move(path)) {
+    : IniFile(std::move(path), ownFileSystem) {
+}
+
+IniFile::IniFile(QString path, const FileSystemObject &fileSystem)
+    : m_path(std::move(path))
+    , m_fileSystem(fileSystem) {
 }
 
 QString IniFile::read(const QString &section, const QString &key,
                       const QString &defaultValue) const {
     CSimpleIniA ini;
-    if (!load(m_path, ini))
+    if (!load(m_fileSystem, m_path, ini, false))
         return defaultValue;
     const char *value = ini.GetValue(bytes(section).c_str(), bytes(key).c_str(), nullptr);
     if (value == nullptr)
@@ -41,16 +51,15 @@ QString IniFile::read(const QString &section, const QString &key,
 bool IniFile::write(const QString &section, const QString &key, const QString &value) const {
     CSimpleIniA ini;
     ini.SetSpaces(false); // key=value, as the platform's profile writer does
-    if (QFile::exists(m_path) && !load(m_path, ini))
-        return false; // never replace a file that exists but cannot be read
+    // Never replace a file that exists but cannot be read.
+    if (!load(m_fileSystem, m_path, ini, true))
+        return false;
     if (ini.SetValue(bytes(section).c_str(), bytes(key).c_str(), bytes(value).c_str()) < 0)
         return false;
     std::string content;
     if (ini.Save(content) < 0)
         return false;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(content.data(), qint64(content.size()));
-    return file.commit();
+    return m_fileSystem
+        .replaceFile(m_path, QByteArrayView(content.data(), qsizetype(content.size())))
+        .ok();
 }

@@ -12,13 +12,23 @@ qint32 PlayMode = ModeA;
 SettingsText::PanelOrder PanelOrder{1, 2, 3};
 std::unique_ptr<FileSystemObject> FileSystem;
 
+namespace {
+
+// Through the run's file-system object while there is one.
+IniFile settingsFile() {
+    return FileSystem ? IniFile(AppPaths::settingsFile(), *FileSystem)
+                      : IniFile(AppPaths::settingsFile());
+}
+
+} // namespace
+
 QString ReadSetting(const QString &section, const QString &key, const QString &defaultValue) {
-    return IniFile(AppPaths::settingsFile()).read(section, key, defaultValue);
+    return settingsFile().read(section, key, defaultValue);
 }
 
 void WriteSetting(const QString &section, const QString &key, const QString &value) {
     // A settings file that cannot be written is survived silently: this run's changes are lost.
-    IniFile(AppPaths::settingsFile()).write(section, key, value);
+    settingsFile().write(section, key, value);
 }
 
 frmInputScore *Main() {

@@ -19,7 +19,7 @@ inline constexpr qint32 ModeB = 2;
 extern qint32 PlayMode;
 // Places from the top of the this-time card, the recent grid and the averages grid; 0 = hidden.
 extern SettingsText::PanelOrder PanelOrder;
-// The one file-system object of the run; every history-file access goes through it.
+// The one file-system object of the run; every history and settings file access goes through it.
 extern std::unique_ptr<FileSystemObject> FileSystem;
 
 // The only access to the settings file beside the executable.

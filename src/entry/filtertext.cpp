@@ -18,7 +18,8 @@ bool isMinusOrPoint(char32_t c) {
     return c == '-' || c == '.';
 }
 
-// character is the code point c as it stands in the text (one or two UTF-16 units).
+// character is the code point c as it stands in the text (one or two UTF-16 units). A lone
+// surrogate is no character: kept, it could pair up with another once those between are gone.
 bool keeps(int charClass, char32_t c, QStringView character, const QString &allowed) {
     switch (charClass) {
     case 0:
@@ -26,7 +27,7 @@ bool keeps(int charClass, char32_t c, QStringView character, const QString &allo
     case 10:
         return isAsciiLetter(c) || c == ' ';
     case 20:
-        return !TextWidth::isWide(c);
+        return !TextWidth::isWide(c) && !QChar::isSurrogate(c);
     case 30:
         return isAsciiDigit(c);
     case 31:
@@ -36,7 +37,7 @@ bool keeps(int charClass, char32_t c, QStringView character, const QString &allo
     case 40:
         return TextWidth::isWide(c);
     case 99:
-        return allowed.contains(character);
+        return !QChar::isSurrogate(c) && allowed.contains(character);
     default:
         return true;
     }

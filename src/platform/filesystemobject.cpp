@@ -27,6 +27,13 @@ void syncFolder(const QByteArray &filePath) {
     }
 }
 
+// The process's file-creation mask; reading it means setting it, so it is set straight back.
+mode_t currentUmask() {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
 } // namespace
 
 QString FileSystemObject::Result::description() const {
@@ -141,34 +148,68 @@ FileSystemObject::Result FileSystemObject::appendLine(const QString &path,
         if (!result.ok()) // take back a partial line, so the file stays as it was
             ::ftruncate(fd, info.st_size);
     }
-    if (call(Call::Close, [&] { return ::close(fd); }) != 0 && result.ok())
-        result = Result(errno);
+    // The line is synced or taken back by now: closing can change neither.
+    ::close(fd);
     if (result.ok() && created)
         syncFolder(name);
     return result;
 }
 
+FileSystemObject::Result FileSystemObject::replaceFile(const QString &path,
+                                                       QByteArrayView bytes) const {
+    return replace(path, false, [&](int fd) { return writeAll(fd, bytes); });
+}
+
 FileSystemObject::Result FileSystemObject::replaceLines(const QString &path,
                                                         const QByteArrayList &lines) const {
-    // The file must exist; a link is followed, so the rename replaces the file it names.
+    // Written in chunks, so a large history is never held twice.
+    return replace(path, true, [&](int fd) {
+        QByteArray chunk;
+        constexpr qsizetype ChunkSize = 1 << 20;
+        for (qsizetype i = 0; i <= lines.size(); ++i) {
+            if (i < lines.size())
+                chunk.append(lines[i]).append("\r\n");
+            if (chunk.size() >= ChunkSize || (i == lines.size() && !chunk.isEmpty())) {
+                if (const Result result = writeAll(fd, chunk); !result.ok())
+                    return result;
+                chunk.clear();
+            }
+        }
+        return Result();
+    });
+}
+
+FileSystemObject::Result FileSystemObject::replace(const QString &path, bool mustExist,
+                                                   const ContentWriter &writeContent) const {
+    // A link is followed, so the rename replaces the file it names.
+    const QByteArray name = nativePath(path);
     char *resolved = nullptr;
-    if (call(Call::Stat, [&] {
-            resolved = ::realpath(nativePath(path).constData(), nullptr);
-            return resolved ? 0 : -1;
-        }) != 0)
+    if (call(Call::Stat,
+             [&] {
+                 resolved = ::realpath(name.constData(), nullptr);
+                 return resolved ? 0 : -1;
+             }) != 0 &&
+        (mustExist || errno != ENOENT))
         return Result(errno);
-    const QByteArray target(resolved);
+    const bool existing = resolved != nullptr;
+    const QByteArray target = existing ? QByteArray(resolved) : name;
     std::free(resolved);
 
-    struct stat info {};
-    if (call(Call::Stat, [&] { return ::stat(target.constData(), &info); }) != 0)
-        return Result(errno);
-    // Renaming would slip past a read-only file or a folder; opening it for writing does not.
-    const int check =
-        call(Call::Open, [&] { return ::open(target.constData(), O_WRONLY | O_CLOEXEC); });
-    if (check < 0)
-        return Result(errno);
-    ::close(check);
+    mode_t mode = 0;
+    if (existing) {
+        struct stat info {};
+        if (call(Call::Stat, [&] { return ::stat(target.constData(), &info); }) != 0)
+            return Result(errno);
+        mode = info.st_mode & 07777;
+        // Renaming would slip past a read-only file or a folder; opening it for writing does not.
+        const int check =
+            call(Call::Open, [&] { return ::open(target.constData(), O_WRONLY | O_CLOEXEC); });
+        if (check < 0)
+            return Result(errno);
+        ::close(check);
+    } else {
+        mode = 0666 & ~currentUmask();
+    }
 
     QByteArray temporary = target;
     const qsizetype slash = temporary.lastIndexOf('/');
@@ -178,18 +219,10 @@ FileSystemObject::Result FileSystemObject::replaceLines(const QString &path,
         return Result(errno);
 
     Result result;
-    if (call(Call::Chmod, [&] { return ::fchmod(fd, info.st_mode & 07777); }) != 0)
+    if (call(Call::Chmod, [&] { return ::fchmod(fd, mode); }) != 0)
         result = Result(errno);
-    QByteArray chunk;
-    constexpr qsizetype ChunkSize = 1 << 20;
-    for (qsizetype i = 0; result.ok() && i <= lines.size(); ++i) {
-        if (i < lines.size())
-            chunk.append(lines[i]).append("\r\n");
-        if (chunk.size() >= ChunkSize || (i == lines.size() && !chunk.isEmpty())) {
-            result = writeAll(fd, chunk);
-            chunk.clear();
-        }
-    }
+    if (result.ok())
+        result = writeContent(fd);
     if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
         result = Result(errno);
     if (call(Call::Close, [&] { return ::close(fd); }) != 0 && result.ok())

@@ -7,8 +7,8 @@
 
 #include <functional>
 
-// Every access to the history files goes through this object. Files are plain 8-bit bytes,
-// never re-encoded; lines end in CR LF; a write is on disk before success is reported, and a
+// Every access to the history and settings files goes through this object. Files are plain 8-bit
+// bytes, never re-encoded; lines end in CR LF; a write is on disk before success is reported, and a
 // rewrite replaces the old file only once the new one is complete.
 class FileSystemObject {
 public:
@@ -40,13 +40,19 @@ public:
     // Appends the line and CR LF, creating the file when missing. A last line without its line
     // end is ended first, so the new line never merges into it.
     Result appendLine(const QString &path, QByteArrayView line) const;
-    // Replaces the content of an existing file with the lines, each ending in CR LF: written to
-    // a file beside it, flushed, then renamed over it. On failure the old file is untouched.
+    // Replaces the file's bytes, creating it when missing: written to a hidden file beside it,
+    // flushed, then renamed over it. On failure the old file is untouched.
+    Result replaceFile(const QString &path, QByteArrayView bytes) const;
+    // Replaces the content of an existing file with the lines, each ending in CR LF, as
+    // replaceFile does.
     Result replaceLines(const QString &path, const QByteArrayList &lines) const;
 
 private:
+    using ContentWriter = std::function<Result(int fd)>;
+
     template <typename Function> auto call(Call which, Function &&function) const;
     Result writeAll(int fd, QByteArrayView bytes) const;
+    Result replace(const QString &path, bool mustExist, const ContentWriter &writeContent) const;
 
     FaultHook m_faultHook;
 };

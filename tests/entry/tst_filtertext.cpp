@@ -27,6 +27,8 @@ void tst_FilterText::filter_data() {
     QTest::newRow("10") << "ab 1,.Z" << 7 << QList{10, 0, 0} << "ab Z" << 4;
     QTest::newRow("20") << u"a\u3042\\\u303F\u303E"_qs << 5 << QList{20, 0, 0} << u"a\\\u303F"_qs
                         << 3;
+    QTest::newRow("20, lone surrogates never pair up")
+        << QString::fromUtf16(u"\xD83D\u3042\xDE00x") << 4 << QList{20, 0, 0} << "x" << 1;
     QTest::newRow("31") << "-1.5,2e" << 7 << QList{31, 0, 0} << "-1.52" << 5;
     QTest::newRow("32") << "1,234.5-x" << 9 << QList{32, 0, 0} << "1,234.5-" << 8;
     QTest::newRow("40") << u"a\u3042\\\uFF76\U0002000B"_qs << 6 << QList{40, 0, 0}

@@ -16,6 +16,8 @@ private Q_SLOTS:
     void exitItemWritesLikeCloseBox();
     void modeBStartsWithItsKeypad();
     void unwritableSettingsFolderIsSurvived();
+    void injectedWriteFailures_data();
+    void injectedWriteFailures();
 };
 
 void tst_MainWindow::startsFromSettings_data() {
@@ -168,6 +170,66 @@ void tst_MainWindow::unwritableSettingsFolderIsSurvived() {
     QVERIFY(app.item("mnuFile_Mode_A")->isChecked());
     app.close();
     QVERIFY(QFileInfo(app.path("Dartrail.ini")).isDir());
+}
+
+void tst_MainWindow::injectedWriteFailures_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<FileSystemObject::Call>("failing");
+    QTest::addColumn<int>("error");
+    using Call = FileSystemObject::Call;
+    for (const QString command : {"save", "delete", "settings"}) {
+        QTest::addRow("%s: disk full", qPrintable(command)) << command << Call::Write << ENOSPC;
+        QTest::addRow("%s: read-only", qPrintable(command)) << command << Call::Open << EACCES;
+        QTest::addRow("%s: I/O error", qPrintable(command)) << command << Call::Sync << EIO;
+    }
+}
+
+void tst_MainWindow::injectedWriteFailures()
+{
+    QFETCH(QString, command);
+    QFETCH(FileSystemObject::Call, failing);
+    QFETCH(int, error);
+    const QByteArray history = "2020/01/01 00:00:01,1,,,,,,,,,,,,,,,,,,,,\r\n"
+                               "2020/01/01 00:00:02,2,,,,,,,,,,,,,,,,,,,,\r\n";
+    const QByteArray settings = "[WINDOW]\r\nGRID=123\r\n[GAME]\r\nMODE=A\r\n";
+    MainWindowHarness app;
+    app.writeFile("Recent_A.csv", history);
+    app.writeFile("Dartrail.ini", settings);
+    app.start();
+    QTest::keyClicks(app.txt(0), "7");
+    auto *recent = app.find<GridView>("grdRecent");
+    QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
+                      recent->visualRect(recent->model()->index(0, 0)).center());
+    // Once for a command, so that the reload after it reads the file; always for the settings.
+    bool failed = false;
+    mdlMain::FileSystem->setFaultHook([&](auto call) {
+        const bool fail = call == failing && (command == "settings" || !failed);
+        failed = failed || fail;
+        return fail ? error : 0;
+    });
+
+    if (command == "save") {
+        app.item("mnuFile_Save")->trigger();
+        QCOMPARE(app.txt(0)->text(), QString()); // the card is cleared all the same
+    } else if (command == "delete") {
+        app.item("mnuEdit_Clear_RecentData")->trigger();
+    } else {
+        app.item("mnuView_Recent")->trigger();
+        app.close();
+        QVERIFY(!app.window);
+    }
+    QCOMPARE(app.readFile("Recent_A.csv"), history);
+    QCOMPARE(app.readFile("Dartrail.ini"), settings);
+    QCOMPARE(QDir(app.path("")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    if (command == "settings") {
+        QCOMPARE(app.boxes.size(), 0);
+        return;
+    }
+    QCOMPARE(recent->grid().text(1, 1), QStringLiteral("1"));
+    QCOMPARE(app.boxes.last().icon, QMessageBox::Critical);
+    QCOMPARE(app.boxes.last().title, QStringLiteral("ERROR"));
+    QCOMPARE(app.boxes.last().text, QString::fromLocal8Bit(strerror(error)));
 }
 
 QTEST_MAIN(tst_MainWindow)
