@@ -22,48 +22,26 @@ private Q_SLOTS:
 
 void tst_MainWindow::startsFromSettings_data() {
     QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<QString>("checks"); // THIS TIME, RECENT, AVG/HIT, A MODE, B MODE
-    QTest::addColumn<QString>("writtenGrid");
-    QTest::addColumn<QString>("writtenMode");
-
-    QTest::newRow("no file") << QByteArray() << "11110"
-                             << "123"
-                             << "A";
-    QTest::newRow("empty grid") << QByteArray("[WINDOW]\r\nGRID=\r\n") << "00010"
-                                << "000"
-                                << "A";
-    QTest::newRow("3x1") << QByteArray("[WINDOW]\nGRID=3x1\n") << "10110"
-                         << "301"
-                         << "A";
-    QTest::newRow("12345") << QByteArray("[WINDOW]\nGRID=12345\n") << "11110"
-                           << "123"
-                           << "A";
-    QTest::newRow("9") << QByteArray("[WINDOW]\nGRID=9\n") << "10010"
-                       << "900"
-                       << "A";
-    QTest::newRow("lower-case a") << QByteArray("[GAME]\nMODE=a\n") << "11101"
-                                  << "123"
-                                  << "B";
-    QTest::newRow("X") << QByteArray("[GAME]\nMODE=X\n") << "11101"
-                       << "123"
-                       << "B";
-    QTest::newRow("empty mode") << QByteArray("[GAME]\nMODE=\n") << "11101"
-                                << "123"
-                                << "B";
+    // Check marks of THIS TIME, RECENT, AVG/HIT, A MODE, B MODE; then GRID and MODE written back.
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no file") << QByteArray() << "11110 123 A";
+    QTest::newRow("empty grid") << QByteArray("[WINDOW]\r\nGRID=\r\n") << "00010 000 A";
+    QTest::newRow("3x1") << QByteArray("[WINDOW]\nGRID=3x1\n") << "10110 301 A";
+    QTest::newRow("12345") << QByteArray("[WINDOW]\nGRID=12345\n") << "11110 123 A";
+    QTest::newRow("9") << QByteArray("[WINDOW]\nGRID=9\n") << "10010 900 A";
+    QTest::newRow("lower-case a") << QByteArray("[GAME]\nMODE=a\n") << "11101 123 B";
+    QTest::newRow("X") << QByteArray("[GAME]\nMODE=X\n") << "11101 123 B";
+    QTest::newRow("empty mode") << QByteArray("[GAME]\nMODE=\n") << "11101 123 B";
     QTest::newRow("names in other case")
-        << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n") << "10010"
-        << "100"
-        << "A";
-    QTest::newRow("binary junk") << QByteArray("\x00\xff[\x01\n=\x80\x81", 9) << "11110"
-                                 << "123"
-                                 << "A";
+        << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n") << "10010 100 A";
+    QTest::newRow("binary junk") << QByteArray("\x00\xff[\x01\n=\x80\x81", 9) << "11110 123 A";
 }
 
 void tst_MainWindow::startsFromSettings() {
     QFETCH(QByteArray, ini);
-    QFETCH(QString, checks);
-    QFETCH(QString, writtenGrid);
-    QFETCH(QString, writtenMode);
+    QFETCH(QString, expected);
+    const QStringList parts = expected.split(u' ');
+    const QString checks = parts[0];
 
     MainWindowHarness app;
     if (!ini.isNull())
@@ -83,8 +61,8 @@ void tst_MainWindow::startsFromSettings() {
     app.close();
     // Keys already in the file keep their spelling.
     const QByteArray written = app.readFile("Dartrail.ini").toUpper();
-    QVERIFY2(written.contains("GRID=" + writtenGrid.toLatin1()), written);
-    QVERIFY2(written.contains("MODE=" + writtenMode.toUpper().toLatin1()), written);
+    QVERIFY2(written.contains("GRID=" + parts[1].toLatin1()), written);
+    QVERIFY2(written.contains("MODE=" + parts[2].toLatin1()), written);
 }
 
 void tst_MainWindow::defaultLayoutStacksPanels() {
@@ -172,8 +150,7 @@ void tst_MainWindow::unwritableSettingsFolderIsSurvived() {
     QVERIFY(QFileInfo(app.path("Dartrail.ini")).isDir());
 }
 
-void tst_MainWindow::injectedWriteFailures_data()
-{
+void tst_MainWindow::injectedWriteFailures_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<FileSystemObject::Call>("failing");
     QTest::addColumn<int>("error");
@@ -185,8 +162,7 @@ void tst_MainWindow::injectedWriteFailures_data()
     }
 }
 
-void tst_MainWindow::injectedWriteFailures()
-{
+void tst_MainWindow::injectedWriteFailures() {
     QFETCH(QString, command);
     QFETCH(FileSystemObject::Call, failing);
     QFETCH(int, error);
@@ -198,9 +174,7 @@ void tst_MainWindow::injectedWriteFailures()
     app.writeFile("Dartrail.ini", settings);
     app.start();
     QTest::keyClicks(app.txt(0), "7");
-    auto *recent = app.find<GridView>("grdRecent");
-    QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
-                      recent->visualRect(recent->model()->index(0, 0)).center());
+    app.clickRecentRow(0);
     // Once for a command, so that the reload after it reads the file; always for the settings.
     bool failed = false;
     mdlMain::FileSystem->setFaultHook([&](auto call) {
@@ -226,7 +200,7 @@ void tst_MainWindow::injectedWriteFailures()
         QCOMPARE(app.boxes.size(), 0);
         return;
     }
-    QCOMPARE(recent->grid().text(1, 1), QStringLiteral("1"));
+    QCOMPARE(app.find<GridView>("grdRecent")->grid().text(1, 1), QStringLiteral("1"));
     QCOMPARE(app.boxes.last().icon, QMessageBox::Critical);
     QCOMPARE(app.boxes.last().title, QStringLiteral("ERROR"));
     QCOMPARE(app.boxes.last().text, QString::fromLocal8Bit(strerror(error)));
