@@ -8,8 +8,7 @@
 
 namespace {
 
-QFrame *borderlessFrame(QWidget *parent, const QString &name, const QRect &twips)
-{
+QFrame *borderlessFrame(QWidget *parent, const QString &name, const QRect &twips) {
     auto *frame = new QFrame(parent);
     frame->setObjectName(name);
     frame->setFrameShape(QFrame::NoFrame);
@@ -22,8 +21,7 @@ QFrame *borderlessFrame(QWidget *parent, const QString &name, const QRect &twips
 ButtonsFrame::ButtonsFrame(QWidget *parent)
     : QFrame(parent)
     , m_cmdGroup(new QButtonGroup(this))
-    , m_cmdNumGroup(new QButtonGroup(this))
-{
+    , m_cmdNumGroup(new QButtonGroup(this)) {
     setObjectName(QStringLiteral("fraButtons"));
     setFrameShape(QFrame::NoFrame);
 
@@ -35,9 +33,9 @@ ButtonsFrame::ButtonsFrame(QWidget *parent)
     for (int digit = 1; digit <= 9; ++digit) {
         const int row = 2 - (digit - 1) / 3;
         const int column = (digit - 1) % 3;
-        m_cmdNum[size_t(digit)] = addButton(m_fraButtonsA, QStringLiteral("cmdNum(%1)").arg(digit),
-                                            QString::number(digit),
-                                            {840 * column, 495 * row, 720, 420}, padFont);
+        m_cmdNum[size_t(digit)] =
+            addButton(m_fraButtonsA, QStringLiteral("cmdNum(%1)").arg(digit),
+                      QString::number(digit), {840 * column, 495 * row, 720, 420}, padFont);
     }
     m_cmdNum[0] = addButton(m_fraButtonsA, QStringLiteral("cmdNum(0)"), QStringLiteral("0"),
                             {0, 1485, 720, 420}, padFont);
@@ -84,8 +82,7 @@ ButtonsFrame::ButtonsFrame(QWidget *parent)
 }
 
 QPushButton *ButtonsFrame::addButton(QWidget *parent, const QString &name, const QString &caption,
-                                     const QRect &twips, const QFont &font)
-{
+                                     const QRect &twips, const QFont &font) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setAccessibleName(caption);
@@ -95,8 +92,7 @@ QPushButton *ButtonsFrame::addButton(QWidget *parent, const QString &name, const
     return button;
 }
 
-QList<QPushButton *> ButtonsFrame::entryButtons() const
-{
+QList<QPushButton *> ButtonsFrame::entryButtons() const {
     QList<QPushButton *> buttons{m_cmd[0], m_cmd[1], m_cmd[2], m_cmd[3]};
     for (int index = 6; index <= 12; ++index)
         buttons.append(m_cmd[size_t(index)]);
@@ -106,8 +102,7 @@ QList<QPushButton *> ButtonsFrame::entryButtons() const
     return buttons;
 }
 
-QList<QWidget *> ButtonsFrame::tabOrder() const
-{
+QList<QWidget *> ButtonsFrame::tabOrder() const {
     QList<QWidget *> order{m_cmd[0], m_cmd[1], m_cmd[2], m_cmd[3]};
     for (int digit : {7, 8, 9, 4, 5, 6, 1, 2, 3, 0})
         order.append(m_cmdNum[size_t(digit)]);

@@ -37,14 +37,12 @@ constexpr int AveragesIndex = 2;
 
 // Focus changes that come from a menu popup or from another window being activated are not
 // focus moves between the window's controls, so the handlers ignore them.
-bool isControlFocusChange(const QEvent *event)
-{
+bool isControlFocusChange(const QEvent *event) {
     const auto reason = static_cast<const QFocusEvent *>(event)->reason();
     return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
 }
 
-QString saveStamp()
-{
+QString saveStamp() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
 }
 
@@ -52,8 +50,7 @@ QString saveStamp()
 
 frmInputScore::frmInputScore(QWidget *parent)
     : QMainWindow(parent)
-    , m_history(*mdlMain::FileSystem)
-{
+    , m_history(*mdlMain::FileSystem) {
     setObjectName(QStringLiteral("frmInputScore"));
     setWindowTitle(QStringLiteral("Dartrail"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/dartrail.png")));
@@ -101,8 +98,7 @@ frmInputScore::frmInputScore(QWidget *parent)
     loadStep();
 }
 
-void frmInputScore::connectControls()
-{
+void frmInputScore::connectControls() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
         QLineEdit *field = m_card->txt(i);
         field->installEventFilter(this);
@@ -116,8 +112,7 @@ void frmInputScore::connectControls()
     m_grdAVG->installEventFilter(this);
 
     connect(m_buttons->cmdGroup(), &QButtonGroup::idClicked, this, &frmInputScore::cmdClick);
-    connect(m_buttons->cmdNumGroup(), &QButtonGroup::idClicked, this,
-            &frmInputScore::cmdNumClick);
+    connect(m_buttons->cmdNumGroup(), &QButtonGroup::idClicked, this, &frmInputScore::cmdNumClick);
     connect(m_buttons->cmdBS(), &QPushButton::clicked, this,
             [this] { typeIntoCurrentField(Qt::Key_Backspace, QString()); });
     connect(m_buttons->cmdDEL(), &QPushButton::clicked, this,
@@ -152,8 +147,7 @@ void frmInputScore::connectControls()
     });
 }
 
-void frmInputScore::setTabOrder()
-{
+void frmInputScore::setTabOrder() {
     QList<QWidget *> order;
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         order.append(m_card->txt(i));
@@ -162,8 +156,7 @@ void frmInputScore::setTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void frmInputScore::applySettingsChecks()
-{
+void frmInputScore::applySettingsChecks() {
     m_menus->mnuFile_Mode_A->setChecked(mdlMain::PlayMode == mdlMain::ModeA);
     m_menus->mnuFile_Mode_B->setChecked(mdlMain::PlayMode == mdlMain::ModeB);
     m_menus->mnuView_ThisTime->setChecked(mdlMain::PanelOrder[CardIndex] != 0);
@@ -171,8 +164,7 @@ void frmInputScore::applySettingsChecks()
     m_menus->mnuView_AVG->setChecked(mdlMain::PanelOrder[AveragesIndex] != 0);
 }
 
-void frmInputScore::Pub_Sub_ViewChange()
-{
+void frmInputScore::Pub_Sub_ViewChange() {
     m_buttons->keypadA()->setVisible(mdlMain::PlayMode == mdlMain::ModeA);
     m_buttons->keypadB()->setVisible(mdlMain::PlayMode == mdlMain::ModeB);
 
@@ -195,19 +187,16 @@ void frmInputScore::Pub_Sub_ViewChange()
     m_menus->mnuEdit_Clear_ThisTime->setEnabled(arrangement.entryEnabled);
 }
 
-void frmInputScore::loadStep()
-{
+void frmInputScore::loadStep() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         m_card->txt(i)->setMaxLength(ThisTimeCard::maxLength(mdlMain::PlayMode));
-    const QString error =
-        m_history.load(mdlMain::PlayMode, m_grdRecent->grid(), m_grdAVG->grid());
+    const QString error = m_history.load(mdlMain::PlayMode, m_grdRecent->grid(), m_grdAVG->grid());
     if (!error.isEmpty())
         MessageBox::showError(this, error);
     m_currentTarget = 0;
 }
 
-void frmInputScore::updateTotals()
-{
+void frmInputScore::updateTotals() {
     QStringList texts;
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         texts.append(m_card->txt(i)->text());
@@ -216,8 +205,7 @@ void frmInputScore::updateTotals()
     m_card->averageLabel()->setText(totals.average);
 }
 
-void frmInputScore::SetCurrentEntry(int value)
-{
+void frmInputScore::SetCurrentEntry(int value) {
     QLineEdit *field = m_card->txt(m_currentTarget);
     // Emptying first makes the field change even when the new text equals the old, so the
     // change handling (and mode B's move to the next field) always runs.
@@ -225,15 +213,13 @@ void frmInputScore::SetCurrentEntry(int value)
     field->setText(QString::number(ThisTimeCard::clamp(mdlMain::PlayMode, value)));
 }
 
-void frmInputScore::ClearThisTime()
-{
+void frmInputScore::ClearThisTime() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         m_card->txt(i)->setText(QString());
     moveFocus(m_card->txt(0));
 }
 
-void frmInputScore::txtChange(int index)
-{
+void frmInputScore::txtChange(int index) {
     QLineEdit *field = m_card->txt(index);
     FilterText(field, 30, 0, 1);
     const QString text = field->text();
@@ -250,8 +236,7 @@ void frmInputScore::txtChange(int index)
     updateTotals();
 }
 
-void frmInputScore::txtGotFocus(int index)
-{
+void frmInputScore::txtGotFocus(int index) {
     m_currentTarget = index;
     m_card->lbl(index)->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
     if (mdlMain::PlayMode == mdlMain::ModeB) {
@@ -263,13 +248,11 @@ void frmInputScore::txtGotFocus(int index)
     setGraphEnabled(false);
 }
 
-void frmInputScore::txtLostFocus(int index)
-{
+void frmInputScore::txtLostFocus(int index) {
     m_card->lbl(index)->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0);"));
 }
 
-bool frmInputScore::txtKeyDown(int index, const QKeyEvent &event)
-{
+bool frmInputScore::txtKeyDown(int index, const QKeyEvent &event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
         // Enter moves like Tab (Shift+Enter like Shift+Tab), after this handler has returned.
         const bool forward = !(event.modifiers() & Qt::ShiftModifier);
@@ -284,8 +267,7 @@ bool frmInputScore::txtKeyDown(int index, const QKeyEvent &event)
     return false;
 }
 
-void frmInputScore::cmdClick(int index)
-{
+void frmInputScore::cmdClick(int index) {
     if (index <= 3) {
         SetCurrentEntry(index);
     } else if (index == ButtonsFrame::SaveData) {
@@ -305,8 +287,7 @@ void frmInputScore::cmdClick(int index)
     }
 }
 
-void frmInputScore::cmdGotFocus(int index)
-{
+void frmInputScore::cmdGotFocus(int index) {
     if (index == ButtonsFrame::Graph) {
         m_grdRecent->setHighlight(1);
         return;
@@ -315,13 +296,11 @@ void frmInputScore::cmdGotFocus(int index)
     m_grdRecent->setHighlight(2);
 }
 
-void frmInputScore::cmdNumClick(int digit)
-{
+void frmInputScore::cmdNumClick(int digit) {
     typeIntoCurrentField(Qt::Key_0 + digit, QString::number(digit));
 }
 
-void frmInputScore::typeIntoCurrentField(int key, const QString &text)
-{
+void frmInputScore::typeIntoCurrentField(int key, const QString &text) {
     // The key goes through the field's own editing, length limit and handlers, as if typed.
     QPointer<QLineEdit> field = m_card->txt(m_currentTarget);
     moveFocus(field);
@@ -333,8 +312,7 @@ void frmInputScore::typeIntoCurrentField(int key, const QString &text)
     QCoreApplication::processEvents();
 }
 
-void frmInputScore::saveCommand(const std::function<void(bool)> &setControlEnabled)
-{
+void frmInputScore::saveCommand(const std::function<void(bool)> &setControlEnabled) {
     if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE?"), QStringLiteral("SAVE DATA")))
         return;
     setControlEnabled(false);
@@ -353,33 +331,28 @@ void frmInputScore::saveCommand(const std::function<void(bool)> &setControlEnabl
     setControlEnabled(true);
 }
 
-void frmInputScore::SaveRecentData()
-{
+void frmInputScore::SaveRecentData() {
     QStringList texts;
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         texts.append(m_card->txt(i)->text());
-    const QString error =
-        m_history.save(mdlMain::PlayMode, texts, QDateTime::currentDateTime());
+    const QString error = m_history.save(mdlMain::PlayMode, texts, QDateTime::currentDateTime());
     if (!error.isEmpty())
         MessageBox::showError(this, error);
 }
 
-void frmInputScore::DeleteRecentData()
-{
+void frmInputScore::DeleteRecentData() {
     const QString error =
         m_history.remove(mdlMain::PlayMode, m_grdRecent->grid(), m_grdRecent->selectedRows());
     if (!error.isEmpty())
         MessageBox::showError(this, error);
 }
 
-void frmInputScore::showGraph()
-{
+void frmInputScore::showGraph() {
     frmGraph graph(m_grdRecent->selectedRowTexts(), this);
     graph.exec();
 }
 
-void frmInputScore::switchMode(qint32 playMode)
-{
+void frmInputScore::switchMode(qint32 playMode) {
     const bool alreadyChosen = mdlMain::PlayMode == playMode;
     m_menus->mnuFile_Mode_A->setChecked(playMode == mdlMain::ModeA);
     m_menus->mnuFile_Mode_B->setChecked(playMode == mdlMain::ModeB);
@@ -391,27 +364,23 @@ void frmInputScore::switchMode(qint32 playMode)
     Pub_Sub_ViewChange();
 }
 
-void frmInputScore::togglePanel(int panel, bool checked)
-{
+void frmInputScore::togglePanel(int panel, bool checked) {
     ViewLayout::toggle(mdlMain::PanelOrder, panel, checked);
     Pub_Sub_ViewChange();
 }
 
-void frmInputScore::setGraphEnabled(bool enabled)
-{
+void frmInputScore::setGraphEnabled(bool enabled) {
     m_buttons->cmd(ButtonsFrame::Graph)->setEnabled(enabled);
     m_menus->mnuView_Graph->setEnabled(enabled);
 }
 
-void frmInputScore::moveFocus(QWidget *target)
-{
+void frmInputScore::moveFocus(QWidget *target) {
     // A control that cannot take the focus (hidden panel, window not shown) is skipped.
     if (target && target->isVisible() && target->isEnabled())
         target->setFocus();
 }
 
-bool frmInputScore::eventFilter(QObject *watched, QEvent *event)
-{
+bool frmInputScore::eventFilter(QObject *watched, QEvent *event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
@@ -455,8 +424,7 @@ bool frmInputScore::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-void frmInputScore::closeEvent(QCloseEvent *event)
-{
+void frmInputScore::closeEvent(QCloseEvent *event) {
     mdlMain::Shutdown();
     event->accept();
 }

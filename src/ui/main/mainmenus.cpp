@@ -5,8 +5,7 @@
 
 namespace {
 
-QMenu *addMenu(QWidget *parent, const QString &name, const QString &caption)
-{
+QMenu *addMenu(QWidget *parent, const QString &name, const QString &caption) {
     QMenu *menu = nullptr;
     if (auto *bar = qobject_cast<QMenuBar *>(parent))
         menu = bar->addMenu(caption);
@@ -17,8 +16,7 @@ QMenu *addMenu(QWidget *parent, const QString &name, const QString &caption)
     return menu;
 }
 
-QAction *addItem(QMenu *menu, const QString &name, const QString &caption, bool checkable = false)
-{
+QAction *addItem(QMenu *menu, const QString &name, const QString &caption, bool checkable = false) {
     QAction *action = menu->addAction(caption);
     action->setObjectName(name);
     action->setCheckable(checkable);
@@ -28,23 +26,24 @@ QAction *addItem(QMenu *menu, const QString &name, const QString &caption, bool 
 } // namespace
 
 MainMenus::MainMenus(QMenuBar *menuBar)
-    : QObject(menuBar)
-{
+    : QObject(menuBar) {
     QMenu *file = addMenu(menuBar, QStringLiteral("mnuFile"), QStringLiteral("FILE(&F)"));
     mnuFile_Save = addItem(file, QStringLiteral("mnuFile_Save"), QStringLiteral("SAVE"));
     mnuFile_Save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFile_Separator01"));
     QMenu *mode = addMenu(file, QStringLiteral("mnuFile_Mode"), QStringLiteral("PLAY MODE"));
-    mnuFile_Mode_A = addItem(mode, QStringLiteral("mnuFile_Mode_A"), QStringLiteral("A MODE"), true);
-    mnuFile_Mode_B = addItem(mode, QStringLiteral("mnuFile_Mode_B"), QStringLiteral("B MODE"), true);
+    mnuFile_Mode_A =
+        addItem(mode, QStringLiteral("mnuFile_Mode_A"), QStringLiteral("A MODE"), true);
+    mnuFile_Mode_B =
+        addItem(mode, QStringLiteral("mnuFile_Mode_B"), QStringLiteral("B MODE"), true);
     mnuFile_Mode_B->setChecked(true);
     file->addSeparator()->setObjectName(QStringLiteral("mnuFile_Separator02"));
     mnuFile_Exit = addItem(file, QStringLiteral("mnuFile_Exit"), QStringLiteral("EXIT(&C)"));
 
     QMenu *edit = addMenu(menuBar, QStringLiteral("mnuEdit"), QStringLiteral("EDIT(&E)"));
     QMenu *clear = addMenu(edit, QStringLiteral("mnuEdit_Clear"), QStringLiteral("CLEAR"));
-    mnuEdit_Clear_ThisTime = addItem(clear, QStringLiteral("mnuEdit_Clear_ThisTime"),
-                                     QStringLiteral("THIS TIME SCORE"));
+    mnuEdit_Clear_ThisTime =
+        addItem(clear, QStringLiteral("mnuEdit_Clear_ThisTime"), QStringLiteral("THIS TIME SCORE"));
     clear->addSeparator()->setObjectName(QStringLiteral("mnuEdit_Separator01"));
     mnuEdit_Clear_RecentData = addItem(clear, QStringLiteral("mnuEdit_Clear_RecentData"),
                                        QStringLiteral("SELECTED RECENT DATA"));
@@ -55,7 +54,8 @@ MainMenus::MainMenus(QMenuBar *menuBar)
     view->addSeparator()->setObjectName(QStringLiteral("mnuView_Separator01"));
     mnuView_ThisTime =
         addItem(view, QStringLiteral("mnuView_ThisTime"), QStringLiteral("THIS TIME"), true);
-    mnuView_Recent = addItem(view, QStringLiteral("mnuView_Recent"), QStringLiteral("RECENT"), true);
+    mnuView_Recent =
+        addItem(view, QStringLiteral("mnuView_Recent"), QStringLiteral("RECENT"), true);
     mnuView_AVG = addItem(view, QStringLiteral("mnuView_AVG"), QStringLiteral("AVG/HIT"), true);
     for (QAction *item : {mnuView_ThisTime, mnuView_Recent, mnuView_AVG})
         item->setChecked(true);

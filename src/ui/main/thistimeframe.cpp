@@ -15,8 +15,7 @@ struct Rule {
 
 // The rules of the card, in twips: three horizontal lines, the column dividers, the edges and
 // the diagonal of the empty top-left cell.
-std::vector<Rule> cardRules()
-{
+std::vector<Rule> cardRules() {
     std::vector<Rule> rules{{120, 0, 12960, 0}, {120, 300, 12960, 300}, {120, 660, 12960, 660}};
     for (int k = 0; k <= 21; ++k)
         rules.push_back({1440 + 480 * k, 0, 1440 + 480 * k, 660});
@@ -30,8 +29,7 @@ std::vector<Rule> cardRules()
 } // namespace
 
 ThisTimeFrame::ThisTimeFrame(QWidget *parent)
-    : QFrame(parent)
-{
+    : QFrame(parent) {
     setObjectName(QStringLiteral("fraThisTime"));
     setFrameShape(QFrame::NoFrame);
 
@@ -69,8 +67,7 @@ ThisTimeFrame::ThisTimeFrame(QWidget *parent)
 }
 
 QLabel *ThisTimeFrame::addLabel(const QString &name, const QString &caption, const QRect &twips,
-                                const QFont &font)
-{
+                                const QFont &font) {
     auto *label = new QLabel(caption, this);
     label->setObjectName(name);
     label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
@@ -80,8 +77,7 @@ QLabel *ThisTimeFrame::addLabel(const QString &name, const QString &caption, con
     return label;
 }
 
-void ThisTimeFrame::paintEvent(QPaintEvent *event)
-{
+void ThisTimeFrame::paintEvent(QPaintEvent *event) {
     QFrame::paintEvent(event);
     static const std::vector<Rule> rules = cardRules();
     QPainter painter(this);
