@@ -14,14 +14,17 @@ struct HistoryFixture {
     HistoryFixture() { AppPaths::overrideForTests(dir.path(), QStringLiteral("Dartrail")); }
     ~HistoryFixture() { AppPaths::overrideForTests(QString(), QString()); }
 
+    static inline const QByteArray missing = "<missing>";
+
+    // Writing `missing` leaves the file absent.
     static void write(qint32 mode, const QByteArray &content) {
         QFile file(HistoryStore::filePath(mode));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        if (content != missing)
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
     }
     static QByteArray contentOf(qint32 mode) {
         QFile file(HistoryStore::filePath(mode));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
     }
     // A history line saved on the given day of March 2024 with the given values.
     static QByteArray game(int day, const QByteArray &values) {
@@ -37,6 +40,8 @@ struct HistoryFixture {
         }
         return content;
     }
+    QString load(qint32 mode) { return store.load(mode, recent, averages); }
+    QString remove(qint32 mode, const QList<int> &rows) { return store.remove(mode, recent, rows); }
     // Cells 0, 1, 21, 22, 23 and 24 of a recent row, joined by "|".
     QString recentRow(int row) const {
         QStringList cells;

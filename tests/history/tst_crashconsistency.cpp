@@ -22,64 +22,12 @@ class tst_CrashConsistency : public QObject {
 private Q_SLOTS:
     void brokenAtEveryCall_data();
     void brokenAtEveryCall();
-
-private:
-    enum Operation { Save, Remove, Settings };
-    struct Case {
-        HistoryFixture fixture;
-        Operation operation = Save;
-        QString path;
-        QByteArray before; // "<missing>": no file
-        QByteArray after;  // as left by the operation unbroken
-        int calls = 0;     // through the fault hook, unbroken
-
-        QString run(); // the error text, empty on success
-        QByteArray content() const;
-        void restore() const;
-        // Whether the folder holds anything but the file that a reader could take for it.
-        QString strayFiles(bool hiddenToo) const;
-    };
 };
 
 namespace {
-const QByteArray missing = "<missing>";
-const QDateTime savedAt(QDate(2005, 3, 7), QTime(21, 4, 9));
+enum Operation { Save, Remove, Settings };
+const QByteArray missing = HistoryFixture::missing;
 } // namespace
-
-QString tst_CrashConsistency::Case::run() {
-    switch (operation) {
-    case Save:
-        return fixture.store.save(mdlMain::ModeA, QStringList(21, QStringLiteral("12")), savedAt);
-    case Remove:
-        return fixture.store.remove(mdlMain::ModeA, fixture.recent, {1, 2});
-    case Settings:
-        return IniFile(path, fixture.fileSystem)
-                       .write(QStringLiteral("GAME"), QStringLiteral("MODE"), QStringLiteral("A"))
-                   ? QString()
-                   : QStringLiteral("failed");
-    }
-    return {};
-}
-
-QByteArray tst_CrashConsistency::Case::content() const {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
-}
-
-void tst_CrashConsistency::Case::restore() const {
-    QFile::remove(path);
-    if (before == missing)
-        return;
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
-}
-
-QString tst_CrashConsistency::Case::strayFiles(bool hiddenToo) const {
-    QStringList names =
-        QDir(fixture.dir.path()).entryList(QDir::Files | (hiddenToo ? QDir::Hidden : QDir::Files));
-    names.removeAll(QFileInfo(path).fileName());
-    return names.join(u' ');
-}
 
 void tst_CrashConsistency::brokenAtEveryCall_data() {
     QTest::addColumn<int>("operation");
@@ -103,75 +51,99 @@ void tst_CrashConsistency::brokenAtEveryCall() {
     QFETCH(int, operation);
     QFETCH(QByteArray, before);
     QFETCH(bool, appending);
-    Case c;
-    c.operation = Operation(operation);
-    c.path =
-        c.operation == Settings ? AppPaths::settingsFile() : HistoryStore::filePath(mdlMain::ModeA);
-    c.before = before;
-    c.restore();
-    QCOMPARE(c.fixture.store.load(mdlMain::ModeA, c.fixture.recent, c.fixture.averages), QString());
+    HistoryFixture fixture;
+    const QString path =
+        operation == Settings ? AppPaths::settingsFile() : HistoryStore::filePath(mdlMain::ModeA);
+    const auto content = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
+    };
+    const auto restore = [&] {
+        QFile::remove(path);
+        QFile file(path);
+        QVERIFY(before == missing ||
+                (file.open(QIODevice::WriteOnly) && file.write(before) == before.size()));
+    };
+    const auto run = [&]() -> QString {
+        if (operation == Save)
+            return fixture.store.save(mdlMain::ModeA, QStringList(21, QStringLiteral("12")),
+                                      QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9)));
+        if (operation == Remove)
+            return fixture.remove(mdlMain::ModeA, {1, 2});
+        return IniFile(path, fixture.fileSystem).write(u"GAME"_qs, u"MODE"_qs, u"A"_qs)
+                   ? QString()
+                   : u"failed"_qs;
+    };
+    // Files beside the one written; hidden ones are no reader's concern after a kill.
+    const auto strays = [&](QDir::Filters hidden) {
+        QStringList names = QDir(fixture.dir.path()).entryList(QDir::Files | hidden);
+        names.removeAll(QFileInfo(path).fileName());
+        return names;
+    };
+    restore();
+    QCOMPARE(fixture.load(mdlMain::ModeA), QString());
 
     // The unbroken run gives the new content and the number of calls to break.
-    c.fixture.fileSystem.setFaultHook([&c](Call) { return ++c.calls, 0; });
-    QCOMPARE(c.run(), QString());
-    c.after = c.content();
-    QVERIFY(c.after != before && c.calls > 3);
-    if (before == missing) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        struct stat info {};
-        QVERIFY(::stat(QFile::encodeName(c.path).constData(), &info) == 0);
-        QCOMPARE(info.st_mode & 0777, 0666 & ~mask);
-    }
-    const auto allowed = [&](const QByteArray &content) {
-        return content == before || content == c.after ||
-               (appending && c.after.startsWith(content) &&
-                content.startsWith(before == missing ? QByteArray() : before));
+    int calls = 0;
+    fixture.fileSystem.setFaultHook([&calls](Call) { return ++calls, 0; });
+    QCOMPARE(run(), QString());
+    const QByteArray after = content();
+    QVERIFY(after != before && calls > 3);
+    // A rewrite keeps the permissions; a new file gets those of any file made here.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+    QCOMPARE(info.st_mode & 0777, 0666 & ~mask);
+    const auto allowed = [&](const QByteArray &now) {
+        return now == before || now == after ||
+               (appending && after.startsWith(now) &&
+                (before == missing || now.startsWith(before)));
     };
 
-    for (int n = 1; n <= c.calls; ++n) {
+    for (int n = 1; n <= calls; ++n) {
         const QString round = QStringLiteral("killed at call %1").arg(n);
-        c.restore();
+        restore();
         const pid_t child = fork();
         QVERIFY(child >= 0);
         if (child == 0) {
             int seen = 0;
-            c.fixture.fileSystem.setFaultHook([&seen, n](Call) {
+            fixture.fileSystem.setFaultHook([&seen, n](Call) {
                 if (++seen == n)
                     ::raise(SIGKILL);
                 return 0;
             });
-            c.run();
+            run();
             ::_exit(0);
         }
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);
         QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, qPrintable(round));
-        QVERIFY2(allowed(c.content()), qPrintable(round + ": " + c.content().right(200)));
-        QVERIFY2(c.strayFiles(false).isEmpty(), qPrintable(round + ": " + c.strayFiles(false)));
-        for (const QString &name : c.strayFiles(true).split(u' ', Qt::SkipEmptyParts))
-            QFile::remove(c.fixture.dir.filePath(name));
+        QVERIFY2(allowed(content()), qPrintable(round + ": " + content().right(200)));
+        QVERIFY2(strays({}).isEmpty(), qPrintable(round + ": " + strays({}).join(u' ')));
+        for (const QString &name : strays(QDir::Hidden))
+            QFile::remove(fixture.dir.filePath(name));
     }
 
     // An empty history is no history: a failed first save may leave one.
-    const auto unchanged = [&](const QByteArray &content) {
-        return content == before || (before == missing && appending && content.isEmpty());
+    const auto unchanged = [&](const QByteArray &now) {
+        return now == before || (before == missing && appending && now.isEmpty());
     };
     for (const int error : {ENOSPC, EACCES, EIO}) {
-        const QString text = c.operation == Settings ? QStringLiteral("failed")
-                                                     : QString::fromLocal8Bit(strerror(error));
-        for (int n = 1; n <= c.calls; ++n) {
+        const QString text =
+            operation == Settings ? u"failed"_qs : QString::fromLocal8Bit(strerror(error));
+        for (int n = 1; n <= calls; ++n) {
             const QString round = QStringLiteral("%1 at call %2").arg(text).arg(n);
-            c.restore();
+            restore();
             int seen = 0;
-            c.fixture.fileSystem.setFaultHook([&](Call) { return ++seen == n ? error : 0; });
-            const QString reported = c.run();
+            fixture.fileSystem.setFaultHook([&](Call) { return ++seen == n ? error : 0; });
+            const QString reported = run();
             // A failure leaves the old content; only a call whose failure changes nothing may
             // be survived.
-            QVERIFY2(reported == text ? unchanged(c.content())
-                                      : reported.isEmpty() && c.content() == c.after,
+            QVERIFY2(reported == text ? unchanged(content())
+                                      : reported.isEmpty() && content() == after,
                      qPrintable(round + ": " + reported));
-            QVERIFY2(c.strayFiles(true).isEmpty(), qPrintable(round + ": " + c.strayFiles(true)));
+            QVERIFY2(strays(QDir::Hidden).isEmpty(), qPrintable(round));
         }
     }
 }
