@@ -48,7 +48,7 @@ test-sanitized: deps
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure
 
-# Each target starts from a copy of its seed corpus; crashes land in $(FUZZ_BUILD)/crashes/.
+# Each target starts from a copy of its starting corpus; crashes land in $(FUZZ_BUILD)/crashes/.
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDARTRAIL_FUZZ=ON \
 	    -DCMAKE_CXX_COMPILER=clang++

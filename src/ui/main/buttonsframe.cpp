@@ -46,7 +46,7 @@ ButtonsFrame::ButtonsFrame(QWidget *parent)
     for (int digit = 0; digit <= 9; ++digit)
         m_cmdNumGroup->addButton(m_cmdNum[size_t(digit)], digit);
 
-    struct Spec {
+    struct Place {
         int index;
         const char *caption;
         QWidget *parent;
@@ -57,7 +57,7 @@ ButtonsFrame::ButtonsFrame(QWidget *parent)
     const QFont small = Fonts::proportionalGothic(27.75, true);
     const QFont modeB = Fonts::gothic(99.75, true);
     const QFont command = Fonts::proportionalGothic(14.25, true);
-    const Spec specs[] = {
+    const Place places[] = {
         {0, "0", m_fraButtonsB, {0, 0, 2535, 1905}, modeB},
         {1, "1", m_fraButtonsB, {2640, 0, 2535, 1905}, modeB},
         {2, "2", m_fraButtonsB, {5280, 0, 2535, 1905}, modeB},
@@ -72,11 +72,11 @@ ButtonsFrame::ButtonsFrame(QWidget *parent)
         {11, "-10", m_fraButtonsA, {2520, 1350, 1935, 555}, small},
         {12, "NEXT", m_fraButtonsA, {8640, 0, 1815, 1905}, small},
     };
-    for (const Spec &spec : specs) {
-        m_cmd[size_t(spec.index)] =
-            addButton(spec.parent, QStringLiteral("cmd(%1)").arg(spec.index),
-                      QString::fromLatin1(spec.caption), spec.twips, spec.font);
-        m_cmdGroup->addButton(m_cmd[size_t(spec.index)], spec.index);
+    for (const Place &place : places) {
+        m_cmd[size_t(place.index)] =
+            addButton(place.parent, QStringLiteral("cmd(%1)").arg(place.index),
+                      QString::fromLatin1(place.caption), place.twips, place.font);
+        m_cmdGroup->addButton(m_cmd[size_t(place.index)], place.index);
     }
     m_cmd[Graph]->setEnabled(false);
 }
