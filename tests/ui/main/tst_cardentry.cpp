@@ -10,7 +10,6 @@ class tst_CardEntry : public QObject {
 private Q_SLOTS:
     void modeATypingAndLengthLimit();
     void modeALettersVanishAndCaretKeepsItsPlace();
-    void modeATotals_data();
     void modeATotals();
     void enterAndBackspaceMove();
     void focusedHeadingIsRedAndDisablesGraph();
@@ -48,34 +47,20 @@ void tst_CardEntry::modeALettersVanishAndCaretKeepsItsPlace() {
     QCOMPARE(app.txt(5)->text(), QStringLiteral("4"));
 }
 
-void tst_CardEntry::modeATotals_data() {
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("total");
-    QTest::addColumn<QString>("average");
-    QTest::newRow("3 5 4") << QStringList{"3", "5", "4"} << "12"
-                           << "4.0";
-    QTest::newRow("zero counts as filled") << QStringList{"0", "6"} << "6"
-                                           << "3.0";
-    QTest::newRow("leading zero") << QStringList{"05"} << "5"
-                                  << "5.0";
-    QTest::newRow("seven thirds") << QStringList{"1", "2", "4"} << "7"
-                                  << "2.3";
-}
-
 void tst_CardEntry::modeATotals() {
     MainWindowHarness app;
-    QFETCH(QStringList, entries);
-    QFETCH(QString, total);
-    QFETCH(QString, average);
     app.start("A");
-    for (int i = 0; i < entries.size(); ++i)
-        app.typeInto(i * 3, entries[i]);
-    QCOMPARE(app.labelText("lblTotal_ThisTime"), total);
-    QCOMPARE(app.labelText("lblAVG_ThisTime"), average);
-    app.item("mnuEdit_Clear_ThisTime")->trigger();
-    QCOMPARE(app.labelText("lblTotal_ThisTime"), QStringLiteral("0"));
-    QCOMPARE(app.labelText("lblAVG_ThisTime"), QString());
-    QCOMPARE(app.focus(), app.txt(0));
+    const QList<std::pair<QStringList, QString>> cards{
+        {{"3", "5", "4"}, "12 4.0"}, {{"0", "6"}, "6 3.0"}, {{"05", "1", "1"}, "7 2.3"}};
+    for (const auto &[entries, expected] : cards) {
+        for (int i = 0; i < entries.size(); ++i)
+            app.typeInto(i * 3, entries[i]);
+        QCOMPARE(app.labelText("lblTotal_ThisTime") + u' ' + app.labelText("lblAVG_ThisTime"),
+                 expected);
+        app.item("mnuEdit_Clear_ThisTime")->trigger();
+        QCOMPARE(app.labelText("lblTotal_ThisTime") + app.labelText("lblAVG_ThisTime"), "0");
+        QCOMPARE(app.focus(), app.txt(0));
+    }
 }
 
 void tst_CardEntry::enterAndBackspaceMove() {
