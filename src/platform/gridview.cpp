@@ -4,8 +4,10 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <algorithm>
+#include <array>
 
 GridView::GridView(QWidget *parent)
     : QTableView(parent)
@@ -19,6 +21,7 @@ GridView::GridView(QWidget *parent)
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
     setWordWrap(false);
     // A cell shows what fits of its text, as a ruled grid does, rather than an ellipsis.
     setTextElideMode(Qt::ElideNone);
@@ -27,6 +30,8 @@ GridView::GridView(QWidget *parent)
     connect(m_grid, &GridModel::colWidthChanged, this, &GridView::applyColWidth);
     connect(m_grid, &GridModel::columnsInserted, this, &GridView::applyColWidths);
     connect(m_grid, &GridModel::modelReset, this, &GridView::applyColWidths);
+    // A reload that shrinks the grid drops the selected rows but keeps a current row.
+    connect(m_grid, &GridModel::rowsRemoved, this, &GridView::selectCurrentRow);
     setHighlight(HighlightAlways);
 }
 
@@ -82,16 +87,30 @@ void GridView::setHighlight(int setting) {
 void GridView::focusInEvent(QFocusEvent *event) {
     QTableView::focusInEvent(event);
     // The view may have just made a row current without selecting it.
+    selectCurrentRow();
+}
+
+void GridView::selectCurrentRow() {
     const QModelIndex current = currentIndex();
     if (current.isValid() && !selectionModel()->isRowSelected(current.row(), {}))
         selectionModel()->select(current,
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    emit focusReceived();
 }
 
-void GridView::focusOutEvent(QFocusEvent *event) {
-    QTableView::focusOutEvent(event);
-    emit focusLost();
+QItemSelectionModel::SelectionFlags GridView::selectionCommand(const QModelIndex &index,
+                                                               const QEvent *event) const {
+    // Qt's contiguous mode treats Ctrl+Shift+End and the like as a plain move; with Shift held,
+    // every movement key extends the selection from its anchor, as Shift+click does.
+    if (event && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        static constexpr std::array movementKeys{Qt::Key_Up,     Qt::Key_Down,    Qt::Key_Left,
+                                                 Qt::Key_Right,  Qt::Key_Home,    Qt::Key_End,
+                                                 Qt::Key_PageUp, Qt::Key_PageDown};
+        if ((key->modifiers() & Qt::ShiftModifier) &&
+            std::find(movementKeys.begin(), movementKeys.end(), key->key()) != movementKeys.end())
+            return QItemSelectionModel::SelectCurrent | QItemSelectionModel::Rows;
+    }
+    return QTableView::selectionCommand(index, event);
 }
 
 void GridView::applyColWidth(int col) {

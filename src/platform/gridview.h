@@ -7,7 +7,8 @@
 #include <QTableView>
 
 // A grid of plain text cells without headings that selects contiguous ranges of whole rows,
-// the current row always among them, and reports when it gains or loses the keyboard focus.
+// the current row always among them. Tab leaves it like any other control; the arrow keys move
+// within it.
 class GridView : public QTableView {
     Q_OBJECT
 public:
@@ -28,16 +29,14 @@ public:
     void setHighlight(int setting);
     int highlight() const { return m_highlight; }
 
-signals:
-    void focusReceived();
-    void focusLost();
-
 protected:
     void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override;
 
 private:
+    void selectCurrentRow();
     void applyColWidth(int col);
     void applyColWidths();
     void fitRowsToFont();

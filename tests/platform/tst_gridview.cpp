@@ -1,7 +1,5 @@
 #include "platform/gridview.h"
 
-#include <QLineEdit>
-#include <QSignalSpy>
 #include <QTest>
 
 class tst_GridView : public QObject {
@@ -11,7 +9,6 @@ private Q_SLOTS:
     void selectionText_data();
     void selectionText();
     void highlightSettings();
-    void focusSignals();
 };
 
 void tst_GridView::cellsSurviveResizingAndRewrites() {
@@ -86,27 +83,6 @@ void tst_GridView::highlightSettings() {
              before.color(QPalette::Active, QPalette::Highlight));
     QCOMPARE(view.palette().color(QPalette::Inactive, QPalette::HighlightedText),
              before.color(QPalette::Active, QPalette::HighlightedText));
-}
-
-void tst_GridView::focusSignals() {
-    QWidget window;
-    auto *edit = new QLineEdit(&window);
-    auto *view = new GridView(&window);
-    view->grid().setRows(5);
-    view->grid().setCols(2);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    edit->setFocus();
-    QSignalSpy received(view, &GridView::focusReceived);
-    QSignalSpy lost(view, &GridView::focusLost);
-
-    QTest::keyClick(edit, Qt::Key_Tab);
-    QCOMPARE(received.size(), 1);
-    QCOMPARE(lost.size(), 0);
-    // Gaining the focus by the keyboard makes a row current; it is selected with it.
-    QCOMPARE(view->selectedRows(), QList<int>{view->currentIndex().row()});
-    edit->setFocus();
-    QCOMPARE(lost.size(), 1);
 }
 
 QTEST_MAIN(tst_GridView)
