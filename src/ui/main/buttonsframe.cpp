@@ -88,7 +88,9 @@ QPushButton *ButtonsFrame::addButton(QWidget *parent, const QString &name, const
     button->setAccessibleName(caption);
     button->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
     button->setFont(font);
-    button->setAutoDefault(false);
+    // Enter presses the focused button, as Space does. Outside a dialog this makes no button a
+    // default one, so Enter in an entry field still only moves on.
+    button->setAutoDefault(true);
     return button;
 }
 

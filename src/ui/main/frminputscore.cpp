@@ -28,19 +28,14 @@
 #include <QPushButton>
 #include <QThread>
 
+#include <utility>
+
 namespace {
 
 constexpr int ClientWidth = 13305;
 constexpr int CardIndex = 0;
 constexpr int RecentIndex = 1;
 constexpr int AveragesIndex = 2;
-
-// Focus changes that come from a menu popup or from another window being activated are not
-// focus moves between the window's controls, so the handlers ignore them.
-bool isControlFocusChange(const QEvent *event) {
-    const auto reason = static_cast<const QFocusEvent *>(event)->reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
 
 QString saveStamp() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
@@ -104,12 +99,8 @@ void frmInputScore::connectControls() {
         field->installEventFilter(this);
         connect(field, &QLineEdit::textChanged, this, [this, i] { txtChange(i); });
     }
-    for (int i = 0; i <= ButtonsFrame::Next; ++i)
-        m_buttons->cmd(i)->installEventFilter(this);
-    for (int digit = 0; digit <= 9; ++digit)
-        m_buttons->cmdNum(digit)->installEventFilter(this);
-    m_grdRecent->installEventFilter(this);
-    m_grdAVG->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { focusChanged(now); });
 
     connect(m_buttons->cmdGroup(), &QButtonGroup::idClicked, this, &frmInputScore::cmdClick);
     connect(m_buttons->cmdNumGroup(), &QButtonGroup::idClicked, this, &frmInputScore::cmdNumClick);
@@ -289,11 +280,11 @@ void frmInputScore::cmdClick(int index) {
 
 void frmInputScore::cmdGotFocus(int index) {
     if (index == ButtonsFrame::Graph) {
-        m_grdRecent->setHighlight(1);
+        m_grdRecent->setHighlight(GridView::HighlightAlways);
         return;
     }
     setGraphEnabled(false);
-    m_grdRecent->setHighlight(2);
+    m_grdRecent->setHighlight(GridView::HighlightWithFocus);
 }
 
 void frmInputScore::cmdNumClick(int digit) {
@@ -380,48 +371,59 @@ void frmInputScore::moveFocus(QWidget *target) {
         target->setFocus();
 }
 
-bool frmInputScore::eventFilter(QObject *watched, QEvent *event) {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
-    const bool focusIn = type == QEvent::FocusIn && isControlFocusChange(event);
-    const bool focusOut = type == QEvent::FocusOut && isControlFocusChange(event);
+void frmInputScore::focusChanged(QWidget *now) {
+    // Only moves between the window's own controls count. The menu bar, a menu, a message box
+    // or another window holding the focus for a while leaves every state as it was, and so
+    // does the focus coming back to the control that had it.
+    if (!now || !centralWidget()->isAncestorOf(now) || now == m_focusedControl)
+        return;
+    if (QWidget *previous = std::exchange(m_focusedControl, now))
+        controlLostFocus(previous);
+    controlGotFocus(now);
+}
 
+void frmInputScore::controlGotFocus(QWidget *control) {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
-        if (watched != m_card->txt(i))
-            continue;
-        if (focusIn)
-            txtGotFocus(i);
-        else if (focusOut)
-            txtLostFocus(i);
-        else if (type == QEvent::KeyPress)
-            return txtKeyDown(i, *static_cast<QKeyEvent *>(event));
-        return false;
+        if (control == m_card->txt(i))
+            return txtGotFocus(i);
     }
     for (int i = 0; i <= ButtonsFrame::Next; ++i) {
-        if (watched != m_buttons->cmd(i))
-            continue;
-        if (focusIn)
-            cmdGotFocus(i);
-        else if (focusOut)
-            m_grdRecent->setHighlight(2);
-        return false;
+        if (control == m_buttons->cmd(i))
+            return cmdGotFocus(i);
     }
     for (int digit = 0; digit <= 9; ++digit) {
-        if (watched == m_buttons->cmdNum(digit) && focusIn)
-            setGraphEnabled(false);
+        if (control == m_buttons->cmdNum(digit))
+            return setGraphEnabled(false);
     }
-    if (watched == m_grdRecent) {
-        if (focusIn) {
-            m_menus->mnuEdit_Clear_RecentData->setEnabled(true);
-            setGraphEnabled(true);
-        } else if (focusOut) {
-            m_menus->mnuEdit_Clear_RecentData->setEnabled(false);
-        }
-    } else if (watched == m_grdAVG && focusIn) {
+    if (control == m_grdRecent) {
+        m_menus->mnuEdit_Clear_RecentData->setEnabled(true);
+        setGraphEnabled(true);
+    } else if (control == m_grdAVG) {
         setGraphEnabled(false);
     }
-    return false;
+}
+
+void frmInputScore::controlLostFocus(QWidget *control) {
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
+        if (control == m_card->txt(i))
+            return txtLostFocus(i);
+    }
+    for (int i = 0; i <= ButtonsFrame::Next; ++i) {
+        if (control == m_buttons->cmd(i))
+            return m_grdRecent->setHighlight(GridView::HighlightWithFocus);
+    }
+    if (control == m_grdRecent)
+        m_menus->mnuEdit_Clear_RecentData->setEnabled(false);
+}
+
+bool frmInputScore::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
+            if (watched == m_card->txt(i))
+                return txtKeyDown(i, *static_cast<QKeyEvent *>(event));
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmInputScore::closeEvent(QCloseEvent *event) {

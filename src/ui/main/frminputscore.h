@@ -3,6 +3,7 @@
 #include "history/historystore.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
@@ -41,6 +42,11 @@ private:
     void loadStep();
     void updateTotals();
 
+    // The focus handlers of the controls, run when the focus moves from one to another.
+    void focusChanged(QWidget *now);
+    void controlGotFocus(QWidget *control);
+    void controlLostFocus(QWidget *control);
+
     void txtChange(int index);
     void txtGotFocus(int index);
     void txtLostFocus(int index);
@@ -68,4 +74,5 @@ private:
     MainMenus *m_menus = nullptr;
     HistoryStore m_history;
     int m_currentTarget = 0;
+    QPointer<QWidget> m_focusedControl; // the control of this window that has the focus last
 };

@@ -2,6 +2,7 @@
 
 #include "app/fonts.h"
 #include "platform/twips.h"
+#include "ui/main/entryfield.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -47,7 +48,7 @@ ThisTimeFrame::ThisTimeFrame(QWidget *parent)
                          QRect(12180, 60, 795, 255), headingFont);
 
     for (int i = 0; i < FieldCount; ++i) {
-        auto *field = new QLineEdit(this);
+        auto *field = new EntryField(this);
         field->setObjectName(QStringLiteral("txt(%1)").arg(i));
         field->setAccessibleName(m_lbl[size_t(i)]->text());
         field->setGeometry(Twips::rect(1500 + 480 * i, 360, 375, 255));

@@ -11,8 +11,7 @@ private Q_SLOTS:
     void modeATypingAndLengthLimit();
     void modeALettersVanishAndCaretKeepsItsPlace();
     void modeATotals();
-    void enterAndBackspaceMove();
-    void focusedHeadingIsRedAndDisablesGraph();
+    void backspaceMovesBack();
     void modeBMovesOnAfterEveryDigit();
     void modeBTotals();
     void modeSwitchDiscardsCardAndLoadsOtherHistory();
@@ -63,17 +62,10 @@ void tst_CardEntry::modeATotals() {
     }
 }
 
-void tst_CardEntry::enterAndBackspaceMove() {
+void tst_CardEntry::backspaceMovesBack() {
     MainWindowHarness app;
     app.start("A");
     app.typeInto(3, "8");
-    QTest::keyClick(app.focus(), Qt::Key_Return);
-    QTRY_COMPARE(app.focus(), app.txt(4));
-    QTest::keyClick(app.focus(), Qt::Key_Return, Qt::ShiftModifier);
-    QTRY_COMPARE(app.focus(), app.txt(3));
-    QTest::keyClick(app.focus(), Qt::Key_Return, Qt::ShiftModifier);
-    QTRY_COMPARE(app.focus(), app.txt(2));
-
     app.click(app.txt(7));
     QTest::keyClick(app.focus(), Qt::Key_Backspace);
     QCOMPARE(app.focus(), app.txt(6));
@@ -87,28 +79,6 @@ void tst_CardEntry::enterAndBackspaceMove() {
     app.click(app.txt(0));
     QTest::keyClick(app.focus(), Qt::Key_Backspace);
     QCOMPARE(app.focus(), app.txt(0));
-
-    // Enter in the bull leaves the card for the recent grid.
-    app.click(app.txt(20));
-    QTest::keyClick(app.focus(), Qt::Key_Enter);
-    QTRY_COMPARE(app.focus(), app.find<GridView>("grdRecent"));
-}
-
-void tst_CardEntry::focusedHeadingIsRedAndDisablesGraph() {
-    MainWindowHarness app;
-    app.start("A");
-    app.clickRecentRow(0);
-    QVERIFY(app.cmd(5)->isEnabled());
-    QVERIFY(app.item("mnuEdit_Clear_RecentData")->isEnabled());
-
-    app.click(app.txt(9));
-    QVERIFY(!app.cmd(5)->isEnabled());
-    QVERIFY(!app.item("mnuView_Graph")->isEnabled());
-    QVERIFY(!app.item("mnuEdit_Clear_RecentData")->isEnabled());
-    for (int i = 0; i < 21; ++i) {
-        const bool red = app.lbl(i)->styleSheet().contains("255, 0, 0");
-        QVERIFY2(red == (i == 9), qPrintable(QString::number(i)));
-    }
 }
 
 void tst_CardEntry::modeBMovesOnAfterEveryDigit() {

@@ -13,7 +13,6 @@ private Q_SLOTS:
     void graphFollowsFocus();
     void saveWritesCardAndReloads();
     void cancelChangesNothing();
-    void deleteRemovesSelectedGame();
 };
 
 void tst_Keypad::stepButtonsClamp() {
@@ -139,24 +138,6 @@ void tst_Keypad::cancelChangesNothing() {
     app.click(app.cmd(4));
     QCOMPARE(app.txt(0)->text(), QStringLiteral("4"));
     QVERIFY(!QFile::exists(app.path("Recent_A.csv")));
-}
-
-void tst_Keypad::deleteRemovesSelectedGame() {
-    MainWindowHarness app;
-    app.writeFile("Recent_A.csv", "2020/01/01 00:00:01,1,,,,,,,,,,,,,,,,,,,,\r\n"
-                                  "2020/01/01 00:00:02,2,,,,,,,,,,,,,,,,,,,,\r\n"
-                                  "2020/01/01 00:00:03,3,,,,,,,,,,,,,,,,,,,,\r\n");
-    app.start("A");
-    app.clickRecentRow(1);
-    QVERIFY(app.item("mnuEdit_Clear_RecentData")->isEnabled());
-    app.item("mnuEdit_Clear_RecentData")->trigger();
-    QCOMPARE(app.readFile("Recent_A.csv"),
-             QByteArray("2020/01/01 00:00:01,1,,,,,,,,,,,,,,,,,,,,\r\n"
-                        "2020/01/01 00:00:03,3,,,,,,,,,,,,,,,,,,,,\r\n"));
-    const GridModel &recent = app.find<GridView>("grdRecent")->grid();
-    QCOMPARE(recent.text(0, 1), QStringLiteral("3"));
-    QCOMPARE(recent.text(1, 1), QStringLiteral("1"));
-    QCOMPARE(recent.text(2, 0), QStringLiteral("(NO DATA)"));
 }
 
 QTEST_MAIN(tst_Keypad)
