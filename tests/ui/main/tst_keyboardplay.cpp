@@ -2,10 +2,12 @@
 
 #include "platform/gridview.h"
 
-#include <QMenuBar>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QSet>
 
-// A player at the keyboard only: every key goes to whatever has the focus (or the open menu),
-// from start-up to the saved line, and the focus-driven states are read at the end.
+// A player at work, from start-up to the saved line: every key goes to whatever has the focus
+// (or the open menu), clicks go to the keypads and fields, and the states are read back.
 class tst_KeyboardPlay : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -15,7 +17,6 @@ private Q_SLOTS:
 private:
     void press(MainWindowHarness &app, const QString &token);
     QString observed(MainWindowHarness &app, const QString &what);
-    QString m_trail; // the focused control after every key
 };
 
 namespace {
@@ -69,41 +70,93 @@ std::pair<Qt::Key, Qt::KeyboardModifiers> parseKey(QString token) {
 void tst_KeyboardPlay::scenario_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QByteArray>("games");
+    // Keys by name ("S+Enter", "C+S+End"), texts to type, and a few actions: click:NAME,
+    // row:N (click into the recent grid), ime:TEXT, paste:TEXT, answer:Cancel, Alt, AltTab,
+    // Enter2 (two quick presses), Hold:D (a digit held down).
     QTest::addColumn<QString>("keys");
-    // "what=value" pairs: focus, red (headings), graph (button, item), delete, card, saved
-    // (first values or whole lines of the history), selected (rows), boxes, trail.
+    // "what=value": focus, red (headings), graph (button, item), delete, card, total, caret,
+    // maxlen, recent (row 0), saved (history lines), selected (rows), boxes. "@what=v1 v2 ..."
+    // reads it after every key.
     QTest::addColumn<QStringList>("expected");
 
     const QByteArray modeA = "[GAME]\nMODE=A\n";
     const QByteArray modeB = "[GAME]\nMODE=B\n";
     const QString toGrid = repeated("Enter", 21);
     const QString deleteByMenu = "A+E Right Down Enter";
+    const QString modeAByMenu = "A+F Down Right Enter";
+    const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
 
-    QTest::newRow("start-up, all panels")
-        << modeA << QByteArray() << ""
-        << QStringList{"focus=txt(0)", "red=0", "graph=00", "delete=0"};
-    QTest::newRow("start-up, card hidden")
-        << QByteArray("[WINDOW]\nGRID=023\n") << history(2) << ""
-        << QStringList{"focus=grdRecent", "red=", "graph=11", "delete=1", "selected=0"};
+    row("start-up, all panels") << modeA << QByteArray() << ""
+                                << QStringList{"focus=txt(0)", "red=0", "graph=00", "delete=0"};
+    row("start-up, card hidden") << QByteArray("[WINDOW]\nGRID=023\n") << history(2) << ""
+                                 << QStringList{"focus=grdRecent", "red=", "graph=11", "delete=1",
+                                                "selected=0"};
 
-    QTest::newRow("mode A card typed and saved")
+    // Mode A: a field keeps its text and caret, whatever enters it.
+    row("mode A card typed and saved")
         << modeA << QByteArray()
         << "5 Enter S+Enter 7 Enter 12 Enter S+Enter 3 Enter " + repeated("1 Enter", 19) + " C+S"
         << QStringList{"saved=57,12," + repeated("1", 19).replace(u' ', u','), "boxes=1",
                        "focus=txt(0)", "card="};
-    QTest::newRow("mode A, away and back mid-card")
+    row("mode A length limit, letters, paste")
+        << modeA << QByteArray() << "123 Enter 5 Home x Enter paste:a1b2c3d4e5"
+        << QStringList{"card=12,5,1", "@caret=2/0/1/0/0/0/1", "total=18 6.0"};
+    row("mode A totals, then cleared by the menu")
+        << modeA << QByteArray() << "05 Enter Enter 1 Enter 1 A+E Right Enter"
+        << QStringList{"@total=5 5.0/5 5.0/5 5.0/6 3.0/6 3.0/7 2.3/7 2.3/7 2.3/0 ",
+                       "card=", "focus=txt(0)"};
+    row("Backspace in empty fields moves back")
+        << modeA << QByteArray()
+        << "Backspace Enter Enter Enter 8 " + repeated("Enter", 4) +
+               " Backspace Backspace Backspace Backspace Backspace"
+        << QStringList{"card=", "focus=txt(3)"};
+    row("mode A, away and back mid-card")
         << modeA << QByteArray() << "5 Enter 3 AltTab 4"
         << QStringList{"focus=txt(1)", "red=1", "graph=00", "card=5,34"};
-    QTest::newRow("mode A, lone Alt keeps the field marked")
+    row("mode A, lone Alt keeps the field marked")
         << modeA << QByteArray() << "Enter 3 Alt" << QStringList{"red=1", "card=,3"};
+    row("mode switch discards the card and loads the other history")
+        << modeB << history(1) << "2 " + modeAByMenu + " 17 " + modeAByMenu
+        << QStringList{"@recent=" + repeated("1|1|1.00", 4).replace(u' ', u'/') +
+                           "/||/||/||/||/||/||",
+                       "card=17", "maxlen=2", "focus=txt(0)"};
 
-    QTest::newRow("mode B card held down, saved by Enter on SAVE DATA")
+    // Mode B: every accepted digit moves on; entering a field selects its digit.
+    row("mode B card held down, saved by Enter on SAVE DATA")
         << modeB << QByteArray() << "Hold:2 Enter"
-        << QStringList{"saved=" + repeated("2", 21).replace(u' ', u','), "boxes=1", "focus=txt(0)"};
-    QTest::newRow("mode B, Enter twice quickly on SAVE DATA")
+        << QStringList{"saved=" + repeated("2", 21).replace(u' ', u','), "boxes=1", "focus=txt(0)",
+                       "recent=2|42|2.00"};
+    row("mode B, Enter twice quickly on SAVE DATA")
         << modeB << QByteArray() << repeated("0 1 2 3", 5) + " 1 Enter2"
         << QStringList{"saved=0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,1", "boxes=1"};
+    row("mode B rejects 7, takes a full-width 2, replaces on entry")
+        << modeB << QByteArray() << "2 7 ime:\uFF12 S+Tab 3"
+        << QStringList{"@focus=txt(1)/txt(1)/txt(2)/txt(1)/txt(2)", "card=2,3", "total=5 2.50"};
 
+    // The keypads and command buttons, clicked.
+    row("step buttons clamp")
+        << modeA << QByteArray()
+        << "Enter Enter 98 click:cmd(8) click:cmd(11) Enter click:cmd(7) Enter click:cmd(10)"
+        << QStringList{"card=,,89,0,10", "focus=txt(4)", "total=99 33.0"};
+    row("digit, DEL and BS buttons type into the field")
+        << modeA << QByteArray()
+        << "Enter 5 click:cmdNum(7) click:cmdNum(3) Left click:cmdDEL click:cmdBS click:cmdBS"
+        << QStringList{"@card=/,5/,57/,57/,57/,5//", "focus=txt(0)"};
+    row("NEXT") << modeA << QByteArray() << "click:txt(19) click:cmd(12) click:cmd(12)"
+                << QStringList{"@focus=txt(19)/txt(20)/cmd(4)"};
+    row("mode B buttons") << modeB << QByteArray()
+                          << "click:txt(20) click:cmd(2) click:txt(6) 1 click:txt(6) click:cmd(1)"
+                          << QStringList{"@focus=txt(20)/cmd(4)/txt(6)/txt(7)/txt(6)/txt(7)",
+                                         "card=,,,,,,1,,,,,,,,,,,,,,2"};
+    row("GRAPH follows the focus")
+        << modeA << history(1) << "row:0 click:cmdNum(1) row:0 click:grdAVG"
+        << QStringList{"@graph=11/00/11/00", "@delete=1/0/1/0"};
+    row("Cancel keeps the card") << modeA << QByteArray() << "4 answer:Cancel C+S"
+                                 << QStringList{"card=4", "boxes=1", "saved="};
+    row("saves land in distinct seconds") << modeA << QByteArray() << "07 Enter 12 C+S C+S"
+                                          << QStringList{"saved=7,12;", "recent=|0|", "stamps=2"};
+
+    // The tab order, and the grids at the keyboard.
     QStringList forward{"txt(0)"};
     for (int i = 1; i <= 20; ++i)
         forward << QStringLiteral("txt(%1)").arg(i);
@@ -117,31 +170,29 @@ void tst_KeyboardPlay::scenario_data() {
         forward << QStringLiteral("cmd(%1)").arg(index);
     forward << "txt(0)";
     QStringList backward(forward.rbegin(), forward.rend());
-    QTest::newRow("tab order forwards")
-        << modeA << history(1) << repeated("Tab", int(forward.size()) - 1)
-        << QStringList{"trail=" + forward.mid(1).join(u' ')};
-    QTest::newRow("tab order backwards")
-        << modeA << history(1) << repeated("S+Tab", int(backward.size()) - 1)
-        << QStringList{"trail=" + backward.mid(1).join(u' ')};
+    row("tab order forwards") << modeA << history(1) << repeated("Tab", int(forward.size()) - 1)
+                              << QStringList{"@focus=" + forward.mid(1).join(u'/')};
+    row("tab order backwards") << modeA << history(1) << repeated("S+Tab", int(backward.size()) - 1)
+                               << QStringList{"@focus=" + backward.mid(1).join(u'/')};
 
-    QTest::newRow("Alt+E deletes the selected rows")
+    row("Alt+E deletes the selected rows")
         << modeA << history(5) << toGrid + " S+Down S+Down " + deleteByMenu
         << QStringList{"saved=1;2", "focus=grdRecent", "delete=1"};
-    QTest::newRow("Alt, then E deletes the selected row")
+    row("Alt, then E deletes the selected row")
         << modeA << history(5) << toGrid + " Down Alt E Right Down Enter"
         << QStringList{"saved=1;2;3;5", "delete=1"};
-    QTest::newRow("after a shrinking reload the current row is selected")
+    row("after a shrinking reload the current row is selected")
         << modeA << history(7) << toGrid + " C+End S+Up " + deleteByMenu
         << QStringList{"saved=3;4;5;6;7", "selected=4"};
-    QTest::newRow("the next delete takes that row")
+    row("the next delete takes that row")
         << modeA << history(7) << toGrid + " C+End S+Up " + deleteByMenu + ' ' + deleteByMenu
         << QStringList{"saved=4;5;6;7"};
-    QTest::newRow("Ctrl+Shift+End extends to the last row")
+    row("Ctrl+Shift+End extends to the last row")
         << modeA << history(7) << toGrid + " Down C+S+End" << QStringList{"selected=1-6"};
-    QTest::newRow("Shift+PgDn and Ctrl+Shift+Home extend from the anchor")
+    row("Shift+PgDn and Ctrl+Shift+Home extend from the anchor")
         << modeA << history(7) << toGrid + " Down Down S+PgDown S+C+Home"
         << QStringList{"selected=0-2"};
-    QTest::newRow("away and back in the grid")
+    row("away and back in the grid")
         << modeA << history(3) << toGrid + " AltTab" << QStringList{"graph=11", "delete=1"};
 }
 
@@ -156,20 +207,40 @@ void tst_KeyboardPlay::scenario() {
     if (!games.isEmpty())
         app.writeFile(ini.contains("MODE=B") ? "Recent_B.csv" : "Recent_A.csv", games);
     app.start();
-    m_trail.clear();
+    QMap<QString, QStringList> afterEveryKey;
+    for (const QString &pair : expected) {
+        if (pair.startsWith(u'@'))
+            afterEveryKey[pair.section(u'=', 0, 0).mid(1)];
+    }
     for (const QString &token : keys.split(u' ', Qt::SkipEmptyParts)) {
         press(app, token);
         QCoreApplication::processEvents(); // the focus moves that Enter posts
-        m_trail += (m_trail.isEmpty() ? "" : " ") + nameOf(QApplication::focusWidget());
+        for (auto it = afterEveryKey.begin(); it != afterEveryKey.end(); ++it)
+            it.value() << observed(app, it.key());
     }
     for (const QString &pair : expected) {
         const QString what = pair.section(u'=', 0, 0);
-        QCOMPARE(what + u'=' + observed(app, what), pair);
+        const QString value =
+            what.startsWith(u'@') ? afterEveryKey[what.mid(1)].join(u'/') : observed(app, what);
+        QCOMPARE(what + u'=' + value, pair);
     }
 }
 
 void tst_KeyboardPlay::press(MainWindowHarness &app, const QString &token) {
-    if (token == "Alt") {
+    if (token.startsWith("click:")) {
+        QTest::mouseClick(app.find<QWidget>(token.mid(6)), Qt::LeftButton);
+    } else if (token.startsWith("row:")) {
+        app.clickRecentRow(token.mid(4).toInt());
+    } else if (token.startsWith("ime:")) {
+        QInputMethodEvent commit;
+        commit.setCommitString(token.mid(4));
+        QCoreApplication::sendEvent(keyTarget(), &commit);
+    } else if (token.startsWith("paste:")) {
+        QGuiApplication::clipboard()->setText(token.mid(6));
+        QTest::keyClick(keyTarget(), Qt::Key_V, Qt::ControlModifier);
+    } else if (token == "answer:Cancel") {
+        app.answer = QMessageBox::Cancel;
+    } else if (token == "Alt") {
         // A lone Alt, pressed and released, puts the menu bar into keyboard mode.
         QTest::keyClick(keyTarget(), Qt::Key_Alt, Qt::AltModifier);
     } else if (token == "AltTab") {
@@ -206,8 +277,17 @@ void tst_KeyboardPlay::press(MainWindowHarness &app, const QString &token) {
 QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) {
     if (what == "focus")
         return nameOf(QApplication::focusWidget());
-    if (what == "trail")
-        return m_trail;
+    if (what == "total")
+        return app.labelText("lblTotal_ThisTime") + u' ' + app.labelText("lblAVG_ThisTime");
+    if (what == "caret")
+        return QString::number(
+            qobject_cast<QLineEdit *>(QApplication::focusWidget())->cursorPosition());
+    if (what == "maxlen")
+        return QString::number(app.txt(0)->maxLength());
+    if (what == "recent") {
+        const GridModel &recent = app.find<GridView>("grdRecent")->grid();
+        return recent.text(0, 1) + u'|' + recent.text(0, 22) + u'|' + recent.text(0, 23);
+    }
     if (what == "boxes")
         return QString::number(app.boxes.size());
     if (what == "graph")
@@ -234,20 +314,22 @@ QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) 
         return rows.size() == 1 ? QString::number(rows[0])
                                 : QStringLiteral("%1-%2").arg(rows.first()).arg(rows.last());
     }
-    if (what == "saved") {
-        // Each line without its stamp; a line of one value and empties by that value alone.
+    if (what == "saved" || what == "stamps") {
+        // Each line without its stamp and its trailing empty values; or the distinct stamps.
         QStringList lines;
+        QSet<QString> stamps;
         const QByteArray file =
             app.readFile(mdlMain::PlayMode == mdlMain::ModeB ? "Recent_B.csv" : "Recent_A.csv");
         for (const QByteArray &line : file.split('\n')) {
             if (line.isEmpty())
                 continue;
+            stamps << QString::fromLatin1(line.left(19));
             QString values = QString::fromLatin1(line).section(u',', 1).chopped(1);
             while (values.endsWith(u','))
                 values.chop(1);
             lines << values;
         }
-        return lines.join(u';');
+        return what == "saved" ? lines.join(u';') : QString::number(stamps.size());
     }
     return QStringLiteral("<unknown>");
 }
