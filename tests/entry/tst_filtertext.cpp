@@ -23,23 +23,9 @@ void tst_FilterText::filter_data() {
     QTest::newRow("letter before caret") << "1a2" << 2 << field << "12" << 1;
     QTest::newRow("full-width two") << u"\uFF12"_qs << 1 << field << "2" << 1;
     QTest::newRow("pasted long text") << "x1,y2-z3.4 and more" << 19 << field << "1234" << 4;
-    QTest::newRow("0") << "a,B-c.9 !\u00e9" << 0 << QList{0, 0, 0} << "a,B-c.9 " << -1;
-    QTest::newRow("10") << "ab 1,.Z" << 7 << QList{10, 0, 0} << "ab Z" << 4;
-    QTest::newRow("20") << u"a\u3042\\\u303F\u303E"_qs << 5 << QList{20, 0, 0} << u"a\\\u303F"_qs
-                        << 3;
+    // A fault the fuzzer found; the classes the program never calls are left to the fuzzer.
     QTest::newRow("20, lone surrogates never pair up")
         << QString::fromUtf16(u"\xD83D\u3042\xDE00x") << 4 << QList{20, 0, 0} << "x" << 1;
-    QTest::newRow("31") << "-1.5,2e" << 7 << QList{31, 0, 0} << "-1.52" << 5;
-    QTest::newRow("32") << "1,234.5-x" << 9 << QList{32, 0, 0} << "1,234.5-" << 8;
-    QTest::newRow("40") << u"a\u3042\\\uFF76\U0002000B"_qs << 6 << QList{40, 0, 0}
-                        << u"\u3042\U0002000B"_qs << 3;
-    QTest::newRow("99") << "abcabc" << 3 << QList{99, 0, 0} << "acac" << 1;
-    QTest::newRow("upper") << "aBc" << 3 << QList{0, 2, 0} << "ABC" << 3;
-    QTest::newRow("lower, other class") << "A!" << 2 << QList{5, 1, 0} << "a!" << 2;
-    QTest::newRow("wide, yen") << "A1 \\" << 4 << QList{40, 0, 2} << u"\uFF21\uFF11\u3000\uFFE5"_qs
-                               << 4;
-    QTest::newRow("narrow, yen") << u"\uFFE5\uFF3C\u3000"_qs << 3 << QList{20, 0, 1} << "\\\\ "
-                                 << 3;
 }
 
 void tst_FilterText::filter() {

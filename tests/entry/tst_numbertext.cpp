@@ -22,7 +22,6 @@ void tst_NumberText::format_data() {
     QTest::newRow("99.96 carries into hundreds") << 99.96 << false << "100.0";
     QTest::newRow("negative half away from zero") << -2.25 << false << "-2.3";
     QTest::newRow("tiny negative is zero") << -0.01 << false << "0.0";
-    QTest::newRow("huge") << 1e20 << false << "100000000000000000000.0";
     QTest::newRow("two thirds") << 2.0 / 3 << true << "0.67";
     QTest::newRow("0.285 as written") << 0.285 << true << "0.29";
     QTest::newRow("1.005 as written") << 1.005 << true << "1.01";

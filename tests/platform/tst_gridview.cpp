@@ -8,7 +8,6 @@ private Q_SLOTS:
     void cellsSurviveResizingAndRewrites();
     void selectionText_data();
     void selectionText();
-    void highlightSettings();
 };
 
 void tst_GridView::cellsSurviveResizingAndRewrites() {
@@ -70,19 +69,6 @@ void tst_GridView::selectionText() {
     QCOMPARE(view.selectionText(), expected);
     QCOMPARE(view.selectedRows().size(), expected.count(u'\r') + 1);
     QVERIFY(view.selectedRows().contains(view.currentIndex().row()));
-}
-
-void tst_GridView::highlightSettings() {
-    GridView view;
-    const QPalette before = view.palette();
-    view.setHighlight(GridView::HighlightWithFocus);
-    QCOMPARE(view.palette().color(QPalette::Inactive, QPalette::Highlight),
-             before.color(QPalette::Active, QPalette::Base));
-    view.setHighlight(GridView::HighlightAlways);
-    QCOMPARE(view.palette().color(QPalette::Inactive, QPalette::Highlight),
-             before.color(QPalette::Active, QPalette::Highlight));
-    QCOMPARE(view.palette().color(QPalette::Inactive, QPalette::HighlightedText),
-             before.color(QPalette::Active, QPalette::HighlightedText));
 }
 
 QTEST_MAIN(tst_GridView)

@@ -160,10 +160,7 @@ void frmInputScore::Pub_Sub_ViewChange() {
     m_buttons->keypadB()->setVisible(mdlMain::PlayMode == mdlMain::ModeB);
 
     const std::array<QWidget *, 3> panels{m_card, m_grdRecent, m_grdAVG};
-    std::array<int, 3> tops{};
-    for (size_t i = 0; i < panels.size(); ++i)
-        tops[i] = panels[i]->y() * Twips::PerPixel;
-    const ViewArrangement arrangement = ViewLayout::arrange(mdlMain::PanelOrder, tops);
+    const ViewArrangement arrangement = ViewLayout::arrange(mdlMain::PanelOrder);
     for (size_t i = 0; i < panels.size(); ++i) {
         panels[i]->setVisible(arrangement.panels[i].visible);
         if (arrangement.panels[i].top)

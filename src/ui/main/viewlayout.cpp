@@ -1,7 +1,6 @@
 #include "ui/main/viewlayout.h"
 
-ViewArrangement ViewLayout::arrange(const std::array<qint16, 3> &order,
-                                    const std::array<int, 3> & /*currentTops*/) {
+ViewArrangement ViewLayout::arrange(const std::array<qint16, 3> &order) {
     ViewArrangement result{};
     std::array<int, 3> slots{-1, -1, -1}; // panel index standing at each place
     for (int panel = 0; panel < 3; ++panel) {
@@ -19,9 +18,7 @@ ViewArrangement ViewLayout::arrange(const std::array<qint16, 3> &order,
     }
 
     result.buttonsTop = nextTop;
-    const int buttonsBottom = nextTop + ButtonsHeight;
-    result.outerHeight = buttonsBottom + OuterExtra;
-    result.clientHeight = buttonsBottom + ClientMargin;
+    result.clientHeight = nextTop + ButtonsHeight + ClientMargin;
     result.entryEnabled = order[0] != 0;
     return result;
 }

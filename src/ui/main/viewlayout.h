@@ -13,8 +13,7 @@ struct PanelPlacement {
 struct ViewArrangement {
     std::array<PanelPlacement, 3> panels; // this-time card, recent grid, averages grid
     int buttonsTop;
-    int outerHeight;  // window height including title bar, menu bar and borders
-    int clientHeight; // for toolkits that size the client area
+    int clientHeight; // the toolkit sizes the client area, not the outer window
     bool entryEnabled;
 };
 
@@ -25,16 +24,12 @@ public:
     static constexpr std::array<int, 3> PanelHeights{675, 1515, 1815};
     static constexpr int ButtonsHeight = 1935;
     static constexpr int Gap = 120;
-    static constexpr int OuterExtra = 720;
     static constexpr int ClientMargin = 120;
 
     // order: place from the top of each panel, 0 hidden. Places 1 to 3 are stacked without gaps
     // for empty places; of two panels with the same place the later one is stacked and the
     // earlier stays visible where it stands, as does a panel with a place outside 1 to 3.
-    // currentTops are the panels' tops as the window holds them; every stacked panel gets a new
-    // top, so they never change the result.
-    static ViewArrangement arrange(const std::array<qint16, 3> &order,
-                                   const std::array<int, 3> &currentTops);
+    static ViewArrangement arrange(const std::array<qint16, 3> &order);
 
     // Switches panel (0 to 2) on below the visible ones or off, moving the panels below it up.
     // Values no toggle produces (gaps, repeats, places above 3) go through the same rules.

@@ -16,31 +16,28 @@ void tst_ViewLayout::arrange_data() {
     QTest::addColumn<QString>("order");
     QTest::addColumn<QList<int>>("tops"); // -1: visible or not, the panel is not moved
     QTest::addColumn<int>("buttonsTop");
-    QTest::addColumn<int>("outerHeight");
 
-    QTest::newRow("default 123") << "123" << QList{120, 915, 2550} << 4485 << 7140;
-    QTest::newRow("card only 100") << "100" << QList{120, -1, -1} << 915 << 3570;
-    QTest::newRow("card hidden 012") << "012" << QList{-1, 120, 1755} << 3690 << 6345;
-    QTest::newRow("nothing 000") << "000" << QList{-1, -1, -1} << 120 << 2775;
-    QTest::newRow("gap 302") << "302" << QList{2055, -1, 120} << 2850 << 5505;
-    QTest::newRow("repeat 220 recent wins") << "220" << QList{-1, 120, -1} << 1755 << 4410;
-    QTest::newRow("out of range 900") << "900" << QList{-1, -1, -1} << 120 << 2775;
+    QTest::newRow("default 123") << "123" << QList{120, 915, 2550} << 4485;
+    QTest::newRow("card only 100") << "100" << QList{120, -1, -1} << 915;
+    QTest::newRow("card hidden 012") << "012" << QList{-1, 120, 1755} << 3690;
+    QTest::newRow("nothing 000") << "000" << QList{-1, -1, -1} << 120;
+    QTest::newRow("gap 302") << "302" << QList{2055, -1, 120} << 2850;
+    QTest::newRow("repeat 220 recent wins") << "220" << QList{-1, 120, -1} << 1755;
+    QTest::newRow("out of range 900") << "900" << QList{-1, -1, -1} << 120;
 }
 
 void tst_ViewLayout::arrange() {
     QFETCH(QString, order);
     QFETCH(QList<int>, tops);
     QFETCH(int, buttonsTop);
-    QFETCH(int, outerHeight);
 
     const auto places = SettingsText::panelOrderFromText(order);
-    const ViewArrangement result = ViewLayout::arrange(places, {120, 915, 2550});
+    const ViewArrangement result = ViewLayout::arrange(places);
     for (int panel = 0; panel < 3; ++panel) {
         QCOMPARE(result.panels[panel].visible, places[panel] != 0);
         QCOMPARE(result.panels[panel].top.value_or(-1), tops[panel]);
     }
     QCOMPARE(result.buttonsTop, buttonsTop);
-    QCOMPARE(result.outerHeight, outerHeight);
     QCOMPARE(result.clientHeight,
              buttonsTop + ViewLayout::ButtonsHeight + ViewLayout::ClientMargin);
     QCOMPARE(result.entryEnabled, places[0] != 0);
