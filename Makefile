@@ -49,6 +49,7 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	$(MAKE) --no-print-directory test-sanitized fuzz
+	@echo "make test: all passed (ctest, sanitizers, fuzzers)"
 
 test-sanitized: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDARTRAIL_SANITIZE=ON
