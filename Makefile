@@ -4,6 +4,10 @@
 PACKAGES := cmake ninja-build g++ qt6-base-dev libsimpleini-dev libbenchmark-dev \
             fonts-ipafont-gothic clang-format clang libclang-rt-14-dev xvfb xdotool
 BUILD        := build
+# The program keeps its settings and histories beside its executable: `make run` starts a copy
+# here, in a folder that no target removes. A link would not do, as the program finds its folder
+# through the link's target.
+RUN          := run
 ASAN_BUILD   := build-asan
 FUZZ_BUILD   := build-fuzz
 FUZZ_SECONDS := 30
@@ -36,12 +40,16 @@ configure: deps
 build: configure
 	cmake --build $(BUILD)
 
+# cp -f replaces a copy that is still running instead of failing on it.
 run: build
-	cd $(BUILD) && ./Dartrail
+	mkdir -p $(RUN)
+	cp -f $(BUILD)/Dartrail resources/ReadMe_and_Help.html $(RUN)/
+	cd $(RUN) && ./Dartrail
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	$(MAKE) --no-print-directory test-sanitized fuzz
+	@echo "make test: all passed (ctest, sanitizers, fuzzers)"
 
 test-sanitized: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDARTRAIL_SANITIZE=ON

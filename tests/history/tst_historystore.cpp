@@ -174,9 +174,7 @@ void tst_HistoryStore::unreadableFileIsReportedAndRemembered() {
 
     fixture.fileSystem.setFaultHook({});
     QVERIFY(!fixture.remove(ModeA, {0}).isEmpty());
-    if (folder)
-        QCOMPARE(fixture.store.save(ModeA, {}, savedAt), error);
-    else
+    if (!folder)
         QCOMPARE(fixture.contentOf(ModeA), games(7));
 }
 

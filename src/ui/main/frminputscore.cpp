@@ -178,9 +178,7 @@ void frmInputScore::Pub_Sub_ViewChange() {
 void frmInputScore::loadStep() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         m_card->txt(i)->setMaxLength(ThisTimeCard::maxLength(mdlMain::PlayMode));
-    const QString error = m_history.load(mdlMain::PlayMode, m_grdRecent->grid(), m_grdAVG->grid());
-    if (!error.isEmpty())
-        MessageBox::showError(this, error);
+    reportFailure(m_history.load(mdlMain::PlayMode, m_grdRecent->grid(), m_grdAVG->grid()));
     m_currentTarget = 0;
 }
 
@@ -303,9 +301,12 @@ void frmInputScore::typeIntoCurrentField(int key, const QString &text) {
 void frmInputScore::saveCommand(const std::function<void(bool)> &setControlEnabled) {
     if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE?"), QStringLiteral("SAVE DATA")))
         return;
-    setControlEnabled(false);
     const QString stamp = saveStamp();
-    SaveRecentData();
+    // Nothing was stored: the card, the focus and the grids stay as they are, so the player
+    // can mend the cause and save again. Disabling the control only now keeps its focus.
+    if (!SaveRecentData())
+        return;
+    setControlEnabled(false);
     // The next save must fall into a later second, so that every stored game is distinct.
     QPointer<frmInputScore> self(this);
     while (saveStamp() == stamp) {
@@ -319,20 +320,25 @@ void frmInputScore::saveCommand(const std::function<void(bool)> &setControlEnabl
     setControlEnabled(true);
 }
 
-void frmInputScore::SaveRecentData() {
+bool frmInputScore::SaveRecentData() {
     QStringList texts;
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         texts.append(m_card->txt(i)->text());
-    const QString error = m_history.save(mdlMain::PlayMode, texts, QDateTime::currentDateTime());
-    if (!error.isEmpty())
-        MessageBox::showError(this, error);
+    return !reportFailure(m_history.save(mdlMain::PlayMode, texts, QDateTime::currentDateTime()));
 }
 
 void frmInputScore::DeleteRecentData() {
-    const QString error =
-        m_history.remove(mdlMain::PlayMode, m_grdRecent->grid(), m_grdRecent->selectedRows());
-    if (!error.isEmpty())
-        MessageBox::showError(this, error);
+    reportFailure(
+        m_history.remove(mdlMain::PlayMode, m_grdRecent->grid(), m_grdRecent->selectedRows()));
+}
+
+bool frmInputScore::reportFailure(const QString &error) {
+    if (error.isEmpty())
+        return false;
+    // The system's text alone does not say which file; the player has to find it.
+    MessageBox::showError(this,
+                          HistoryStore::filePath(mdlMain::PlayMode) + QStringLiteral(": ") + error);
+    return true;
 }
 
 void frmInputScore::showGraph() {

@@ -58,8 +58,11 @@ private:
     void typeIntoCurrentField(int key, const QString &text);
 
     void saveCommand(const std::function<void(bool)> &setControlEnabled);
-    void SaveRecentData();
+    // Whether the card was stored; a failure is reported here.
+    bool SaveRecentData();
     void DeleteRecentData();
+    // Shows a history failure with the file it concerns; true when there was one.
+    bool reportFailure(const QString &error);
     void showGraph();
 
     void switchMode(qint32 playMode);

@@ -160,6 +160,8 @@ void tst_MainWindow::injectedWriteFailures_data() {
         QTest::addRow("%s: read-only", qPrintable(command)) << command << Call::Open << EACCES;
         QTest::addRow("%s: I/O error", qPrintable(command)) << command << Call::Sync << EIO;
     }
+    // No fault injected: a real folder takes the file's place.
+    QTest::newRow("save: folder of that name") << u"save"_qs << Call::Open << EISDIR;
 }
 
 void tst_MainWindow::injectedWriteFailures() {
@@ -175,17 +177,24 @@ void tst_MainWindow::injectedWriteFailures() {
     app.start();
     QTest::keyClicks(app.txt(0), "7");
     app.clickRecentRow(0);
-    // Once for a command, so that the reload after it reads the file; always for the settings.
+    const bool folder = error == EISDIR;
+    if (folder)
+        QVERIFY(QFile::remove(app.path("Recent_A.csv")) &&
+                QDir(app.path("")).mkdir("Recent_A.csv"));
+    // Once for a delete, so that the reload after it reads the file; always otherwise, so that
+    // a reload after a failed save would fail too.
     bool failed = false;
     mdlMain::FileSystem->setFaultHook([&](auto call) {
-        const bool fail = call == failing && (command == "settings" || !failed);
+        const bool fail = !folder && call == failing && (command != "delete" || !failed);
         failed = failed || fail;
         return fail ? error : 0;
     });
 
     if (command == "save") {
-        app.item("mnuFile_Save")->trigger();
-        QCOMPARE(app.txt(0)->text(), QString()); // the card is cleared all the same
+        app.click(app.cmd(4));
+        // Nothing stored, nothing lost: the card, its focus and the grids stay as they were.
+        QCOMPARE(app.txt(0)->text(), QStringLiteral("7"));
+        QCOMPARE(app.focus(), app.cmd(4));
     } else if (command == "delete") {
         app.item("mnuEdit_Clear_RecentData")->trigger();
     } else {
@@ -193,17 +202,20 @@ void tst_MainWindow::injectedWriteFailures() {
         app.close();
         QVERIFY(!app.window);
     }
-    QCOMPARE(app.readFile("Recent_A.csv"), history);
+    QCOMPARE(app.readFile("Recent_A.csv"), folder ? QByteArray() : history);
     QCOMPARE(app.readFile("Dartrail.ini"), settings);
-    QCOMPARE(QDir(app.path("")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    QCOMPARE(QDir(app.path("")).entryList(QDir::Files | QDir::Hidden).size(), 2 - folder);
     if (command == "settings") {
         QCOMPARE(app.boxes.size(), 0);
         return;
     }
     QCOMPARE(app.find<GridView>("grdRecent")->grid().text(1, 1), QStringLiteral("1"));
+    // One box after the confirmation, naming the file and the system's reason.
+    QCOMPARE(app.boxes.size(), 1 + (command == "save"));
     QCOMPARE(app.boxes.last().icon, QMessageBox::Critical);
     QCOMPARE(app.boxes.last().title, QStringLiteral("ERROR"));
-    QCOMPARE(app.boxes.last().text, QString::fromLocal8Bit(strerror(error)));
+    QCOMPARE(app.boxes.last().text,
+             app.path("Recent_A.csv") + ": " + QString::fromLocal8Bit(strerror(error)));
 }
 
 QTEST_MAIN(tst_MainWindow)
