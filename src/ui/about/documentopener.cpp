@@ -8,13 +8,11 @@ namespace {
 DocumentOpener::Opener replacement;
 } // namespace
 
-void DocumentOpener::open(const QUrl &url) {
-    if (replacement) {
-        replacement(url);
-        return;
-    }
-    // The desktop launches the viewer detached; a missing viewer is not the player's concern here.
-    QDesktopServices::openUrl(url);
+bool DocumentOpener::open(const QUrl &url) {
+    if (replacement)
+        return replacement(url);
+    // The desktop launches the viewer detached; false when it has none for the address.
+    return QDesktopServices::openUrl(url);
 }
 
 void DocumentOpener::setOpener(Opener opener) {

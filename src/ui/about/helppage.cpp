@@ -1,13 +1,24 @@
 #include "ui/about/helppage.h"
 
+#include "app/apppaths.h"
+#include "platform/messagebox.h"
 #include "ui/about/documentopener.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-void openHelpPage(QWidget * /*parent*/) {
-    // The bare name is looked up in the working directory, not beside the executable.
-    const QFileInfo page(QDir::current(), QStringLiteral("ReadMe_and_Help.html"));
-    if (page.isFile())
-        DocumentOpener::open(QUrl::fromLocalFile(page.absoluteFilePath()));
+void openHelpPage(QWidget *parent) {
+    const QString name = QStringLiteral("ReadMe_and_Help.html");
+    for (const QFileInfo page :
+         {QFileInfo(AppPaths::filePath(name)), QFileInfo(QDir::current(), name)}) {
+        if (!page.isFile())
+            continue;
+        if (!DocumentOpener::open(QUrl::fromLocalFile(page.absoluteFilePath())))
+            MessageBox::showError(parent,
+                                  QStringLiteral("No viewer could open %1.")
+                                      .arg(QDir::toNativeSeparators(page.absoluteFilePath())));
+        return;
+    }
+    MessageBox::showError(parent, QStringLiteral("%1 is neither beside the program nor in %2.")
+                                      .arg(name, QDir::toNativeSeparators(QDir::currentPath())));
 }

@@ -2,7 +2,7 @@
 
 class QWidget;
 
-// Opens "ReadMe_and_Help.html" from the current working directory in the desktop's viewer.
-// Nothing happens, and nothing is shown, when no such file lies there. Never waits for the viewer.
-// The desktop's opener takes no owner window, so parent only names the window that asked.
+// Opens "ReadMe_and_Help.html" in the desktop's viewer: the page beside the executable, else the
+// one in the working directory, so HELP works wherever the program was started from. A missing
+// page or a desktop without a viewer is reported in a box over parent. Never waits for the viewer.
 void openHelpPage(QWidget *parent);

@@ -1,4 +1,6 @@
+#include "app/apppaths.h"
 #include "app/fonts.h"
+#include "platform/messagebox.h"
 #include "ui/about/documentopener.h"
 #include "ui/about/frmabout.h"
 #include "ui/about/helppage.h"
@@ -22,12 +24,17 @@ private Q_SLOTS:
 
 private:
     QList<QUrl> m_opened;
+    bool m_openerWorks = true;
 };
 
 void tst_About::init() {
     Fonts::installSubstitutes();
     m_opened.clear();
-    DocumentOpener::setOpener([this](const QUrl &url) { m_opened.append(url); });
+    DocumentOpener::setOpener([this](const QUrl &url) {
+        m_opened.append(url);
+        return m_openerWorks;
+    });
+    m_openerWorks = true;
 }
 
 void tst_About::window() {
@@ -86,27 +93,46 @@ void tst_About::pointerAndKeys() {
 }
 
 void tst_About::helpPage_data() {
-    QTest::addColumn<bool>("pageInWorkingDirectory");
-    QTest::newRow("no page") << false;
-    QTest::newRow("page in the working directory") << true;
+    QTest::addColumn<QString>("pages");  // where a page lies: "program", "working", both or none
+    QTest::addColumn<bool>("viewer");    // whether the desktop can open it
+    QTest::addColumn<QString>("opened"); // the folder of the page handed over
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("no page anywhere") << "" << true << "" << 1;
+    QTest::newRow("page in the working directory") << "working" << true << "working" << 0;
+    QTest::newRow("started elsewhere, page beside the program")
+        << "program" << true << "program" << 0;
+    QTest::newRow("beside the program wins") << "program working" << true << "program" << 0;
+    QTest::newRow("no viewer") << "working" << false << "working" << 1;
 }
 
 void tst_About::helpPage() {
-    QFETCH(bool, pageInWorkingDirectory);
-    QTemporaryDir working;
-    const QString page = working.filePath(QStringLiteral("ReadMe_and_Help.html"));
-    if (pageInWorkingDirectory)
-        QVERIFY(QFile(page).open(QIODevice::WriteOnly));
+    QFETCH(QString, pages);
+    QFETCH(bool, viewer);
+    QFETCH(QString, opened);
+    QFETCH(int, boxes);
+    QTemporaryDir program, working;
+    const auto page = [&](const QString &where) {
+        return (where == "program" ? program : working).filePath("ReadMe_and_Help.html");
+    };
+    for (const QString &where : pages.split(u' ', Qt::SkipEmptyParts))
+        QVERIFY(QFile(page(where)).open(QIODevice::WriteOnly));
+    AppPaths::overrideForTests(program.path(), QStringLiteral("Dartrail"));
+    int shown = 0;
+    MessageBox::setResponder(
+        [&shown](QMessageBox::Icon icon, const QString &, const QString &title) {
+            shown += icon == QMessageBox::Critical && title == "ERROR";
+            return QMessageBox::Ok;
+        });
+    m_openerWorks = viewer;
     const QString started = QDir::currentPath();
     QVERIFY(QDir::setCurrent(working.path()));
-    const QWidgetList before = QApplication::topLevelWidgets();
     openHelpPage(nullptr);
     QDir::setCurrent(started);
+    MessageBox::setResponder({});
+    AppPaths::overrideForTests({}, {});
 
-    // Nothing is ever shown or waited for, whether the page is there or not.
-    QCOMPARE(QApplication::topLevelWidgets(), before);
-    const QList<QUrl> expected{QUrl::fromLocalFile(page)};
-    QCOMPARE(m_opened, pageInWorkingDirectory ? expected : QList<QUrl>{});
+    QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>{} : QList{QUrl::fromLocalFile(page(opened))});
+    QCOMPARE(shown, boxes);
 }
 
 QTEST_MAIN(tst_About)
