@@ -13,6 +13,7 @@ namespace {
 constexpr int GridPenWidth = 1;
 constexpr int LinePenWidth = 2;
 constexpr int PointPenWidth = 5;
+static_assert(PointPenWidth == 2 * ChartScale::Inset, "a point on an edge must show whole");
 
 // A point drawn on the centre of its pixel comes out round and even.
 QPointF pixelCentre(const QPointF &point) {

@@ -58,10 +58,12 @@ void ChartScale::setRows(int rows) {
 }
 
 QPointF ChartScale::toPixels(double row, double value, const QSize &picture) const {
-    return QPointF(row * picture.width() / m_right, toPixelY(value, picture.height()));
+    return QPointF(Inset + row * (picture.width() - 2 * Inset) / m_right,
+                   toPixelY(value, picture.height()));
 }
 
 double ChartScale::toPixelY(double value, int pictureHeight) const {
     // Far off-picture values (hand-edited files) are held where the painter still copes.
-    return std::clamp((m_top - value) * pictureHeight / m_top, -OffPicture, OffPicture);
+    return std::clamp(Inset + (m_top - value) * (pictureHeight - 2 * Inset) / m_top, -OffPicture,
+                      OffPicture);
 }

@@ -12,6 +12,9 @@ class ChartScale {
 public:
     // More lines than this could no longer be told apart; larger maxima widen the step by tens.
     static constexpr int MaxGridLines = 100;
+    // The values are drawn this far inside the picture's edges, half the thickest pen (the
+    // 5-pixel point), so a value on an edge, 0 above all, shows whole.
+    static constexpr double Inset = 2.5;
 
     // The largest value of the shown series over all games, never below 0.
     static float graphMax(const GraphData &data, const QList<qint16> &shownSeries);

@@ -135,9 +135,9 @@ void tst_frmGraph::oldestGameOnTheLeftAndBoardRates() {
         return int(std::floor(window.chartScale().toPixelY(value, chart.height())));
     };
     const QColor colour(255, 128, 128);
-    QCOMPARE(chart.pixelColor(1, rowAt(3)), colour);
-    QVERIFY(chart.pixelColor(1, rowAt(1)) != colour);
-    QCOMPARE(chart.pixelColor(chart.width() - 2, rowAt(1)), colour);
+    QCOMPARE(chart.pixelColor(3, rowAt(3)), colour);
+    QVERIFY(chart.pixelColor(3, rowAt(1)) != colour);
+    QCOMPARE(chart.pixelColor(chart.width() - 4, rowAt(1)), colour);
 
     const QImage &board = picture(window, "picBoard");
     QCOMPARE(board.pixelColor(120, 120), QColor(0, 255, 0));

@@ -9,7 +9,6 @@
 #include <QtMath>
 
 #include <cfloat>
-#include <set>
 
 namespace {
 
@@ -74,6 +73,7 @@ private Q_SLOTS:
     void graphMaxCountsOnlyShownSeries();
     void boardFieldsRadiiAndRim();
     void chartLinesPointsGapsAndGrid();
+    void edgeValuesShowWhole();
     void topSeriesIsDrawnLast();
     void crowdedSeriesKeepsItsRange();
 };
@@ -119,12 +119,12 @@ void tst_Graph::colourStep() {
 }
 
 void tst_Graph::boardOrderAndWedgeEnds() {
-    std::set<int> targets;
+    // Counter-clockwise from 3 o'clock, then the bull.
+    QList<int> targets;
     for (int position = 0; position < BoardMap::Positions; ++position)
-        targets.insert(BoardMap::SegmentTarget(position));
-    QCOMPARE(targets.size(), size_t(21));
-    QCOMPARE(BoardMap::SegmentTarget(5), 20);
-    QCOMPARE(BoardMap::SegmentTarget(20), 21);
+        targets.append(BoardMap::SegmentTarget(position));
+    QCOMPARE(targets, (QList<int>{6, 13, 4, 18, 1, 20, 5, 12, 9,  14, 11,
+                                  8, 16, 7, 19, 3, 17, 2, 15, 10, 21}));
 
     using Ends = std::pair<QPoint, QPoint>;
     QCOMPARE(BoardMap::wedgeEndPoints(0), Ends(QPoint(219, 136), QPoint(219, 104)));
@@ -210,6 +210,28 @@ void tst_Graph::chartLinesPointsGapsAndGrid() {
     for (int x = 0; x < image.width(); ++x)
         dots += image.pixelColor(x, gridRow) == Grid ? 1 : 0;
     QVERIFY(dots > image.width() / 5 && dots < image.width() * 4 / 5);
+}
+
+void tst_Graph::edgeValuesShowWhole() {
+    // Zeros as points in the first and last games and as a line between them.
+    const QColor point(255, 0, 0), line(0, 0, 255);
+    const Chart chart(GraphData(games({{1, {"0", "", "", "0"}}, {2, {"", "0", "0", ""}}}, 4)), 3,
+                      {{1, point}, {2, line}});
+    const QImage &image = chart.image;
+    const int bottom = image.height() - 1, last = image.width() - 1;
+    for (QPoint at : {QPoint(0, bottom - 2), QPoint(2, bottom), QPoint(last, bottom - 2),
+                      QPoint(last - 2, bottom)})
+        QCOMPARE(image.pixelColor(at), point);
+    int linePixels = 0;
+    for (int y = 0; y < image.height(); ++y)
+        linePixels += image.pixelColor(image.width() / 2, y) == line ? 1 : 0;
+    QCOMPARE(linePixels, 2); // the whole pen
+
+    // One game spans the scale 0 to 1: its values are points at the left edge.
+    const Chart one(GraphData(games({{1, {"0"}}}, 1)), 0, {{1, point}});
+    QCOMPARE(one.scale.right(), 1.0);
+    QCOMPARE(one.image.pixelColor(0, bottom - 2), point);
+    QVERIFY(one.image.pixelColor(last, bottom - 2) != point);
 }
 
 void tst_Graph::topSeriesIsDrawnLast() {
