@@ -3,6 +3,7 @@
 #include "ui/graph/graphdata.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 
@@ -46,6 +47,17 @@ QList<double> ChartScale::gridValues(float graphMax) {
     for (int k = 0; first + k * step <= last; ++k)
         values.append(first + k * step);
     return values;
+}
+
+qsizetype ChartScale::labelStride(double lineSpacing, int labelHeight, qsizetype lines) {
+    constexpr std::array<int, 3> Nice{2, 5, 10};
+    qsizetype stride = 1;
+    for (qsizetype n = 0, tens = 1; stride * lineSpacing < labelHeight && stride < lines; ++n) {
+        stride = Nice[size_t(n % 3)] * tens;
+        if (n % 3 == 2)
+            tens *= 10;
+    }
+    return stride;
 }
 
 void ChartScale::setGraphMax(float graphMax) {

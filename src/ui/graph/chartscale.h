@@ -20,6 +20,9 @@ public:
     static float graphMax(const GraphData &data, const QList<qint16> &shownSeries);
     // The values that get a dotted grid line, in increasing order.
     static QList<double> gridValues(float graphMax);
+    // Grid lines closer than a label's height (values in the hundreds) are labelled every 2nd,
+    // 5th, 10th, 20th... time. Grid values are the multiples of their step, so these are too.
+    static qsizetype labelStride(double lineSpacing, int labelHeight, qsizetype lines);
 
     // Bottom edge 0, top edge graphMax + 1.
     void setGraphMax(float graphMax);

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,6 +28,8 @@ const QString EventNow = QStringLiteral("EVENT NOW");
 
 constexpr double BoxPointSize = 8.25;
 constexpr double BoardPointSize = 9;
+// Room either side of a legend number, so that neighbours never run together.
+constexpr int LegendMargin = 2;
 
 struct SeriesPlace {
     int boxLeft;
@@ -70,6 +73,35 @@ void paintBack(QLabel *label, const QColor &colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, colour);
     label->setPalette(palette);
+}
+
+// The width a label takes for the text.
+int textWidth(const QFont &font, const QString &text) {
+    return QFontMetrics(font).boundingRect(QRect(), Qt::TextSingleLine, text).width();
+}
+
+// The font narrowed just enough that the text fits the width; its height, and so its
+// readability, stays. Captions that fit keep the font as it is.
+QFont narrowedToFit(QFont font, const QString &text, int width) {
+    const int natural = textWidth(font, text);
+    if (natural <= width)
+        return font;
+    for (int stretch = std::max(1, 100 * width / natural); stretch >= 1; --stretch) {
+        font.setStretch(stretch);
+        if (textWidth(font, text) <= width)
+            break;
+    }
+    return font;
+}
+
+// A box whose caption is cut with the font in use is widened, at most to the room it has; a
+// caption still too wide is narrowed.
+void fitCaption(QCheckBox *box, int room) {
+    box->ensurePolished(); // the style sheet's indicator and spacing
+    room = std::max(box->width(), room);
+    const int besideText = box->sizeHint().width() - textWidth(box->font(), box->text());
+    box->setFont(narrowedToFit(box->font(), box->text(), room - besideText));
+    box->resize(std::clamp(box->sizeHint().width(), box->width(), room), box->height());
 }
 
 } // namespace
@@ -134,6 +166,7 @@ void frmGraph::createSeriesBoxes(QWidget *picBack) {
         box->setObjectName(indexed(QStringLiteral("chkColor"), series));
         box->setGeometry(Twips::rect(place.boxLeft, place.boxTop, 555, 240));
         box->setFont(font);
+        fitCaption(box, Twips::toPixels(place.keyLeft - place.boxLeft));
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, [this, series] { chkColor_Click(series); });
         m_chkColor[series] = box;
@@ -145,12 +178,14 @@ void frmGraph::createSeriesBoxes(QWidget *picBack) {
     m_chkAll->setObjectName(QStringLiteral("chkAll"));
     m_chkAll->setGeometry(Twips::rect(5760, 4155, 1215, 255));
     m_chkAll->setFont(font);
+    fitCaption(m_chkAll, picBack->width() - m_chkAll->x());
     connect(m_chkAll, &QCheckBox::toggled, this, &frmGraph::chkAll_Click);
 
     m_chkAutoScale = new QCheckBox(QStringLiteral("AUTO SCALE"), picBack);
     m_chkAutoScale->setObjectName(QStringLiteral("chkAutoScale"));
     m_chkAutoScale->setGeometry(Twips::rect(5760, 4500, 1215, 255));
     m_chkAutoScale->setFont(font);
+    fitCaption(m_chkAutoScale, picBack->width() - m_chkAutoScale->x());
     m_chkAutoScale->setChecked(true);
     connect(m_chkAutoScale, &QCheckBox::toggled, this, &frmGraph::chkAutoScale_Click);
 }
@@ -180,6 +215,11 @@ void frmGraph::createBoardSide() {
         legend->setGeometry(Twips::rect(180 + 300 * k, 4140, 315, 195));
         legend->setAlignment(Qt::AlignCenter);
         legend->setFont(font);
+        // "100" is wider than its box: cut, it would run into "90". A box too small for its
+        // number grows to the right and down.
+        legend->resize(
+            std::max(legend->width(), textWidth(font, legend->text()) + 2 * LegendMargin),
+            std::max(legend->height(), legend->fontMetrics().height()));
     }
 }
 
@@ -228,15 +268,35 @@ void frmGraph::DrawGraph(qint16 TopSeries) {
 void frmGraph::rebuildScaleLabels(const QList<double> &values) {
     while (!m_lblScale.isEmpty())
         delete m_lblScale.takeLast();
+    // The chart covers the strip's right end: a label must fit in what is left of it.
+    const int room = m_picGraph->x() - m_picScale->x();
+    const QFont &natural = m_lblScaleTemplate->font();
+    QStringList captions;
+    QString widest;
+    for (double value : values) {
+        captions.append(NumberText::formatWhole(value));
+        if (textWidth(natural, captions.last()) > textWidth(natural, widest))
+            widest = captions.last();
+    }
+    const QFont font = narrowedToFit(natural, widest, room);
+    const QFontMetrics metrics(font);
     // The strip stands higher than the chart by its own offset but shares its vertical scale,
     // so each label's top edge lies that much above its grid line.
     const int height = m_picScale->height();
-    for (double value : values) {
-        auto *label = new QLabel(NumberText::formatWhole(value), m_picScale);
+    const double spacing = values.size() > 1 ? m_scale.toPixelY(values[0], height) -
+                                                   m_scale.toPixelY(values[1], height)
+                                             : height;
+    const qsizetype stride = ChartScale::labelStride(spacing, metrics.height(), values.size());
+    for (qsizetype i = stride - 1; i < values.size(); i += stride) {
+        const int top = int(std::floor(m_scale.toPixelY(values[i], height)));
+        if (top + metrics.height() > height)
+            continue; // it would be cut by the strip's bottom edge
+        auto *label = new QLabel(captions[i], m_picScale);
         label->setObjectName(indexed(QStringLiteral("lblScale"), int(m_lblScale.size()) + 1));
-        label->setFont(m_lblScaleTemplate->font());
+        label->setFont(font);
         label->adjustSize();
-        label->move(m_lblScaleTemplate->x(), int(std::floor(m_scale.toPixelY(value, height))));
+        // At the template's left where it fits, otherwise against the chart's left edge.
+        label->move(std::min(m_lblScaleTemplate->x(), room - label->width()), top);
         label->show();
         m_lblScale.append(label);
     }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,6 +43,28 @@ const QImage &picture(const frmGraph &window, const char *name) {
     return window.findChild<PictureBox *>(name)->image();
 }
 
+// Where a label draws its text, in its parent's coordinates.
+QRect textBox(const QLabel *label) {
+    return label->fontMetrics()
+        .boundingRect(label->rect(), int(label->alignment()), label->text())
+        .translated(label->pos());
+}
+
+// Every scale label shows whole left of the chart, clear of the next one up.
+void verifyScaleLabelsFit(const frmGraph &window) {
+    const auto *strip = window.findChild<QWidget *>("picScale");
+    const QRect room(0, 0, window.findChild<QWidget *>("picGraph")->x() - strip->x(),
+                     strip->height());
+    QRect below;
+    for (int i = 1;
+         const auto *label = window.findChild<QLabel *>(QStringLiteral("lblScale(%1)").arg(i));
+         ++i) {
+        const QRect box = textBox(label);
+        QVERIFY2(room.contains(box) && !box.intersects(below), qPrintable(label->text()));
+        below = box;
+    }
+}
+
 } // namespace
 
 class tst_frmGraph : public QObject {
@@ -51,6 +74,8 @@ private Q_SLOTS:
     void init();
     void settingsRoundTrip_data();
     void settingsRoundTrip();
+    void captionsFit_data();
+    void captionsFit();
     void noDataDrawsNothing();
     void oldestGameOnTheLeftAndBoardRates();
     void clicksRedrawOnlyWhenVisibleAndOnceForAll();
@@ -109,6 +134,57 @@ void tst_frmGraph::settingsRoundTrip() {
 
     QVERIFY(!window.isVisible());
     QCOMPARE(mdlMain::ReadSetting(Section, Key, QStringLiteral("missing")), written);
+}
+
+void tst_frmGraph::captionsFit_data() {
+    QTest::addColumn<QStringList>("values"); // of series 1, one game each
+    QTest::addColumn<QString>("captions");
+    QTest::newRow("mode B") << QStringList{"3", "0"} << "1 2 3 4";
+    QTest::newRow("up to 10") << QStringList{"10"} << "1 2 3 4 5 6 7 8 9 10 11";
+    QTest::newRow("up to 99") << QStringList{"99", "0"} << "10 20 30 40 50 60 70 80 90";
+    QTest::newRow("hundreds: every 5th line")
+        << QStringList{"500"} << "50 100 150 200 250 300 350 400 450 500";
+    QTest::newRow("above 1000") << QStringList{"1010"}
+                                << "100 200 300 400 500 600 700 800 900 1000";
+}
+
+void tst_frmGraph::captionsFit() {
+    QFETCH(QStringList, values);
+    QFETCH(QString, captions);
+    mdlMain::WriteSetting(Section, Key, QStringLiteral("1000000000000000000000"));
+    QList<QStringList> rows;
+    for (const QString &value : values)
+        rows.append(game({{1, value}}));
+    frmGraph window(rows);
+    window.show();
+    QCOMPARE(scaleCaptions(window).join(u' '), captions);
+    verifyScaleLabelsFit(window);
+
+    // The legend numbers inside their boxes, apart from each other.
+    QRect left;
+    for (int k = 0; k <= 10; ++k) {
+        const auto *legend = window.findChild<QLabel *>(QStringLiteral("Label1(%1)").arg(k));
+        const QRect box = textBox(legend);
+        QVERIFY2(legend->geometry().contains(box), qPrintable(legend->text()));
+        QVERIFY2(k == 0 || left.right() + 2 < box.left(), qPrintable(legend->text()));
+        left = box;
+    }
+    // Each box's caption inside the box, left of its colour key.
+    for (auto *box : window.findChildren<QCheckBox *>()) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        const QRect contents =
+            box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+        const QRect caption =
+            box->fontMetrics()
+                .boundingRect(contents, Qt::AlignLeft | Qt::AlignVCenter, box->text())
+                .translated(box->pos());
+        QVERIFY2(box->geometry().contains(caption), qPrintable(box->text()));
+        const QString key = box->objectName().replace("chkColor", "lblColor");
+        if (const auto *colour = window.findChild<QLabel *>(key))
+            QVERIFY2(!box->geometry().intersects(colour->geometry()), qPrintable(key));
+    }
 }
 
 void tst_frmGraph::noDataDrawsNothing() {
@@ -173,6 +249,7 @@ void tst_frmGraph::frozenScaleSurvivesSeriesChanges() {
     series(window, 2)->click();
     series(window, 1)->click();
     QCOMPARE(scaleCaptions(window), small);
+    verifyScaleLabelsFit(window);
 
     autoScale->click();
     QCOMPARE(drawn.count(), 3);
