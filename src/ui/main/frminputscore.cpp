@@ -386,46 +386,31 @@ void frmInputScore::focusChanged(QWidget *now) {
 }
 
 void frmInputScore::controlGotFocus(QWidget *control) {
-    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
-        if (control == m_card->txt(i))
-            return txtGotFocus(i);
-    }
-    for (int i = 0; i <= ButtonsFrame::Next; ++i) {
-        if (control == m_buttons->cmd(i))
-            return cmdGotFocus(i);
-    }
-    for (int digit = 0; digit <= 9; ++digit) {
-        if (control == m_buttons->cmdNum(digit))
-            return setGraphEnabled(false);
-    }
-    if (control == m_grdRecent) {
+    auto *button = qobject_cast<QAbstractButton *>(control);
+    if (const int i = m_card->txtIndex(control); i >= 0) {
+        txtGotFocus(i);
+    } else if (const int index = m_buttons->cmdGroup()->id(button); index >= 0) {
+        cmdGotFocus(index);
+    } else if (m_buttons->cmdNumGroup()->id(button) >= 0 || control == m_grdAVG) {
+        setGraphEnabled(false);
+    } else if (control == m_grdRecent) {
         m_menus->mnuEdit_Clear_RecentData->setEnabled(true);
         setGraphEnabled(true);
-    } else if (control == m_grdAVG) {
-        setGraphEnabled(false);
     }
 }
 
 void frmInputScore::controlLostFocus(QWidget *control) {
-    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
-        if (control == m_card->txt(i))
-            return txtLostFocus(i);
-    }
-    for (int i = 0; i <= ButtonsFrame::Next; ++i) {
-        if (control == m_buttons->cmd(i))
-            return m_grdRecent->setHighlight(GridView::HighlightWithFocus);
-    }
-    if (control == m_grdRecent)
+    if (const int i = m_card->txtIndex(control); i >= 0)
+        txtLostFocus(i);
+    else if (m_buttons->cmdGroup()->id(qobject_cast<QAbstractButton *>(control)) >= 0)
+        m_grdRecent->setHighlight(GridView::HighlightWithFocus);
+    else if (control == m_grdRecent)
         m_menus->mnuEdit_Clear_RecentData->setEnabled(false);
 }
 
 bool frmInputScore::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::KeyPress) {
-        for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
-            if (watched == m_card->txt(i))
-                return txtKeyDown(i, *static_cast<QKeyEvent *>(event));
-        }
-    }
+    if (const int i = m_card->txtIndex(watched); i >= 0 && event->type() == QEvent::KeyPress)
+        return txtKeyDown(i, *static_cast<QKeyEvent *>(event));
     return QMainWindow::eventFilter(watched, event);
 }
 

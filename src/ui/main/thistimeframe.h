@@ -2,6 +2,7 @@
 
 #include <QFrame>
 
+#include <algorithm>
 #include <array>
 
 class QLabel;
@@ -16,6 +17,11 @@ public:
     explicit ThisTimeFrame(QWidget *parent = nullptr);
 
     QLineEdit *txt(int index) const { return m_txt.at(size_t(index)); }
+    // The index of an entry field, or -1 for any other object.
+    int txtIndex(const QObject *object) const {
+        const auto found = std::find(m_txt.begin(), m_txt.end(), object);
+        return found == m_txt.end() ? -1 : int(found - m_txt.begin());
+    }
     QLabel *lbl(int index) const { return m_lbl.at(size_t(index)); }
     QLabel *totalLabel() const { return m_lblTotal; }
     QLabel *averageLabel() const { return m_lblAverage; }
