@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 struct Rule {
@@ -65,6 +67,11 @@ ThisTimeFrame::ThisTimeFrame(QWidget *parent)
                           QRect(11520, 360, 675, 255), resultFont);
     m_lblAverage = addLabel(QStringLiteral("lblAVG_ThisTime"), QStringLiteral("0"),
                             QRect(12180, 360, 795, 255), resultFont);
+}
+
+int ThisTimeFrame::txtIndex(const QObject *object) const {
+    const auto found = std::find(m_txt.begin(), m_txt.end(), object);
+    return found == m_txt.end() ? -1 : int(found - m_txt.begin());
 }
 
 QLabel *ThisTimeFrame::addLabel(const QString &name, const QString &caption, const QRect &twips,

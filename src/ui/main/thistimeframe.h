@@ -2,7 +2,6 @@
 
 #include <QFrame>
 
-#include <algorithm>
 #include <array>
 
 class QLabel;
@@ -18,10 +17,7 @@ public:
 
     QLineEdit *txt(int index) const { return m_txt.at(size_t(index)); }
     // The index of an entry field, or -1 for any other object.
-    int txtIndex(const QObject *object) const {
-        const auto found = std::find(m_txt.begin(), m_txt.end(), object);
-        return found == m_txt.end() ? -1 : int(found - m_txt.begin());
-    }
+    int txtIndex(const QObject *object) const;
     QLabel *lbl(int index) const { return m_lbl.at(size_t(index)); }
     QLabel *totalLabel() const { return m_lblTotal; }
     QLabel *averageLabel() const { return m_lblAverage; }
