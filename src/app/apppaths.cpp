@@ -6,7 +6,7 @@
 
 namespace {
 QString overriddenDirectory;
-QString overriddenBaseName;
+QString overriddenExecutableName;
 } // namespace
 
 QString AppPaths::directory() {
@@ -16,18 +16,19 @@ QString AppPaths::directory() {
 }
 
 QString AppPaths::settingsFile() {
-    const QString baseName =
-        !overriddenDirectory.isEmpty()
-            ? overriddenBaseName
-            : QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    return filePath(baseName + QStringLiteral(".ini"));
+    const QString executable = !overriddenDirectory.isEmpty()
+                                   ? filePath(overriddenExecutableName)
+                                   : QCoreApplication::applicationFilePath();
+    // The whole file name: "Dart.v2" has no extension to drop, and a renamed copy such as
+    // "Dartrail.old" must not share the settings of "Dartrail".
+    return filePath(QFileInfo(executable).fileName() + QStringLiteral(".ini"));
 }
 
 QString AppPaths::filePath(const QString &fileName) {
     return QDir(directory()).filePath(fileName);
 }
 
-void AppPaths::overrideForTests(const QString &directory, const QString &baseName) {
+void AppPaths::overrideForTests(const QString &directory, const QString &executableName) {
     overriddenDirectory = directory;
-    overriddenBaseName = baseName;
+    overriddenExecutableName = executableName;
 }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// Where the program keeps its files: beside its executable, named after it.
+// Where the program keeps its files: beside its executable; the settings file is named after it.
 // Tests point it at a folder of their own.
 class AppPaths {
 public:
@@ -11,5 +11,5 @@ public:
     static QString filePath(const QString &fileName);
 
     // Replaces the executable's folder and name; an empty directory restores them.
-    static void overrideForTests(const QString &directory, const QString &baseName);
+    static void overrideForTests(const QString &directory, const QString &executableName);
 };
