@@ -2,6 +2,8 @@
 
 #include "platform/filesystemobject.h"
 
+#include <QRegularExpression>
+
 #include <SimpleIni.h>
 
 #include <cerrno>
@@ -13,15 +15,81 @@ std::string bytes(const QString &text) {
     return text.toLatin1().toStdString();
 }
 
-// A missing file loads as an empty one.
-bool load(const FileSystemObject &fileSystem, const QString &path, CSimpleIniA &ini,
-          bool missingIsEmpty) {
-    QByteArray content;
+// Line patterns as SimpleIni reads them: lines end at CR, LF or both, and blanks are spaces and
+// tabs. A line with a section or key, and with it its line break.
+const QRegularExpression
+    entryLine(QStringLiteral(R"((*ANYCRLF)(?m)^[ \t]*[^ \t\r\n;#].*(\r\n|\r|\n)?)"));
+// A section name without its closing bracket.
+const QRegularExpression unclosedSection(QStringLiteral(R"((*ANYCRLF)(?m)^[ \t]*\[[^\]\r\n]*$)"));
+
+// Of two keys of one name the first counts, as with the platform's profile reader; SimpleIni
+// keeps only the last unless it holds both.
+class Profile : public CSimpleIniA {
+public:
+    Profile()
+        : CSimpleIniA(false, true) {
+        SetSpaces(false); // key=value, as the platform's profile writer does
+    }
+
+    // SimpleIni would read the line after a section name that lacks its bracket into the name,
+    // and write it back so, one line more each time; the line is left out like any other that
+    // is neither section nor key. The line break in front keeps SimpleIni from taking a
+    // byte-order mark for UTF-8: the settings are 8-bit text, read as the platform's reader
+    // does, and a name written first must read back the same.
+    bool load(QByteArrayView content) {
+        const QByteArray text =
+            '\n' + QString::fromLatin1(content).remove(unclosedSection).toLatin1();
+        return LoadData(text.constData(), size_t(text.size())) >= 0;
+    }
+
+    // Replaces the first of two keys of one name, keeping its spelling, and drops the later one,
+    // which never counted.
+    bool replace(const std::string &section, const std::string &key, const std::string &value) {
+        std::string spelling = key;
+        if (const TKeyVal *keys = GetSection(section.c_str())) {
+            const auto found = keys->find(Entry(key.c_str()));
+            if (found != keys->end())
+                spelling = found->first.pItem; // copied, as the replacement frees it
+        }
+        return SetValue(section.c_str(), spelling.c_str(), value.c_str(), nullptr, true) >= 0;
+    }
+};
+
+// A missing file reads as an empty one where that is asked for.
+bool readFile(const FileSystemObject &fileSystem, const QString &path, QByteArray &content,
+              bool missingIsEmpty) {
     const FileSystemObject::Result result = fileSystem.readAll(path, content);
-    if (!result.ok())
-        return missingIsEmpty && result.error() == ENOENT;
-    return ini.LoadData(content.constData(), size_t(content.size())) >= 0;
+    return result.ok() || (missingIsEmpty && result.error() == ENOENT);
 }
+
+// Where the comments and blank lines after the last section or key begin. SimpleIni keeps a
+// comment only with the entry below it, so these would be lost.
+qsizetype trailingCommentsStart(QByteArrayView content) {
+    QRegularExpressionMatch last;
+    return QString::fromLatin1(content).lastIndexOf(entryLine, -1, &last) < 0 ? 0
+                                                                              : last.capturedEnd();
+}
+
+// Writes SimpleIni's output without the blank lines it puts before sections and comments, so
+// that a hand-made file keeps its shape, and with the line breaks the file already uses.
+class TidyWriter : public CSimpleIniA::OutputWriter {
+public:
+    TidyWriter(std::string &output, const char *lineBreak)
+        : m_output(output)
+        , m_lineBreak(lineBreak) {}
+
+    void Write(const char *text) override {
+        if (qstrcmp(text, "\n") != 0) {
+            m_output += text;
+        } else if (!m_output.empty() && !m_output.ends_with('\n')) {
+            m_output += m_lineBreak;
+        }
+    }
+
+private:
+    std::string &m_output;
+    const char *m_lineBreak;
+};
 
 const FileSystemObject ownFileSystem;
 
@@ -38,8 +106,9 @@ IniFile::IniFile(QString path, const FileSystemObject &fileSystem)
 
 QString IniFile::read(const QString &section, const QString &key,
                       const QString &defaultValue) const {
-    CSimpleIniA ini;
-    if (!load(m_fileSystem, m_path, ini, false))
+    QByteArray content;
+    Profile ini;
+    if (!readFile(m_fileSystem, m_path, content, false) || !ini.load(content))
         return defaultValue;
     const char *value = ini.GetValue(bytes(section).c_str(), bytes(key).c_str(), nullptr);
     if (value == nullptr)
@@ -49,17 +118,21 @@ QString IniFile::read(const QString &section, const QString &key,
 }
 
 bool IniFile::write(const QString &section, const QString &key, const QString &value) const {
-    CSimpleIniA ini;
-    ini.SetSpaces(false); // key=value, as the platform's profile writer does
+    QByteArray content;
     // Never replace a file that exists but cannot be read.
-    if (!load(m_fileSystem, m_path, ini, true))
+    if (!readFile(m_fileSystem, m_path, content, true))
         return false;
-    if (ini.SetValue(bytes(section).c_str(), bytes(key).c_str(), bytes(value).c_str()) < 0)
+    const QByteArrayView body = QByteArrayView(content).first(trailingCommentsStart(content));
+    Profile ini;
+    if (!ini.load(body) || !ini.replace(bytes(section), bytes(key), bytes(value)))
         return false;
-    std::string content;
-    if (ini.Save(content) < 0)
+    // A new file gets CR LF, as the history files do.
+    const bool lf = content.contains('\n') && !content.contains("\r\n");
+    std::string output;
+    TidyWriter writer(output, lf ? "\n" : "\r\n");
+    if (ini.Save(writer, false) < 0)
         return false;
-    return m_fileSystem
-        .replaceFile(m_path, QByteArrayView(content.data(), qsizetype(content.size())))
+    output.append(content.sliced(body.size()).toStdString());
+    return m_fileSystem.replaceFile(m_path, QByteArrayView(output.data(), qsizetype(output.size())))
         .ok();
 }

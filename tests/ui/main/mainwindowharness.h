@@ -27,10 +27,11 @@ public:
         QString title;
     };
 
-    MainWindowHarness() {
+    // The program runs as an executable of that file name, which names its settings file.
+    explicit MainWindowHarness(const QString &program = QStringLiteral("Dartrail")) {
         QApplication::setQuitOnLastWindowClosed(false);
         Fonts::installSubstitutes();
-        AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
+        AppPaths::overrideForTests(m_dir.path(), program);
         MessageBox::setResponder(
             [this](QMessageBox::Icon icon, const QString &text, const QString &title) {
                 boxes.append({icon, text, title});

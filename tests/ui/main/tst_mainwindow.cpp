@@ -21,31 +21,66 @@ private Q_SLOTS:
 };
 
 void tst_MainWindow::startsFromSettings_data() {
+    QTest::addColumn<QString>("program");
     QTest::addColumn<QByteArray>("ini");
     // Check marks of THIS TIME, RECENT, AVG/HIT, A MODE, B MODE; then GRID and MODE written back.
     QTest::addColumn<QString>("expected");
-    QTest::newRow("no file") << QByteArray() << "11110 123 A";
-    QTest::newRow("empty grid") << QByteArray("[WINDOW]\r\nGRID=\r\n") << "00010 000 A";
-    QTest::newRow("3x1") << QByteArray("[WINDOW]\nGRID=3x1\n") << "10110 301 A";
-    QTest::newRow("12345") << QByteArray("[WINDOW]\nGRID=12345\n") << "11110 123 A";
-    QTest::newRow("9") << QByteArray("[WINDOW]\nGRID=9\n") << "10010 900 A";
-    QTest::newRow("lower-case a") << QByteArray("[GAME]\nMODE=a\n") << "11101 123 B";
-    QTest::newRow("X") << QByteArray("[GAME]\nMODE=X\n") << "11101 123 B";
-    QTest::newRow("empty mode") << QByteArray("[GAME]\nMODE=\n") << "11101 123 B";
-    QTest::newRow("names in other case")
-        << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n") << "10010 100 A";
-    QTest::newRow("binary junk") << QByteArray("\x00\xff[\x01\n=\x80\x81", 9) << "11110 123 A";
+    // The whole file after shutdown, where a row pins it.
+    QTest::addColumn<QByteArray>("written");
+    const QString program = QStringLiteral("Dartrail");
+    QTest::newRow("no file") << program << QByteArray() << "11110 123 A"
+                             << QByteArray("[WINDOW]\r\nGRID=123\r\n[GAME]\r\nMODE=A\r\n");
+    QTest::newRow("empty grid") << program << QByteArray("[WINDOW]\r\nGRID=\r\n") << "00010 000 A"
+                                << QByteArray();
+    QTest::newRow("3x1") << program << QByteArray("[WINDOW]\nGRID=3x1\n") << "10110 301 A"
+                         << QByteArray();
+    QTest::newRow("12345") << program << QByteArray("[WINDOW]\nGRID=12345\n") << "11110 123 A"
+                           << QByteArray();
+    QTest::newRow("9") << program << QByteArray("[WINDOW]\nGRID=9\n") << "10010 900 A"
+                       << QByteArray();
+    QTest::newRow("lower-case a") << program << QByteArray("[GAME]\nMODE=a\n") << "11101 123 B"
+                                  << QByteArray();
+    QTest::newRow("X") << program << QByteArray("[GAME]\nMODE=X\n") << "11101 123 B"
+                       << QByteArray();
+    QTest::newRow("empty mode") << program << QByteArray("[GAME]\nMODE=\n") << "11101 123 B"
+                                << QByteArray();
+    QTest::newRow("names keep their case")
+        << program << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n") << "10010 100 A"
+        << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n");
+    QTest::newRow("first of two keys counts")
+        << program << QByteArray("[WINDOW]\nGRID=100\nGRID=123\n") << "10010 100 A"
+        << QByteArray("[WINDOW]\nGRID=100\n[GAME]\nMODE=A\n");
+    QTest::newRow("comments and other keys stay")
+        << program
+        << QByteArray("; mine\r\n[OTHER]\r\nkey=value\r\n\r\n[GAME]\r\n; why\r\nMODE=A\r\n"
+                      "# last\r\n\r\n")
+        << "11110 123 A"
+        << QByteArray("; mine\r\n[OTHER]\r\nkey=value\r\n[GAME]\r\n; why\r\nMODE=A\r\n[WINDOW]\r\n"
+                      "GRID=123\r\n# last\r\n\r\n");
+    QTest::newRow("binary junk") << program << QByteArray("\x00\xff[\x01\n=\x80\x81", 9)
+                                 << "11110 123 A" << QByteArray();
+    // A renamed copy keeps settings of its own and leaves those of the old name alone.
+    QTest::newRow("renamed Dartrail.old")
+        << u"Dartrail.old"_qs << QByteArray() << "11110 123 A" << QByteArray();
+    QTest::newRow("renamed Dart.v2")
+        << u"Dart.v2"_qs << QByteArray("[WINDOW]\nGRID=012\n") << "01110 012 A" << QByteArray();
 }
 
 void tst_MainWindow::startsFromSettings() {
+    QFETCH(QString, program);
     QFETCH(QByteArray, ini);
     QFETCH(QString, expected);
+    QFETCH(QByteArray, written);
     const QStringList parts = expected.split(u' ');
     const QString checks = parts[0];
+    const QString settingsFile = program + QStringLiteral(".ini");
+    const QByteArray oldNamesFile = "[WINDOW]\nGRID=100\n[GAME]\nMODE=B\n";
 
-    MainWindowHarness app;
+    MainWindowHarness app(program);
     if (!ini.isNull())
-        app.writeFile(QStringLiteral("Dartrail.ini"), ini);
+        app.writeFile(settingsFile, ini);
+    if (program != "Dartrail")
+        app.writeFile(QStringLiteral("Dartrail.ini"), oldNamesFile);
     app.start();
 
     const QStringList items{"mnuView_ThisTime", "mnuView_Recent", "mnuView_AVG", "mnuFile_Mode_A",
@@ -59,10 +94,26 @@ void tst_MainWindow::startsFromSettings() {
     QCOMPARE(app.find<GridView>("grdAVG")->isVisible(), checks[2] == u'1');
 
     app.close();
-    // Keys already in the file keep their spelling.
-    const QByteArray written = app.readFile("Dartrail.ini").toUpper();
-    QVERIFY2(written.contains("GRID=" + parts[1].toLatin1()), written);
-    QVERIFY2(written.contains("MODE=" + parts[2].toLatin1()), written);
+    const QByteArray first = app.readFile(settingsFile);
+    QVERIFY2(first.toUpper().contains("GRID=" + parts[1].toLatin1()), first);
+    QVERIFY2(first.toUpper().contains("MODE=" + parts[2].toLatin1()), first);
+    if (!written.isNull())
+        QCOMPARE(first, written);
+    if (program != "Dartrail")
+        QCOMPARE(app.readFile("Dartrail.ini"), oldNamesFile);
+
+    // Run after run, each closing the graph window too: its key is one line more, and then
+    // nothing changes.
+    QByteArray again;
+    for (int run = 0; run < 3; ++run) {
+        app.start();
+        mdlMain::WriteSetting(u"WINDOW"_qs, u"GRAPH"_qs, u"1111111111111111111111"_qs);
+        app.close();
+        if (run == 0)
+            again = app.readFile(settingsFile);
+        QCOMPARE(app.readFile(settingsFile), again);
+    }
+    QCOMPARE(again.count('\n'), first.count('\n') + 1);
 }
 
 void tst_MainWindow::defaultLayoutStacksPanels() {
@@ -117,14 +168,12 @@ void tst_MainWindow::viewTogglesRestackAndAreWrittenBack() {
 
 void tst_MainWindow::exitItemWritesLikeCloseBox() {
     MainWindowHarness app;
-    app.writeFile("Dartrail.ini", "; kept comment\n[OTHER]\nkey=value\n[GAME]\nMODE=a\n");
+    app.writeFile("Dartrail.ini", "[GAME]\nMODE=a\n");
     app.start();
     app.item("mnuFile_Exit")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!app.window);
-    const QByteArray written = app.readFile("Dartrail.ini");
-    QVERIFY2(written.contains("GRID=123") && written.contains("MODE=B"), written);
-    QVERIFY2(written.contains("; kept comment") && written.contains("key=value"), written);
+    QCOMPARE(app.readFile("Dartrail.ini"), "[GAME]\nMODE=B\n[WINDOW]\nGRID=123\n");
 }
 
 void tst_MainWindow::modeBStartsWithItsKeypad() {
