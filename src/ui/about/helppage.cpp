@@ -9,7 +9,7 @@
 
 void openHelpPage(QWidget *parent) {
     const QString name = QStringLiteral("ReadMe_and_Help.html");
-    for (const QFileInfo page :
+    for (const QFileInfo &page :
          {QFileInfo(AppPaths::filePath(name)), QFileInfo(QDir::current(), name)}) {
         if (!page.isFile())
             continue;
