@@ -2,7 +2,7 @@
 
 #include "app/fonts.h"
 #include "platform/twips.h"
-#include "ui/about/documentopener.h"
+#include "ui/about/helppage.h"
 #include "version.h"
 
 #include <QIcon>
@@ -15,7 +15,6 @@ namespace {
 
 const QString IconPath = QStringLiteral(":/icons/dartrail.png");
 const QString Notice = QStringLiteral("A free scorekeeper for darts practice.");
-const QString Address = QStringLiteral("https://dartrail.example.org");
 
 // The program's title, two spaces, then the build's version.
 QString versionLine() {
@@ -52,8 +51,10 @@ frmAbout::frmAbout(QWidget *parent)
     addLabel(QStringLiteral("lbl(0)"), versionLine(), 1080, 240,
              Fonts::proportionalGothic(12, true));
     addLabel(QStringLiteral("lbl(1)"), Notice, 1080, 600, font());
-    m_lblURL =
-        addLabel(QStringLiteral("lblURL"), Address, 1080, 840, Fonts::proportionalGothic(9.75));
+    // The program has no web site; the link leads to the help page that comes with it.
+    m_lblURL = addLabel(QStringLiteral("lblURL"),
+                        QStringLiteral("HELP PAGE: %1").arg(QLatin1String(HelpPageFile)), 1080, 840,
+                        Fonts::proportionalGothic(9.75));
     m_lblURL->setMouseTracking(true);
     m_lblURL->installEventFilter(this);
     setLinkColor(Qt::blue);
@@ -99,7 +100,7 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event) {
         if (mouse->button() == Qt::LeftButton &&
             m_lblURL->rect().contains(mouse->position().toPoint())) {
             setLinkColor(Qt::blue);
-            DocumentOpener::open(QUrl(m_lblURL->text()));
+            openHelpPage(this);
         }
         return true;
     }

@@ -4,8 +4,8 @@
 
 class QLabel;
 
-// The modal "Version Information" window: icon, title and version, a notice line and the
-// project's web address, which turns red under the pointer and opens in the browser on a click.
+// The modal "Version Information" window: icon, title and version, a notice line and a link to the
+// help page, which turns red under the pointer and opens the page on a click, as HELP does.
 class frmAbout : public QDialog {
     Q_OBJECT
 public:

@@ -8,7 +8,7 @@
 #include <QFileInfo>
 
 void openHelpPage(QWidget *parent) {
-    const QString name = QStringLiteral("ReadMe_and_Help.html");
+    const QString name = QLatin1String(HelpPageFile);
     for (const QFileInfo &page :
          {QFileInfo(AppPaths::filePath(name)), QFileInfo(QDir::current(), name)}) {
         if (!page.isFile())

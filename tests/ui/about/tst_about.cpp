@@ -15,7 +15,9 @@
 class tst_About : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void init();
+    void cleanupTestCase();
     void window();
     void pointerAndKeys_data();
     void pointerAndKeys();
@@ -23,18 +25,38 @@ private Q_SLOTS:
     void helpPage();
 
 private:
+    QString programPage() const { return m_program.filePath(HelpPageFile); }
+
+    QTemporaryDir m_program; // the executable's folder
     QList<QUrl> m_opened;
     bool m_openerWorks = true;
+    int m_errorBoxes = 0;
 };
 
-void tst_About::init() {
+void tst_About::initTestCase() {
     Fonts::installSubstitutes();
-    m_opened.clear();
+    AppPaths::overrideForTests(m_program.path(), QStringLiteral("Dartrail"));
     DocumentOpener::setOpener([this](const QUrl &url) {
         m_opened.append(url);
         return m_openerWorks;
     });
+    MessageBox::setResponder([this](QMessageBox::Icon icon, const QString &, const QString &title) {
+        m_errorBoxes += icon == QMessageBox::Critical && title == "ERROR";
+        return QMessageBox::Ok;
+    });
+}
+
+void tst_About::init() {
+    QVERIFY(QFile(programPage()).open(QIODevice::WriteOnly));
+    m_opened.clear();
     m_openerWorks = true;
+    m_errorBoxes = 0;
+}
+
+void tst_About::cleanupTestCase() {
+    MessageBox::setResponder({});
+    DocumentOpener::setOpener({});
+    AppPaths::overrideForTests({}, {});
 }
 
 void tst_About::window() {
@@ -87,7 +109,8 @@ void tst_About::pointerAndKeys() {
             QTest::mouseMove(about.findChild<QWidget *>(step), QPoint(4, 4));
     }
     QCOMPARE(link->palette().color(QPalette::WindowText), linkColour);
-    const QList<QUrl> clicked{QUrl(QStringLiteral("https://dartrail.example.org"))};
+    // The link opens the help page as HELP does.
+    const QList<QUrl> clicked{QUrl::fromLocalFile(programPage())};
     QCOMPARE(m_opened, steps.contains("click") ? clicked : QList<QUrl>{});
     QCOMPARE(about.isVisible(), !closed);
 }
@@ -110,29 +133,22 @@ void tst_About::helpPage() {
     QFETCH(bool, viewer);
     QFETCH(QString, opened);
     QFETCH(int, boxes);
-    QTemporaryDir program, working;
+    QTemporaryDir working;
     const auto page = [&](const QString &where) {
-        return (where == "program" ? program : working).filePath("ReadMe_and_Help.html");
+        return where == "program" ? programPage() : working.filePath(HelpPageFile);
     };
-    for (const QString &where : pages.split(u' ', Qt::SkipEmptyParts))
-        QVERIFY(QFile(page(where)).open(QIODevice::WriteOnly));
-    AppPaths::overrideForTests(program.path(), QStringLiteral("Dartrail"));
-    int shown = 0;
-    MessageBox::setResponder(
-        [&shown](QMessageBox::Icon icon, const QString &, const QString &title) {
-            shown += icon == QMessageBox::Critical && title == "ERROR";
-            return QMessageBox::Ok;
-        });
+    if (!pages.contains("program"))
+        QVERIFY(QFile::remove(programPage()));
+    if (pages.contains("working"))
+        QVERIFY(QFile(page("working")).open(QIODevice::WriteOnly));
     m_openerWorks = viewer;
     const QString started = QDir::currentPath();
     QVERIFY(QDir::setCurrent(working.path()));
     openHelpPage(nullptr);
     QDir::setCurrent(started);
-    MessageBox::setResponder({});
-    AppPaths::overrideForTests({}, {});
 
     QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>{} : QList{QUrl::fromLocalFile(page(opened))});
-    QCOMPARE(shown, boxes);
+    QCOMPARE(m_errorBoxes, boxes);
 }
 
 QTEST_MAIN(tst_About)
