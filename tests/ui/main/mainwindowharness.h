@@ -89,12 +89,6 @@ public:
     QString labelText(const QString &name) const { return find<QLabel>(name)->text(); }
 
     void click(QWidget *widget) const { QTest::mouseClick(widget, Qt::LeftButton); }
-    // Clicks into the field, puts the caret at its end and types there.
-    void typeInto(int field, const QString &keys) const {
-        click(txt(field));
-        txt(field)->end(false);
-        QTest::keyClicks(focus(), keys);
-    }
     void clickRecentRow(int row) const {
         auto *recent = find<QAbstractItemView>(QStringLiteral("grdRecent"));
         QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
