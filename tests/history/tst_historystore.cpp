@@ -16,10 +16,8 @@ using F = HistoryFixture;
 class tst_HistoryStore : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void recentTable_data();
-    void recentTable();
-    void averages_data();
-    void averages();
+    void load_data();
+    void load();
     void failedLoadRefusesDelete_data();
     void failedLoadRefusesDelete();
     void save_data();
@@ -31,87 +29,79 @@ private Q_SLOTS:
 namespace {
 const QString placeholder = QStringLiteral("(NO DATA)|||||");
 const QByteArray stamp = "2005/03/07 21:04:09";
+// Games of the first of March, oldest first, from their values.
+QByteArray lines(const QList<QByteArray> &games) {
+    QByteArray content;
+    for (const QByteArray &values : games)
+        content += F::game(1, values) + "\r\n";
+    return content;
+}
 } // namespace
 
-void tst_HistoryStore::recentTable_data() {
-    QTest::addColumn<QByteArray>("content");
+void tst_HistoryStore::load_data() {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<QStringList>("top"); // newest first, as HistoryFixture::recentRow
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("recent");   // the first rows, as HistoryFixture::recentRow
+    QTest::addColumn<QStringList>("averages"); // "row,col=text"
 
     QTest::newRow("bare LF, empty lines skipped, no final CR LF")
-        << "\r\n" + F::games(1, 2).replace("\r\n", "\n\r\n") + "\n\r\n" + F::games(3, 3).chopped(2)
         << ModeA
+        << "\r\n" + F::games(1, 2).replace("\r\n", "\n\r\n") + "\n\r\n" + F::games(3, 3).chopped(2)
         << QStringList{"03/03 21:04|3|3|63|3.0|2024/03/03 21:04:09",
                        "03/02 21:04|2|2|42|2.0|2024/03/02 21:04:09",
-                       "03/01 21:04|1|1|21|1.0|2024/03/01 21:04:09", placeholder, placeholder};
+                       "03/01 21:04|1|1|21|1.0|2024/03/01 21:04:09", placeholder, placeholder}
+        << QStringList{"0,1=2.0"};
     QTest::newRow("short line, empties not averaged")
-        << F::game(1, "5,,7") << ModeA << QStringList{"03/01 21:04|5||12|6.0|2024/03/01 21:04:09"};
+        << ModeA << lines({"5,,7"}) << QStringList{"03/01 21:04|5||12|6.0|2024/03/01 21:04:09"}
+        << QStringList{"0,2=", "0,23=6.0"};
     QTest::newRow("mode B, 30 fields: 24 counted")
-        << F::game(1, QByteArray("1,").repeated(28) + "1") << ModeB
-        << QStringList{"03/01 21:04|1|1|24|1.00|2024/03/01 21:04:09"};
+        << ModeB << lines({QByteArray("1,").repeated(28) + "1"})
+        << QStringList{"03/01 21:04|1|1|24|1.00|2024/03/01 21:04:09"} << QStringList{"0,22=21.00"};
     QTest::newRow("huge, negative and text values")
-        << F::game(1, "99999999999999999999,-3,abc,3") << ModeA
+        << ModeA << lines({"99999999999999999999,-3,abc,3"})
         << QStringList{"03/01 21:04|99999999999999999999||100000000000000000000|"
-                       "25000000000000000000.0|2024/03/01 21:04:09"};
-}
-
-void tst_HistoryStore::recentTable() {
-    QFETCH(QByteArray, content);
-    QFETCH(int, mode);
-    QFETCH(QStringList, top);
-    HistoryFixture fixture;
-    fixture.write(mode, content);
-
-    QCOMPARE(fixture.load(mode), QString());
-    for (int row = 0; row < top.size(); ++row)
-        QCOMPARE(fixture.recentRow(row), top[row]);
-}
-
-void tst_HistoryStore::averages_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QList<QByteArray>>("games"); // oldest first, values of targets 1..
-    QTest::addColumn<QStringList>("expected");    // "row,col=text"
+                       "25000000000000000000.0|2024/03/01 21:04:09"}
+        << QStringList{"0,1=", "0,4=3.0"};
 
     const QByteArray threes = QByteArray("3,").repeated(20) + "3";
-    QTest::newRow("B 3,3,3") << ModeB << QList<QByteArray>{threes, threes, threes}
+    QTest::newRow("B 3,3,3") << ModeB << lines({threes, threes, threes}) << QStringList()
                              << QStringList{"0,1=3.00", "3,1=100",    "0,22=63.00", "0,23=3.00",
                                             "3,22=-",   "3,23=100.0", "5,21=100"};
     QTest::newRow("B 1 and 2: fewer than 3 games, all windows alike; 4 and 03 invalid")
-        << ModeB << QList<QByteArray>{"1,4", "2,03,3"}
+        << ModeB << lines({"1,4", "2,03,3"}) << QStringList()
         << QStringList{"0,1=1.50", "1,1=1.50", "2,1=1.50", "3,1=50.0",
                        "5,1=50.0", "0,2=",     "0,3=3.00"};
     // 1 dart in 16 is a hit rate of 6.25 exactly.
     QTest::newRow("A 2 and 4, one 16: halves away from zero")
-        << ModeA << QList<QByteArray>{"2,16", "4"}
+        << ModeA << lines({"2,16", "4"}) << QStringList()
         << QStringList{"0,1=3.0", "3,1=33.3", "0,2=16.0", "3,2=6.3", "0,22=19.0", "0,23=9.5"};
     QTest::newRow("A zeros: HIT empty and not in the mean; invalid texts ignored")
-        << ModeA << QList<QByteArray>{"0,5,05, 5,100,-1,x,99", "0,5"}
+        << ModeA << lines({"0,5,05, 5,100,-1,x,99", "0,5"}) << QStringList()
         << QStringList{"0,1=0.0", "3,1=", "3,2=20.0", "0,3=",    "0,4=",      "0,5=",
                        "0,6=",    "0,7=", "0,8=99.0", "3,8=1.0", "0,23=34.7", "3,23=10.5"};
     QList<QByteArray> twelve;
     for (int game = 1; game <= 12; ++game)
         twelve.append(QByteArray(20, ',') + (game < 12 ? QByteArray::number(game) : ""));
     QTest::newRow("12 games, newest bull empty")
-        << ModeA << twelve
+        << ModeA << lines(twelve) << QStringList()
         << QStringList{"0,21=10.5", "1,21=7.0", "2,21=6.0", "3,21=9.5", "5,21=16.7"};
-    QTest::newRow("no history A") << ModeA << QList<QByteArray>{}
-                                  << QStringList{"0,0=AVG(3)", "5,0=HIT(ALL)", "0,1=", "0,22=0.0",
-                                                 "0,23=",      "3,22=-",       "3,23="};
+    QTest::newRow("no file") << ModeA << F::missing << QStringList{placeholder}
+                             << QStringList{"0,0=AVG(3)", "5,0=HIT(ALL)", "0,1=", "0,22=0.0",
+                                            "0,23=",      "3,22=-",       "3,23="};
 }
 
-void tst_HistoryStore::averages() {
+void tst_HistoryStore::load() {
     QFETCH(int, mode);
-    QFETCH(QList<QByteArray>, games);
-    QFETCH(QStringList, expected);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, recent);
+    QFETCH(QStringList, averages);
     HistoryFixture fixture;
-    QByteArray content;
-    for (const QByteArray &values : games)
-        content += F::game(1, values) + "\r\n";
     fixture.write(mode, content);
-    QCOMPARE(fixture.load(mode), QString());
 
-    QCOMPARE(QSize(fixture.averages.cols(), fixture.averages.rows()), QSize(24, 6));
-    for (const QString &check : expected) {
+    QCOMPARE(fixture.load(mode), QString());
+    for (int row = 0; row < recent.size(); ++row)
+        QCOMPARE(fixture.recentRow(row), recent[row]);
+    for (const QString &check : averages) {
         const QStringList at = check.section(u'=', 0, 0).split(u',');
         QCOMPARE(at.join(u',') + u'=' + fixture.averages.text(at[0].toInt(), at[1].toInt()), check);
     }
@@ -142,7 +132,6 @@ void tst_HistoryStore::failedLoadRefusesDelete() {
 
     QCOMPARE(fixture.load(ModeA), error);
     QVERIFY(!fixture.store.isLoaded(ModeA) && fixture.store.isLoaded(ModeB));
-    QCOMPARE(fixture.recent.rows(), 5);
     QCOMPARE(fixture.recentRow(0) + fixture.averages.text(0, 1), placeholder);
 
     fixture.fileSystem.setFaultHook({});
@@ -183,15 +172,12 @@ void tst_HistoryStore::remove_data() {
     QTest::addColumn<QList<int>>("selected"); // row positions, newest first
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<QString>("error");
-    const QByteArray ten = F::games(1, 10);
     const QByteArray twin = F::game(5, "1,2");
 
-    QTest::newRow("newest, and rows 2 and 3")
-        << ten << QList<int>{0, 2, 3} << F::games(1, 6) + F::games(9, 9) << QString();
+    QTest::newRow("newest, row 2 and a placeholder")
+        << F::games(1, 4) << QList<int>{0, 2, 4} << F::games(1, 1) + F::games(3, 3) << QString();
     QTest::newRow("all: zero bytes")
-        << ten << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9} << QByteArray() << QString();
-    QTest::newRow("placeholder only: unchanged")
-        << F::games(1, 3) << QList<int>{4} << F::games(1, 3) << QString();
+        << F::games(1, 3) << QList<int>{0, 1, 2} << QByteArray() << QString();
     QTest::newRow("the second of identical twins")
         << twin + "\r\n" + twin + "\r\n" + F::games(9, 9) << QList<int>{1}
         << twin + QByteArray(19, ',') + "\r\n" + F::games(9, 9) << QString();
