@@ -3,7 +3,6 @@
 #include "app/mdlmain.h"
 
 #include <QDir>
-#include <QTest>
 
 #include <cerrno>
 
