@@ -88,6 +88,7 @@ void tst_CrashConsistency::brokenAtEveryCall() {
                              : operation == Settings ? u"failed"_qs
                                                      : QString::fromLocal8Bit(strerror(error));
         for (int n = 1; n <= calls; ++n) {
+            const QString round = QStringLiteral("%1 at call %2: ").arg(text).arg(n);
             F::write(path, before);
             int seen = 0;
             fixture.fileSystem.setFaultHook([&](Call) {
@@ -101,8 +102,9 @@ void tst_CrashConsistency::brokenAtEveryCall() {
                 run();
                 ::_exit(0);
             } else {
-                QVERIFY(::waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
-                        WTERMSIG(status) == SIGKILL);
+                QVERIFY2(::waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
+                             WTERMSIG(status) == SIGKILL,
+                         qPrintable(round));
             }
             const QByteArray now = F::contentOf(path);
             // An empty history is no history: a failed first save may leave one.
@@ -114,7 +116,6 @@ void tst_CrashConsistency::brokenAtEveryCall() {
                       : kept || now == after ||
                             (appending && after.startsWith(now) &&
                              (before == F::missing || now.startsWith(before)));
-            const QString round = QStringLiteral("%1 at call %2: ").arg(text).arg(n);
             QVERIFY2(allowed, qPrintable(round + reported + " | " + now.right(200)));
             // Hidden files are no reader's concern after a kill.
             const QStringList left = strays(error ? QDir::Hidden : QDir::Filters());
