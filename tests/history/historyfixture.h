@@ -16,27 +16,31 @@ struct HistoryFixture {
 
     static inline const QByteArray missing = "<missing>";
 
-    // Writing `missing` leaves the file absent.
-    static void write(qint32 mode, const QByteArray &content) {
-        QFile file(HistoryStore::filePath(mode));
+    // Replaces the file; writing `missing` leaves it absent.
+    static void write(const QString &path, const QByteArray &content) {
+        QFile::remove(path);
+        QFile file(path);
         if (content != missing)
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
     }
-    static QByteArray contentOf(qint32 mode) {
-        QFile file(HistoryStore::filePath(mode));
+    static QByteArray contentOf(const QString &path) {
+        QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
     }
+    static void write(qint32 mode, const QByteArray &content) {
+        write(HistoryStore::filePath(mode), content);
+    }
+    static QByteArray contentOf(qint32 mode) { return contentOf(HistoryStore::filePath(mode)); }
     // A history line saved on the given day of March 2024 with the given values.
     static QByteArray game(int day, const QByteArray &values) {
-        return QByteArray("2024/03/") + QByteArray::number(day).rightJustified(2, '0') +
-               " 21:04:09," + values;
+        return "2024/03/" + QByteArray::number(day).rightJustified(2, '0') + " 21:04:09," + values;
     }
     // Lines of games saved on the days first..last, every value the day's last digit.
     static QByteArray games(int first, int last) {
         QByteArray content;
         for (int day = first; day <= last; ++day) {
             const QByteArray value = QByteArray::number(day % 10);
-            content += game(day, QByteArray(value + ",").repeated(20) + value) + "\r\n";
+            content += game(day, (value + ',').repeated(20) + value) + "\r\n";
         }
         return content;
     }

@@ -4,7 +4,6 @@
 #include "app/mdlmain.h"
 
 #include <QDir>
-#include <QTest>
 
 #include <cerrno>
 #include <csignal>
@@ -13,6 +12,7 @@
 #include <unistd.h>
 
 using Call = FileSystemObject::Call;
+using F = HistoryFixture;
 
 // Every write of the program, broken at each of its system calls: by killing the process there,
 // or by failing that call. The file must only ever hold its old content, its new content, or (for
@@ -26,7 +26,6 @@ private Q_SLOTS:
 
 namespace {
 enum Operation { Save, Remove, Settings };
-const QByteArray missing = HistoryFixture::missing;
 } // namespace
 
 void tst_CrashConsistency::brokenAtEveryCall_data() {
@@ -35,16 +34,13 @@ void tst_CrashConsistency::brokenAtEveryCall_data() {
     QTest::addColumn<bool>("appending"); // a half line at the end may be left
 
     QTest::newRow("save after an unended line")
-        << int(Save) << HistoryFixture::games(1, 9) + HistoryFixture::game(10, "1,,3") << true;
-    QTest::newRow("save into a new file") << int(Save) << missing << true;
+        << int(Save) << F::games(1, 9) + F::game(10, "1,,3") << true;
+    QTest::newRow("save into a new file") << int(Save) << F::missing << true;
     // Large enough to be written in several pieces.
-    QTest::newRow("delete two games")
-        << int(Remove) << HistoryFixture::games(1, 28).repeated(1200) << false;
-    QTest::newRow("settings") << int(Settings)
-                              << QByteArray(
-                                     "; kept\r\n[GAME]\r\nMODE=B\r\n[WINDOW]\r\nGRID=312\r\n")
+    QTest::newRow("delete two games") << int(Remove) << F::games(1, 28).repeated(1200) << false;
+    QTest::newRow("settings") << int(Settings) << QByteArray("; kept\r\n[GAME]\r\nMODE=B\r\n")
                               << false;
-    QTest::newRow("settings into a new file") << int(Settings) << missing << false;
+    QTest::newRow("settings into a new file") << int(Settings) << F::missing << false;
 }
 
 void tst_CrashConsistency::brokenAtEveryCall() {
@@ -54,16 +50,6 @@ void tst_CrashConsistency::brokenAtEveryCall() {
     HistoryFixture fixture;
     const QString path =
         operation == Settings ? AppPaths::settingsFile() : HistoryStore::filePath(mdlMain::ModeA);
-    const auto content = [&] {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
-    };
-    const auto restore = [&] {
-        QFile::remove(path);
-        QFile file(path);
-        QVERIFY(before == missing ||
-                (file.open(QIODevice::WriteOnly) && file.write(before) == before.size()));
-    };
     const auto run = [&]() -> QString {
         if (operation == Save)
             return fixture.store.save(mdlMain::ModeA, QStringList(21, QStringLiteral("12")),
@@ -74,20 +60,20 @@ void tst_CrashConsistency::brokenAtEveryCall() {
                    ? QString()
                    : u"failed"_qs;
     };
-    // Files beside the one written; hidden ones are no reader's concern after a kill.
+    // Files beside the one written.
     const auto strays = [&](QDir::Filters hidden) {
         QStringList names = QDir(fixture.dir.path()).entryList(QDir::Files | hidden);
         names.removeAll(QFileInfo(path).fileName());
         return names;
     };
-    restore();
+    F::write(path, before);
     QCOMPARE(fixture.load(mdlMain::ModeA), QString());
 
     // The unbroken run gives the new content and the number of calls to break.
     int calls = 0;
     fixture.fileSystem.setFaultHook([&calls](Call) { return ++calls, 0; });
     QCOMPARE(run(), QString());
-    const QByteArray after = content();
+    const QByteArray after = F::contentOf(path);
     QVERIFY(after != before && calls > 3);
     // A rewrite keeps the permissions; a new file gets those of any file made here.
     const mode_t mask = ::umask(0);
@@ -95,55 +81,47 @@ void tst_CrashConsistency::brokenAtEveryCall() {
     struct stat info {};
     QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
     QCOMPARE(info.st_mode & 0777, 0666 & ~mask);
-    const auto allowed = [&](const QByteArray &now) {
-        return now == before || now == after ||
-               (appending && after.startsWith(now) &&
-                (before == missing || now.startsWith(before)));
-    };
 
-    for (int n = 1; n <= calls; ++n) {
-        const QString round = QStringLiteral("killed at call %1").arg(n);
-        restore();
-        const pid_t child = fork();
-        QVERIFY(child >= 0);
-        if (child == 0) {
-            int seen = 0;
-            fixture.fileSystem.setFaultHook([&seen, n](Call) {
-                if (++seen == n)
-                    ::raise(SIGKILL);
-                return 0;
-            });
-            run();
-            ::_exit(0);
-        }
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, qPrintable(round));
-        QVERIFY2(allowed(content()), qPrintable(round + ": " + content().right(200)));
-        QVERIFY2(strays({}).isEmpty(), qPrintable(round + ": " + strays({}).join(u' ')));
-        for (const QString &name : strays(QDir::Hidden))
-            QFile::remove(fixture.dir.filePath(name));
-    }
-
-    // An empty history is no history: a failed first save may leave one.
-    const auto unchanged = [&](const QByteArray &now) {
-        return now == before || (before == missing && appending && now.isEmpty());
-    };
-    for (const int error : {ENOSPC, EACCES, EIO}) {
-        const QString text =
-            operation == Settings ? u"failed"_qs : QString::fromLocal8Bit(strerror(error));
+    // Killed at each call (error 0), or that call failing.
+    for (const int error : {0, ENOSPC, EACCES, EIO}) {
+        const QString text = !error                  ? u"killed"_qs
+                             : operation == Settings ? u"failed"_qs
+                                                     : QString::fromLocal8Bit(strerror(error));
         for (int n = 1; n <= calls; ++n) {
-            const QString round = QStringLiteral("%1 at call %2").arg(text).arg(n);
-            restore();
+            const QString round = QStringLiteral("%1 at call %2: ").arg(text).arg(n);
+            F::write(path, before);
             int seen = 0;
-            fixture.fileSystem.setFaultHook([&](Call) { return ++seen == n ? error : 0; });
-            const QString reported = run();
-            // A failure leaves the old content; only a call whose failure changes nothing may
-            // be survived.
-            QVERIFY2(reported == text ? unchanged(content())
-                                      : reported.isEmpty() && content() == after,
-                     qPrintable(round + ": " + reported));
-            QVERIFY2(strays(QDir::Hidden).isEmpty(), qPrintable(round));
+            fixture.fileSystem.setFaultHook([&](Call) {
+                return ++seen != n ? 0 : error ? error : ::raise(SIGKILL);
+            });
+            QString reported;
+            int status = 0;
+            if (error) {
+                reported = run();
+            } else if (const pid_t child = fork(); child == 0) {
+                run();
+                ::_exit(0);
+            } else {
+                QVERIFY2(::waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
+                             WTERMSIG(status) == SIGKILL,
+                         qPrintable(round));
+            }
+            const QByteArray now = F::contentOf(path);
+            // An empty history is no history: a failed first save may leave one.
+            const bool kept = now == before || (appending && before == F::missing && now.isEmpty());
+            // A failure leaves the old content; only a call whose failure changes nothing may be
+            // survived.
+            const bool allowed =
+                error ? (reported == text ? kept : reported.isEmpty() && now == after)
+                      : kept || now == after ||
+                            (appending && after.startsWith(now) &&
+                             (before == F::missing || now.startsWith(before)));
+            QVERIFY2(allowed, qPrintable(round + reported + " | " + now.right(200)));
+            // Hidden files are no reader's concern after a kill.
+            const QStringList left = strays(error ? QDir::Hidden : QDir::Filters());
+            QVERIFY2(left.isEmpty(), qPrintable(round + left.join(u' ')));
+            for (const QString &name : strays(QDir::Hidden))
+                QFile::remove(fixture.dir.filePath(name));
         }
     }
 }

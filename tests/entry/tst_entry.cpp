@@ -1,0 +1,89 @@
+#include "app/mdlmain.h"
+#include "entry/filtertext.h"
+#include "entry/numbertext.h"
+#include "entry/thistimecard.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+using mdlMain::ModeA;
+using mdlMain::ModeB;
+
+// The number texts, the card's totals and rules, and the entry fields' filter. Texts no field
+// can hold are the fuzz targets' concern.
+class tst_Entry : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void numberTexts();
+    void cardTotals();
+    void cardRules();
+    void filterOnLineEdit();
+};
+
+void tst_Entry::numberTexts() {
+    using NumberText::Pattern;
+    // Halves go away from zero; 1.005 lies below the half in binary, but rounds as written.
+    QCOMPARE(NumberText::format(2.25, Pattern::OneDecimal), "2.3");
+    QCOMPARE(NumberText::format(-2.25, Pattern::OneDecimal), "-2.3");
+    QCOMPARE(NumberText::format(1.005, Pattern::TwoDecimals), "1.01");
+
+    QList<double> values;
+    for (const QString text : {"07", "2.75x", "4e", "abc", "-"})
+        values.append(NumberText::leadingValue(text));
+    QCOMPARE(values, QList<double>({7, 2.75, 4, 0, 0}));
+}
+
+void tst_Entry::cardTotals() {
+    const auto totals = [](qint32 mode, const QStringList &texts) {
+        const ThisTimeCard::Totals totals = ThisTimeCard::totals(texts, mode);
+        return totals.total + ' ' + totals.average;
+    };
+    // Empty fields are neither summed nor averaged; a 0 is.
+    QCOMPARE(totals(ModeA, {"3", "", "5", "4"}), "12 4.0");
+    QCOMPARE(totals(ModeB, {"1", "2", ""}), "3 1.50");
+    QCOMPARE(totals(ModeA, {"0", "6"}), "6 3.0");
+    QCOMPARE(totals(ModeA, QStringList(21, "")), "0 ");
+}
+
+void tst_Entry::cardRules() {
+    const auto clamp = &ThisTimeCard::clamp;
+    QCOMPARE(QList<int>({clamp(ModeA, -5), clamp(ModeB, -5), clamp(ModeA, 150), clamp(ModeB, 150)}),
+             QList<int>({0, 0, 99, 9}));
+
+    QVERIFY(ThisTimeCard::isModeBValue("0") && ThisTimeCard::isModeBValue("3"));
+    for (const QString text : {"", "4", "01", " 1", "\uFF12"})
+        QVERIFY(!ThisTimeCard::isModeBValue(text));
+
+    QCOMPARE(ThisTimeCard::steppedValue("98", ThisTimeCard::stepValue("+3")), 101);
+    QCOMPARE(ThisTimeCard::steppedValue("", ThisTimeCard::stepValue("-10")), -10);
+    QCOMPARE(ThisTimeCard::steppedValue("1e300", 1), std::numeric_limits<int>::max());
+}
+
+void tst_Entry::filterOnLineEdit() {
+    QLineEdit edit;
+    connect(&edit, &QLineEdit::textChanged, &edit, [&edit] { FilterText(&edit, 30, 0, 1); });
+    QSignalSpy changes(&edit, &QLineEdit::textChanged);
+
+    edit.setText(u"7a\uFF18b"_qs);
+    QCOMPARE(edit.text(), "78");
+    QCOMPARE(changes.size(), 2); // the raw text, then the cleaned one nested; nothing more
+
+    edit.setCursorPosition(1);
+    edit.insert("x9y"); // the caret keeps its distance from the end
+    QCOMPARE(edit.text(), "798");
+    QCOMPARE(edit.cursorPosition(), 2);
+    edit.insert("5"); // a clean edit is not written back, so it stays undoable
+    QCOMPARE(edit.text(), "7958");
+    edit.undo();
+    QCOMPARE(edit.text(), "798");
+
+    QLineEdit pasted("ab1");
+    pasted.setCursorPosition(0);
+    FilterText(&pasted, 30, 0, 1);
+    QCOMPARE(pasted.text(), "1");
+    QCOMPARE(pasted.cursorPosition(), 1); // no place before the start: left where the write put it
+}
+
+QTEST_MAIN(tst_Entry)
+#include "tst_entry.moc"
