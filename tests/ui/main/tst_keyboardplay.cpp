@@ -175,6 +175,13 @@ void tst_KeyboardPlay::scenario_data() {
     row("Shift+PgDn and Ctrl+Shift+Home extend from the anchor")
         << modeA << history(7) << toGrid + " Down Down Shift+PgDown Ctrl+Shift+Home"
         << QStringList{"selected=0-2"};
+    row("VIEW toggle hides the recent grid")
+        << modeA << QByteArray() << "Alt+V Down Enter" << QStringList{"tops=8,-,61,190,327"};
+    row("shown again it goes last, and EXIT writes the order")
+        << modeA << QByteArray() << "Alt+V Down Enter Alt+V Down Enter Alt+F Up Enter"
+        << QStringList{"settings=[GAME] MODE=A [WINDOW] GRID=132"};
+    row("card hidden disables entry") << QByteArray("[WINDOW]\nGRID=012\n") << QByteArray() << ""
+                                      << QStringList{"tops=-,8,117,246,383", "entry=00000000"};
     row("away and back in the grid")
         << modeA << history(3) << toGrid + " AltTab" << QStringList{"graph=11", "delete=1"};
 }
@@ -271,6 +278,28 @@ QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) 
         const GridModel &recent = app.find<GridView>("grdRecent")->grid();
         return recent.text(0, 1) + u'|' + recent.text(0, 22) + u'|' + recent.text(0, 23);
     }
+    if (what == "tops") {
+        // The tops of the card, the two grids and the buttons ("-" for a hidden panel), and the
+        // height of the window's client area.
+        if (!app.window)
+            return QStringLiteral("-");
+        QStringList tops;
+        for (const char *name : {"fraThisTime", "grdRecent", "grdAVG", "fraButtons"}) {
+            const QWidget *panel = app.find<QWidget>(name);
+            tops << (panel->isVisible() ? QString::number(panel->y()) : QStringLiteral("-"));
+        }
+        return tops.join(u',') + u',' + QString::number(app.window->centralWidget()->height());
+    }
+    if (what == "entry") {
+        QString enabled;
+        for (const char *name : {"cmd(0)", "cmd(4)", "cmd(6)", "cmd(12)", "cmdNum(5)", "cmdBS"})
+            enabled += QString::number(app.find<QWidget>(name)->isEnabled());
+        for (const char *name : {"mnuFile_Save", "mnuEdit_Clear_ThisTime"})
+            enabled += QString::number(app.item(name)->isEnabled());
+        return enabled;
+    }
+    if (what == "settings")
+        return QString::fromLatin1(app.readFile("Dartrail.ini").simplified());
     if (what == "boxes")
         return QString::number(app.boxes.size());
     if (what == "graph")

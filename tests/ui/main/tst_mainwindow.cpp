@@ -4,15 +4,12 @@
 
 #include <QFrame>
 
-// Start-up from the settings file, panel stacking, the VIEW toggles and shutdown.
+// Start-up from the settings file, shutdown, and files that cannot be written.
 class tst_MainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void startsFromSettings_data();
     void startsFromSettings();
-    void hiddenCardDisablesEntryControls();
-    void viewTogglesRestackAndAreWrittenBack();
-    void exitItemWritesLikeCloseBox();
     void unwritableSettingsFolderIsSurvived();
     void injectedWriteFailures_data();
     void injectedWriteFailures();
@@ -103,47 +100,6 @@ void tst_MainWindow::startsFromSettings() {
         QCOMPARE(app.readFile(settingsFile), again);
     }
     QCOMPARE(again.count('\n'), first.count('\n') + 1);
-}
-
-void tst_MainWindow::hiddenCardDisablesEntryControls() {
-    MainWindowHarness app;
-    app.writeFile("Dartrail.ini", "[WINDOW]\nGRID=012\n");
-    app.start();
-    QVERIFY(!app.find<QFrame>("fraThisTime")->isVisible());
-    QCOMPARE(app.find<GridView>("grdRecent")->y(), 8);
-    QCOMPARE(app.find<GridView>("grdAVG")->y(), 117);
-    QCOMPARE(app.find<QFrame>("fraButtons")->y(), 246);
-    QCOMPARE(app.window->centralWidget()->height(), 246 + 129 + 8);
-    for (int i : {0, 4, 6, 12})
-        QVERIFY2(!app.cmd(i)->isEnabled(), qPrintable(QString::number(i)));
-    QVERIFY(!app.cmdNum(5)->isEnabled());
-    QVERIFY(!app.find<QPushButton>("cmdBS")->isEnabled());
-    QVERIFY(!app.item("mnuFile_Save")->isEnabled());
-    QVERIFY(!app.item("mnuEdit_Clear_ThisTime")->isEnabled());
-}
-
-void tst_MainWindow::viewTogglesRestackAndAreWrittenBack() {
-    MainWindowHarness app;
-    app.start();
-    app.item("mnuView_Recent")->trigger();
-    QVERIFY(!app.find<GridView>("grdRecent")->isVisible());
-    QCOMPARE(app.find<GridView>("grdAVG")->y(), 61);
-    QCOMPARE(app.find<QFrame>("fraButtons")->y(), 190);
-    app.item("mnuView_Recent")->trigger();
-    QVERIFY(app.item("mnuView_Recent")->isChecked());
-    QCOMPARE(app.find<GridView>("grdRecent")->y(), 190); // now below the averages
-    app.close();
-    QVERIFY(app.readFile("Dartrail.ini").contains("GRID=132"));
-}
-
-void tst_MainWindow::exitItemWritesLikeCloseBox() {
-    MainWindowHarness app;
-    app.writeFile("Dartrail.ini", "[GAME]\nMODE=a\n");
-    app.start();
-    app.item("mnuFile_Exit")->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!app.window);
-    QCOMPARE(app.readFile("Dartrail.ini"), "[GAME]\nMODE=B\n[WINDOW]\nGRID=123\n");
 }
 
 void tst_MainWindow::unwritableSettingsFolderIsSurvived() {
