@@ -179,6 +179,30 @@ void tst_KeyboardPlay::scenario_data() {
         << QStringList{"settings=[GAME] MODE=A [WINDOW] GRID=132"};
     row("card hidden disables entry") << QByteArray("[WINDOW]\nGRID=012\n") << QByteArray() << ""
                                       << QStringList{"tops=-,8,117,246,383", "entry=00000000"};
+    // A write that fails changes no file, leaves no other file behind and is reported once,
+    // with the file and the system's reason; settings are lost silently.
+    for (const auto &[call, error, reason] :
+         {std::tuple{"Write", "ENOSPC", "No space left on device"},
+          {"Open", "EACCES", "Permission denied"},
+          {"Sync", "EIO", "Input/output error"}}) {
+        const QString fail = QStringLiteral(" fail:%1:%2 ").arg(call, error);
+        const QString box = QStringLiteral("error=ERROR Recent_A.csv: ") + reason;
+        QTest::addRow("save fails, %s", error)
+            << modeA << history(2) << "7" + fail + "click:cmd(4)"
+            << QStringList{"card=7",  "focus=cmd(4)", "saved=1;2", "recent=2|2|2.0",
+                           "files=2", "boxes=2",      box};
+        // Only once, so that the reload after it reads the file.
+        QTest::addRow("delete fails, %s", error)
+            << modeA << history(2)
+            << toGrid + QString(fail).replace("fail:", "fail1:") + deleteByMenu
+            << QStringList{"saved=1;2", "recent=2|2|2.0", "files=2", "boxes=1", box};
+        QTest::addRow("settings fail, %s", error)
+            << modeA << history(2) << fail + "Alt+V Down Enter Alt+F Up Enter"
+            << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=0"};
+    }
+    row("save into a folder of that name")
+        << modeA << history(2) << "7 folder:Recent_A.csv click:cmd(4)"
+        << QStringList{"card=7", "files=1", "boxes=2", "error=ERROR Recent_A.csv: Is a directory"};
     row("away and back in the grid")
         << modeA << history(3) << toGrid + " AltTab" << QStringList{"graph=11", "delete=1"};
 }
@@ -225,6 +249,23 @@ void tst_KeyboardPlay::press(MainWindowHarness &app, const QString &token) {
     } else if (token.startsWith("paste:")) {
         QGuiApplication::clipboard()->setText(token.mid(6));
         QTest::keyClick(keyTarget(), Qt::Key_V, Qt::ControlModifier);
+    } else if (token.startsWith("fail")) {
+        // fail:CALL:ERROR fails every such call of the file layer from now on, fail1: the first.
+        using Call = FileSystemObject::Call;
+        const QStringList parts = token.split(u':');
+        const Call failing = QMap<QString, Call>{
+            {"Open", Call::Open},
+            {"Write", Call::Write},
+            {"Sync", Call::Sync}}.value(parts[1]);
+        const int error =
+            QMap<QString, int>{{"ENOSPC", ENOSPC}, {"EACCES", EACCES}, {"EIO", EIO}}.value(
+                parts[2]);
+        mdlMain::FileSystem->setFaultHook(
+            [failing, error, left = parts[0] == "fail1" ? 1 : -1](Call call) mutable {
+                return call == failing && left-- != 0 ? error : 0;
+            });
+    } else if (token.startsWith("folder:")) {
+        QVERIFY(QFile::remove(app.path(token.mid(7))) && QDir(app.path({})).mkdir(token.mid(7)));
     } else if (token == "answer:Cancel") {
         app.answer = QMessageBox::Cancel;
     } else if (token == "Alt") {
@@ -297,6 +338,10 @@ QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) 
     }
     if (what == "settings")
         return QString::fromLatin1(app.readFile("Dartrail.ini").simplified());
+    if (what == "error")
+        return app.boxes.last().title + u' ' + app.boxes.last().text.mid(app.path({}).size() + 1);
+    if (what == "files")
+        return QString::number(QDir(app.path({})).entryList(QDir::Files | QDir::Hidden).size());
     if (what == "boxes")
         return QString::number(app.boxes.size());
     if (what == "graph")

@@ -4,15 +4,13 @@
 
 #include <QFrame>
 
-// Start-up from the settings file, shutdown, and files that cannot be written.
+// Start-up from the settings file and shutdown.
 class tst_MainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void startsFromSettings_data();
     void startsFromSettings();
     void unwritableSettingsFolderIsSurvived();
-    void injectedWriteFailures_data();
-    void injectedWriteFailures();
 };
 
 void tst_MainWindow::startsFromSettings_data() {
@@ -110,74 +108,6 @@ void tst_MainWindow::unwritableSettingsFolderIsSurvived() {
     QVERIFY(app.item("mnuFile_Mode_A")->isChecked());
     app.close();
     QVERIFY(QFileInfo(app.path("Dartrail.ini")).isDir());
-}
-
-void tst_MainWindow::injectedWriteFailures_data() {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<FileSystemObject::Call>("failing");
-    QTest::addColumn<int>("error");
-    using Call = FileSystemObject::Call;
-    for (const QString command : {"save", "delete", "settings"}) {
-        QTest::addRow("%s: disk full", qPrintable(command)) << command << Call::Write << ENOSPC;
-        QTest::addRow("%s: read-only", qPrintable(command)) << command << Call::Open << EACCES;
-        QTest::addRow("%s: I/O error", qPrintable(command)) << command << Call::Sync << EIO;
-    }
-    // No fault injected: a real folder takes the file's place.
-    QTest::newRow("save: folder of that name") << u"save"_qs << Call::Open << EISDIR;
-}
-
-void tst_MainWindow::injectedWriteFailures() {
-    QFETCH(QString, command);
-    QFETCH(FileSystemObject::Call, failing);
-    QFETCH(int, error);
-    const QByteArray history = "2020/01/01 00:00:01,1,,,,,,,,,,,,,,,,,,,,\r\n"
-                               "2020/01/01 00:00:02,2,,,,,,,,,,,,,,,,,,,,\r\n";
-    const QByteArray settings = "[WINDOW]\r\nGRID=123\r\n[GAME]\r\nMODE=A\r\n";
-    MainWindowHarness app;
-    app.writeFile("Recent_A.csv", history);
-    app.writeFile("Dartrail.ini", settings);
-    app.start();
-    QTest::keyClicks(app.txt(0), "7");
-    app.clickRecentRow(0);
-    const bool folder = error == EISDIR;
-    if (folder)
-        QVERIFY(QFile::remove(app.path("Recent_A.csv")) &&
-                QDir(app.path("")).mkdir("Recent_A.csv"));
-    // Once for a delete, so that the reload after it reads the file; always otherwise, so that
-    // a reload after a failed save would fail too.
-    bool failed = false;
-    mdlMain::FileSystem->setFaultHook([&](auto call) {
-        const bool fail = !folder && call == failing && (command != "delete" || !failed);
-        failed = failed || fail;
-        return fail ? error : 0;
-    });
-
-    if (command == "save") {
-        app.click(app.cmd(4));
-        // Nothing stored, nothing lost: the card, its focus and the grids stay as they were.
-        QCOMPARE(app.txt(0)->text(), QStringLiteral("7"));
-        QCOMPARE(app.focus(), app.cmd(4));
-    } else if (command == "delete") {
-        app.item("mnuEdit_Clear_RecentData")->trigger();
-    } else {
-        app.item("mnuView_Recent")->trigger();
-        app.close();
-        QVERIFY(!app.window);
-    }
-    QCOMPARE(app.readFile("Recent_A.csv"), folder ? QByteArray() : history);
-    QCOMPARE(app.readFile("Dartrail.ini"), settings);
-    QCOMPARE(QDir(app.path("")).entryList(QDir::Files | QDir::Hidden).size(), 2 - folder);
-    if (command == "settings") {
-        QCOMPARE(app.boxes.size(), 0);
-        return;
-    }
-    QCOMPARE(app.find<GridView>("grdRecent")->grid().text(1, 1), QStringLiteral("1"));
-    // One box after the confirmation, naming the file and the system's reason.
-    QCOMPARE(app.boxes.size(), 1 + (command == "save"));
-    QCOMPARE(app.boxes.last().icon, QMessageBox::Critical);
-    QCOMPARE(app.boxes.last().title, QStringLiteral("ERROR"));
-    QCOMPARE(app.boxes.last().text,
-             app.path("Recent_A.csv") + ": " + QString::fromLocal8Bit(strerror(error)));
 }
 
 QTEST_MAIN(tst_MainWindow)
