@@ -21,20 +21,14 @@
 // boxes, and closes it again through the normal shutdown.
 class MainWindowHarness {
 public:
-    struct Box {
-        QMessageBox::Icon icon;
-        QString text;
-        QString title;
-    };
-
     // The program runs as an executable of that file name, which names its settings file.
     explicit MainWindowHarness(const QString &program = QStringLiteral("Dartrail")) {
         QApplication::setQuitOnLastWindowClosed(false);
         Fonts::installSubstitutes();
         AppPaths::overrideForTests(m_dir.path(), program);
         MessageBox::setResponder(
-            [this](QMessageBox::Icon icon, const QString &text, const QString &title) {
-                boxes.append({icon, text, title});
+            [this](QMessageBox::Icon, const QString &text, const QString &title) {
+                boxes.append(title + u' ' + text);
                 return answer;
             });
     }
@@ -58,15 +52,11 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    // Starts the window; a mode ("A" or "B") is written to the settings file first.
-    frmInputScore *start(const char *mode = nullptr) {
-        if (mode)
-            writeFile(QStringLiteral("Dartrail.ini"), QByteArray("[GAME]\nMODE=") + mode + "\n");
+    void start() {
         window = mdlMain::Main();
         window->activateWindow();
         if (!QTest::qWaitForWindowActive(window))
             qWarning("main window did not become active");
-        return window;
     }
 
     void close() {
@@ -82,22 +72,17 @@ public:
     QLineEdit *txt(int i) const { return find<QLineEdit>(QStringLiteral("txt(%1)").arg(i)); }
     QLabel *lbl(int i) const { return find<QLabel>(QStringLiteral("lbl(%1)").arg(i)); }
     QPushButton *cmd(int i) const { return find<QPushButton>(QStringLiteral("cmd(%1)").arg(i)); }
-    QPushButton *cmdNum(int d) const {
-        return find<QPushButton>(QStringLiteral("cmdNum(%1)").arg(d));
-    }
     QAction *item(const QString &name) const { return find<QAction>(name); }
     QString labelText(const QString &name) const { return find<QLabel>(name)->text(); }
 
-    void click(QWidget *widget) const { QTest::mouseClick(widget, Qt::LeftButton); }
     void clickRecentRow(int row) const {
         auto *recent = find<QAbstractItemView>(QStringLiteral("grdRecent"));
         QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
                           recent->visualRect(recent->model()->index(row, 1)).center());
     }
-    QWidget *focus() const { return QApplication::focusWidget(); }
 
     QPointer<frmInputScore> window;
-    QList<Box> boxes;
+    QStringList boxes; // title and text of each
     QMessageBox::StandardButton answer = QMessageBox::Ok;
 
 private:

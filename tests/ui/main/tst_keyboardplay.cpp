@@ -339,7 +339,7 @@ QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) 
     if (what == "settings")
         return QString::fromLatin1(app.readFile("Dartrail.ini").simplified());
     if (what == "error")
-        return app.boxes.last().title + u' ' + app.boxes.last().text.mid(app.path({}).size() + 1);
+        return QString(app.boxes.last()).remove(app.path({}) + u'/');
     if (what == "files")
         return QString::number(QDir(app.path({})).entryList(QDir::Files | QDir::Hidden).size());
     if (what == "boxes")
