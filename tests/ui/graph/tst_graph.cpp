@@ -1,17 +1,32 @@
+#include "app/apppaths.h"
 #include "app/mdlmain.h"
 #include "ui/graph/boardmap.h"
 #include "ui/graph/boardpainter.h"
 #include "ui/graph/chartpainter.h"
 #include "ui/graph/chartscale.h"
+#include "ui/graph/frmgraph.h"
 #include "ui/graph/graphdata.h"
+#include "ui/graph/picturebox.h"
 
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QtMath>
 
+#include <algorithm>
 #include <cfloat>
+#include <cmath>
+#include <ranges>
 
 namespace {
 
+const QString Section = QStringLiteral("WINDOW");
+const QString Key = QStringLiteral("GRAPH");
+const QStringList Placeholder = QStringList{QStringLiteral("(NO DATA)")} + QStringList(24);
 const QColor Background(Qt::white);
 const QColor Grid(160, 160, 160);
 
@@ -33,13 +48,9 @@ QPoint pixelOf(const QPointF &at) {
 
 // Aliased lines may fall one pixel either side of their ideal course.
 bool nearby(const QImage &image, const QPointF &at, const QColor &colour) {
-    for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-            if (image.pixelColor(pixelOf(at) + QPoint(dx, dy)) == colour)
-                return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(std::views::iota(0, 9), [&](int d) {
+        return image.pixelColor(pixelOf(at) + QPoint(d % 3 - 1, d / 3 - 1)) == colour;
+    });
 }
 
 // A chart drawn on a blank picture the size of the window's.
@@ -58,67 +69,112 @@ struct Chart {
     QPointF at(double row, double value) const { return scale.toPixels(row, value, image.size()); }
 };
 
+QCheckBox *series(const frmGraph &window, int index) {
+    return window.findChild<QCheckBox *>(QStringLiteral("chkColor(%1)").arg(index));
+}
+
+// The labels name(first), name(first + 1)... as far as they go.
+QList<const QLabel *> labels(const frmGraph &window, const char *name, int first) {
+    QList<const QLabel *> found;
+    while (const auto *label = window.findChild<QLabel *>(
+               QStringLiteral("%1(%2)").arg(name).arg(first + found.size())))
+        found.append(label);
+    return found;
+}
+
+// The labels' texts, each in brackets where it is not whole inside the room (by default its own
+// label) or comes within two pixels of the one before.
+QString shownWhole(const QList<const QLabel *> &labels, const QRect &room = {}) {
+    QStringList texts;
+    QRect previous;
+    for (const QLabel *label : labels) {
+        const QRect text = label->fontMetrics()
+                               .boundingRect(label->rect(), int(label->alignment()), label->text())
+                               .translated(label->pos());
+        const bool whole = (room.isNull() ? label->geometry() : room).contains(text) &&
+                           !text.adjusted(-2, 0, 0, 0).intersects(previous);
+        texts.append(whole ? label->text() : '[' + label->text() + ']');
+        previous = text;
+    }
+    return texts.join(u' ');
+}
+
+// The scale labels from the bottom up; the chart covers the right end of their strip.
+QString scale(const frmGraph &window) {
+    const auto *strip = window.findChild<QWidget *>("picScale");
+    const int room = window.findChild<QWidget *>("picGraph")->x() - strip->x();
+    return shownWhole(labels(window, "lblScale", 1), QRect(0, 0, room, strip->height()));
+}
+
 } // namespace
 
 class tst_Graph : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void hitRate_data();
-    void hitRate();
-    void colourStep_data();
-    void colourStep();
-    void boardOrderAndWedgeEnds();
-    void gridValues_data();
-    void gridValues();
+    void initTestCase();
+    void init();
+
+    void fieldColourStep_data();
+    void fieldColourStep();
     void graphMaxCountsOnlyShownSeries();
-    void boardFieldsRadiiAndRim();
+    void boardOrderFieldsRadiiAndRim();
     void chartLinesPointsGapsAndGrid();
     void edgeValuesShowWhole();
     void topSeriesIsDrawnLast();
     void crowdedSeriesKeepsItsRange();
+
+    void settingsRoundTrip_data();
+    void settingsRoundTrip();
+    void captionsFit_data();
+    void captionsFit();
+    void noDataDrawsNothing();
+    void windowDrawsOldestGameLeftAndBoardRates();
+    void redrawsOnClicksAndKeepsAFrozenScale();
+
+private:
+    QTemporaryDir m_dir;
 };
 
-void tst_Graph::hitRate_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QStringList>("cells");
-    QTest::addColumn<double>("rate");
-
-    QTest::newRow("B 3 3 3") << mdlMain::ModeB << QStringList{"3", "3", "3"} << 100.0;
-    QTest::newRow("B empty counts as 0") << mdlMain::ModeB << QStringList{"3", ""} << 50.0;
-    QTest::newRow("A 2 2 2") << mdlMain::ModeA << QStringList{"2", "2", "2"} << 50.0;
-    QTest::newRow("A all empty") << mdlMain::ModeA << QStringList{"", ""} << 0.0;
-    QTest::newRow("A 1 and empty") << mdlMain::ModeA << QStringList{"1", ""} << 200.0;
-    QTest::newRow("A negative") << mdlMain::ModeA << QStringList{"-4"} << -25.0;
+void tst_Graph::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
 }
 
-void tst_Graph::hitRate() {
+void tst_Graph::init() {
+    // Series 1 alone, so that the window's chart and scale follow one column.
+    mdlMain::WriteSetting(Section, Key, QStringLiteral("1000000000000000000000"));
+    mdlMain::PlayMode = mdlMain::ModeB;
+}
+
+void tst_Graph::fieldColourStep_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("cells"); // of the bull, one game each
+    QTest::addColumn<int>("step");
+    QTest::newRow("B 50: empty counts as 0") << mdlMain::ModeB << QStringList{"3", ""} << 5;
+    QTest::newRow("A all empty") << mdlMain::ModeA << QStringList{"", ""} << 0;
+    QTest::newRow("A 10") << mdlMain::ModeA << QStringList{"10"} << 1;
+    QTest::newRow("A 9.99") << mdlMain::ModeA << QStringList{"10.01"} << 0;
+    QTest::newRow("A 200 stays at the top") << mdlMain::ModeA << QStringList{"1", ""} << 9;
+    QTest::newRow("no number") << mdlMain::ModeB << QStringList{"1e999", "-1e999"} << -1;
+}
+
+void tst_Graph::fieldColourStep() {
     QFETCH(int, mode);
     QFETCH(QStringList, cells);
-    QFETCH(double, rate);
-    QCOMPARE(BoardMap::HitRate(GraphData(games({{21, cells}}, cells.size())), 21, mode), rate);
-}
-
-void tst_Graph::colourStep_data() {
-    QTest::addColumn<double>("rate");
-    QTest::addColumn<int>("step");
-
-    QTest::newRow("9.99") << 9.99 << 0;
-    QTest::newRow("10") << 10.0 << 1;
-    QTest::newRow("90") << 90.0 << 9;
-    QTest::newRow("200") << 200.0 << 9;
-    QTest::newRow("negative") << -0.01 << -1;
-    QTest::newRow("no number") << std::nan("") << -1;
-}
-
-void tst_Graph::colourStep() {
-    QFETCH(double, rate);
     QFETCH(int, step);
-    QCOMPARE(BoardMap::colourStep(rate), step);
-    if (step < 0)
-        QCOMPARE(BoardMap::fieldColour(rate, BoardMap::defaultScale()), QColor(2, 0, 0));
+    const GraphData data(games({{21, cells}}, int(cells.size())));
+    QCOMPARE(BoardMap::colourStep(BoardMap::HitRate(data, 21, mode)), step);
 }
 
-void tst_Graph::boardOrderAndWedgeEnds() {
+void tst_Graph::graphMaxCountsOnlyShownSeries() {
+    // The AVG cell 1e999 lies beyond single precision; its grid must still stay bounded.
+    const GraphData data(games({{1, {"-9", "7.5x", "2"}}, {23, {"", "1e999", ""}}}));
+    QCOMPARE(ChartScale::graphMax(data, {1}), 7.5f);
+    QCOMPARE(ChartScale::graphMax(data, {1, 23}), FLT_MAX);
+    QVERIFY(ChartScale::gridValues(FLT_MAX).size() <= ChartScale::MaxGridLines);
+}
+
+void tst_Graph::boardOrderFieldsRadiiAndRim() {
     // Counter-clockwise from 3 o'clock, then the bull.
     QList<int> targets;
     for (int position = 0; position < BoardMap::Positions; ++position)
@@ -126,59 +182,22 @@ void tst_Graph::boardOrderAndWedgeEnds() {
     QCOMPARE(targets, (QList<int>{6, 13, 4, 18, 1, 20, 5, 12, 9,  14, 11,
                                   8, 16, 7, 19, 3, 17, 2, 15, 10, 21}));
 
-    using Ends = std::pair<QPoint, QPoint>;
-    QCOMPARE(BoardMap::wedgeEndPoints(0), Ends(QPoint(219, 136), QPoint(219, 104)));
-    QCOMPARE(BoardMap::wedgeEndPoints(5), Ends(QPoint(136, 21), QPoint(104, 21)));
-    QCOMPARE(BoardMap::wedgeEndPoints(19).second, BoardMap::wedgeEndPoints(0).first);
-}
-
-void tst_Graph::gridValues_data() {
-    QTest::addColumn<float>("graphMax");
-    QTest::addColumn<QList<double>>("values");
-
-    QTest::newRow("15.7") << 15.7f << QList<double>{2, 4, 6, 8, 10, 12, 14};
-    QTest::newRow("37") << 37.0f << QList<double>{5, 10, 15, 20, 25, 30, 35};
-    QTest::newRow("1010 widens the step")
-        << 1010.0f << QList<double>{100, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
-}
-
-void tst_Graph::gridValues() {
-    QFETCH(float, graphMax);
-    QFETCH(QList<double>, values);
-    QCOMPARE(ChartScale::gridValues(graphMax), values);
-    QVERIFY(ChartScale::gridValues(FLT_MAX).size() <= ChartScale::MaxGridLines);
-}
-
-void tst_Graph::graphMaxCountsOnlyShownSeries() {
-    // The AVG cell 1e999 lies beyond single precision.
-    const GraphData data(
-        games({{1, {"-9", "7.5x", "2"}}, {2, {"", "", "50"}}, {23, {"", "1e999", ""}}}));
-    QCOMPARE(ChartScale::graphMax(data, {1}), 7.5f);
-    QCOMPARE(ChartScale::graphMax(data, {1, 2}), 50.0f);
-    QCOMPARE(ChartScale::graphMax(data, {23}), FLT_MAX);
-}
-
-void tst_Graph::boardFieldsRadiiAndRim() {
     QImage image(247, 325, QImage::Format_RGB32);
     image.fill(Background);
     BoardPainter::FieldColours colours;
     for (int position = 0; position < BoardMap::Positions; ++position)
         colours[position] = QColor(10 * position, 255 - 10 * position, 100);
     BoardPainter::DrawBoard(image, colours);
-
     const auto polar = [](double degrees, double radius) {
-        const double a = qDegreesToRadians(degrees);
-        return QPointF(120 + radius * std::cos(a), 120 - radius * std::sin(a));
+        return BoardMap::Centre + QLineF::fromPolar(radius, degrees).p2();
     };
-    QCOMPARE(image.pixelColor(120, 120), colours[20]);
-    QVERIFY(nearby(image, QPointF(120, 105), Qt::black)); // bull outline
+    QCOMPARE(image.pixelColor(BoardMap::Centre), colours[20]);
+    QVERIFY(nearby(image, polar(90, 15), Qt::black)); // bull outline
     for (int position = 0; position < BoardMap::Wedges; ++position) {
         QCOMPARE(image.pixelColor(pixelOf(polar(18 * position, 60))), colours[position]);
-        const QPointF end = BoardMap::wedgeEndPoints(position).first;
-        QVERIFY(nearby(image, QPointF(120, 120) + (end - QPointF(120, 120)) * 0.6, Qt::black));
-        QVERIFY(nearby(image, polar(18 * position, 100), Qt::black)); // rim
+        QVERIFY(nearby(image, polar(18 * position + 9, 60), Qt::black)); // radius
+        QVERIFY(nearby(image, polar(18 * position, 100), Qt::black));    // rim
     }
-    QCOMPARE(image.pixelColor(15, 15), Background);
 }
 
 void tst_Graph::chartLinesPointsGapsAndGrid() {
@@ -190,22 +209,22 @@ void tst_Graph::chartLinesPointsGapsAndGrid() {
     const QImage &image = chart.image;
 
     QVERIFY(nearby(image, chart.at(0.5, 2.5), joined));
-    QVERIFY(!nearby(image, chart.at(1.5, 3), joined)); // the empty cell ends the line
 
-    // An isolated value is a point of the thick pen, not a line.
+    // An isolated value is an even point of the thick pen, not a line.
     const QPoint point = pixelOf(chart.at(1, 4));
     for (QPoint offset : {QPoint(0, 0), QPoint(2, 0), QPoint(-2, 0), QPoint(0, 2), QPoint(0, -2)})
         QCOMPARE(image.pixelColor(point + offset), lone);
     QVERIFY(image.pixelColor(point + QPoint(4, 0)) != lone);
+    // An empty cell ends the line.
     QCOMPARE(image.pixelColor(pixelOf(chart.at(0, 3)) + QPoint(1, 0)), gapped);
     QCOMPARE(image.pixelColor(pixelOf(chart.at(2, 5)) - QPoint(1, 0)), gapped);
     QVERIFY(!nearby(image, chart.at(1, 4), gapped));
 
     // Dotted grid lines in the grid colour.
     const int gridRow = pixelOf(chart.at(0, 1)).y();
-    int dots = 0;
-    for (int x = 0; x < image.width(); ++x)
-        dots += image.pixelColor(x, gridRow) == Grid ? 1 : 0;
+    const auto dots = std::ranges::count_if(std::views::iota(0, image.width()), [&](int x) {
+        return image.pixelColor(x, gridRow) == Grid;
+    });
     QVERIFY(dots > image.width() / 5 && dots < image.width() * 4 / 5);
 }
 
@@ -219,9 +238,9 @@ void tst_Graph::edgeValuesShowWhole() {
     for (QPoint at : {QPoint(0, bottom - 2), QPoint(2, bottom), QPoint(last, bottom - 2),
                       QPoint(last - 2, bottom)})
         QCOMPARE(image.pixelColor(at), point);
-    int linePixels = 0;
-    for (int y = 0; y < image.height(); ++y)
-        linePixels += image.pixelColor(image.width() / 2, y) == line ? 1 : 0;
+    const auto linePixels = std::ranges::count_if(std::views::iota(0, image.height()), [&](int y) {
+        return image.pixelColor(image.width() / 2, y) == line;
+    });
     QCOMPARE(linePixels, 2); // the whole pen
 
     // One game spans the scale 0 to 1: its values are points at the left edge.
@@ -251,6 +270,129 @@ void tst_Graph::crowdedSeriesKeepsItsRange() {
             QVERIFY(nearby(chart.image, QPointF(x, chart.scale.toPixelY(value, height)), Qt::red));
         QVERIFY(!nearby(chart.image, QPointF(x, chart.scale.toPixelY(9.8, height)), Qt::red));
     }
+}
+
+void tst_Graph::settingsRoundTrip_data() {
+    QTest::addColumn<QString>("stored"); // empty: no settings file
+    QTest::addColumn<QList<int>>("switchedOff");
+    QTest::addColumn<QString>("closedBy");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("series 2 and AVG off, CLOSE") << "" << QList<int>{2, 23} << "CLOSE"
+                                                 << "1011111111111111111110";
+    QTest::newRow("too long, Esc") << "00000000000000000000011101" << QList<int>{} << "Esc"
+                                   << "0000000000000000000001";
+    QTest::newRow("short, other characters, close box") << "2x1 yA" << QList<int>{} << "box"
+                                                        << "0010000000000000000000";
+}
+
+void tst_Graph::settingsRoundTrip() {
+    QFETCH(QString, stored);
+    QFETCH(QList<int>, switchedOff);
+    QFETCH(QString, closedBy);
+    QFETCH(QString, written);
+    if (stored.isEmpty())
+        QFile::remove(AppPaths::settingsFile());
+    else
+        mdlMain::WriteSetting(Section, Key, stored);
+
+    frmGraph window(games({{1, {"2", "3"}}}, 2));
+    window.show();
+    for (int index : switchedOff)
+        series(window, index)->click();
+    if (closedBy == "CLOSE")
+        window.findChild<QPushButton *>("cmdClose")->click();
+    else if (closedBy == "Esc")
+        QTest::keyClick(&window, Qt::Key_Escape);
+    else
+        window.close();
+    QCOMPARE(mdlMain::ReadSetting(Section, Key, QStringLiteral("missing")), written);
+}
+
+void tst_Graph::captionsFit_data() {
+    QTest::addColumn<QStringList>("values"); // of series 1, one game each
+    QTest::addColumn<QString>("captions");
+    QTest::newRow("mode B") << QStringList{"3", "0"} << "1 2 3 4";
+    QTest::newRow("15.7: by twos") << QStringList{"15.7"} << "2 4 6 8 10 12 14";
+    QTest::newRow("37: by fives") << QStringList{"37"} << "5 10 15 20 25 30 35";
+    QTest::newRow("mode A up to 99") << QStringList{"99", "0"} << "10 20 30 40 50 60 70 80 90";
+    QTest::newRow("hundreds: every 5th line")
+        << QStringList{"500"} << "50 100 150 200 250 300 350 400 450 500";
+    QTest::newRow("above 1000") << QStringList{"1010"}
+                                << "100 200 300 400 500 600 700 800 900 1000";
+}
+
+void tst_Graph::captionsFit() {
+    QFETCH(QStringList, values);
+    QFETCH(QString, captions);
+    frmGraph window(games({{1, values}}, int(values.size())));
+    window.show();
+    QCOMPARE(scale(window), captions);
+    QCOMPARE(shownWhole(labels(window, "Label1", 0)), "0 10 20 30 40 50 60 70 80 90 100");
+
+    // Each box's caption as wide as the room beside its tick, the box left of its colour key.
+    for (auto *box : window.findChildren<QCheckBox *>()) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+        QVERIFY2(room.width() >= box->fontMetrics().boundingRect(box->text()).width(),
+                 qPrintable(box->text()));
+        const auto *key =
+            window.findChild<QLabel *>(box->objectName().replace("chkColor", "lblColor"));
+        QVERIFY2(!key || !box->geometry().intersects(key->geometry()), qPrintable(box->text()));
+    }
+}
+
+void tst_Graph::noDataDrawsNothing() {
+    frmGraph window({Placeholder, Placeholder});
+    window.show();
+    QVERIFY(window.findChild<QLabel *>("lblNoData")->isVisible());
+
+    QSignalSpy drawn(&window, &frmGraph::chartDrawn);
+    series(window, 5)->click();
+    window.findChild<QCheckBox *>("chkAll")->click();
+    QCOMPARE(drawn.count(), 0);
+    const QImage &board = window.findChild<PictureBox *>("picBoard")->image();
+    QCOMPARE(board.pixelColor(BoardMap::Centre), board.pixelColor(0, 0));
+}
+
+void tst_Graph::windowDrawsOldestGameLeftAndBoardRates() {
+    // Mode B: the bull always hit, target 6 (the 3 o'clock wedge) never; placeholders left out.
+    QList<QStringList> rows = games({{1, {"3", "1"}}, {21, {"3"}}, {6, {"", "0"}}}, 2);
+    rows.insert(1, Placeholder);
+    frmGraph window(rows);
+    const QImage &chart = window.findChild<PictureBox *>("picGraph")->image();
+    for (int row : {0, 1}) {
+        const QPointF at = window.chartScale().toPixels(row, 3 - 2 * row, chart.size());
+        QVERIFY(nearby(chart, at, QColor(255, 128, 128)));
+    }
+    const QImage &board = window.findChild<PictureBox *>("picBoard")->image();
+    QCOMPARE(board.pixelColor(BoardMap::Centre), QColor(0, 255, 0));
+    QCOMPARE(board.pixelColor(180, 120), QColor(255, 0, 0));
+}
+
+void tst_Graph::redrawsOnClicksAndKeepsAFrozenScale() {
+    frmGraph window(games({{1, {"1", "3"}}, {2, {"7", "20"}}}, 2));
+    QSignalSpy drawn(&window, &frmGraph::chartDrawn);
+    series(window, 3)->click(); // not yet visible: no redraw
+    window.show();
+    QCOMPARE(scale(window), "1 2 3 4");
+
+    QCheckBox *autoScale = window.findChild<QCheckBox *>("chkAutoScale");
+    autoScale->click();
+    series(window, 2)->click();
+    series(window, 1)->click();
+    QCOMPARE(scale(window), "1 2 3 4");
+    autoScale->click();
+    QCOMPARE(scale(window), "2 4 6 8 10 12 14 16 18 20");
+    QVERIFY(window.findChild<QLabel *>("lblScale(0)")->isHidden());
+
+    // ALL ON/OFF redraws once, not once per box.
+    QCheckBox *all = window.findChild<QCheckBox *>("chkAll");
+    all->click();
+    all->click();
+    QCOMPARE(drawn.count(), 5);
+    QVERIFY(!series(window, 1)->isChecked() && !series(window, 23)->isChecked());
+    QCOMPARE(scale(window), "1");
 }
 
 QTEST_MAIN(tst_Graph)
