@@ -38,10 +38,9 @@ struct HistoryFixture {
     // Lines of games saved on the days first..last, every value the day's last digit.
     static QByteArray games(int first, int last) {
         QByteArray content;
-        for (int day = first; day <= last; ++day) {
-            const QByteArray value = QByteArray::number(day % 10);
-            content += game(day, (value + ',').repeated(20) + value) + "\r\n";
-        }
+        for (int day = first; day <= last; ++day)
+            content +=
+                game(day, (QByteArray::number(day % 10) + ',').repeated(21).chopped(1)) + "\r\n";
         return content;
     }
     QString load(qint32 mode) { return store.load(mode, recent, averages); }
