@@ -1,15 +1,95 @@
-#include "history/historyfixture.h"
-
+#include "app/apppaths.h"
+#include "app/inifile.h"
 #include "app/mdlmain.h"
+#include "history/historystore.h"
+#include "platform/filesystemobject.h"
+#include "platform/gridmodel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using mdlMain::ModeA;
 using mdlMain::ModeB;
+using Call = FileSystemObject::Call;
+
+namespace {
+
+// A program folder of its own with both history files, the store and the two grids.
+struct HistoryFixture {
+    HistoryFixture() { AppPaths::overrideForTests(dir.path(), QStringLiteral("Dartrail")); }
+    ~HistoryFixture() { AppPaths::overrideForTests(QString(), QString()); }
+
+    static inline const QByteArray missing = "<missing>";
+
+    // Replaces the file; writing `missing` leaves it absent.
+    static void write(const QString &path, const QByteArray &content) {
+        QFile::remove(path);
+        QFile file(path);
+        if (content != missing)
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    static QByteArray contentOf(const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
+    }
+    static void write(qint32 mode, const QByteArray &content) {
+        write(HistoryStore::filePath(mode), content);
+    }
+    static QByteArray contentOf(qint32 mode) { return contentOf(HistoryStore::filePath(mode)); }
+    // A history line saved on the given day of March 2024 with the given values.
+    static QByteArray game(int day, const QByteArray &values) {
+        return "2024/03/" + QByteArray::number(day).rightJustified(2, '0') + " 21:04:09," + values;
+    }
+    // Lines of games saved on the days first..last, every value the day's last digit.
+    static QByteArray games(int first, int last) {
+        QByteArray content;
+        for (int day = first; day <= last; ++day)
+            content +=
+                game(day, (QByteArray::number(day % 10) + ',').repeated(21).chopped(1)) + "\r\n";
+        return content;
+    }
+    QString load(qint32 mode) { return store.load(mode, recent, averages); }
+    QString remove(qint32 mode, const QList<int> &rows) { return store.remove(mode, recent, rows); }
+    // Cells 0, 1, 21, 22, 23 and 24 of a recent row, joined by "|".
+    QString recentRow(int row) const {
+        QStringList cells;
+        for (int col : {0, 1, 21, 22, 23, 24})
+            cells.append(recent.text(row, col));
+        return cells.join(u'|');
+    }
+
+    QTemporaryDir dir;
+    FileSystemObject fileSystem;
+    HistoryStore store{fileSystem};
+    GridModel recent;
+    GridModel averages;
+};
 using F = HistoryFixture;
 
+enum Operation { Save, Remove, Settings };
+const QString placeholder = QStringLiteral("(NO DATA)|||||");
+const QByteArray stamp = "2005/03/07 21:04:09";
+// Games of the first of March, oldest first, from their values.
+QByteArray lines(const QList<QByteArray> &games) {
+    QByteArray content;
+    for (const QByteArray &values : games)
+        content += F::game(1, values) + "\r\n";
+    return content;
+}
+
+} // namespace
+
 // Loading a history file into the recent table and the statistics, appending a card and
-// rewriting it without deleted games; broken writes are the crash-consistency test's.
+// rewriting it without deleted games; and every write of the program, broken at each of its
+// system calls.
 class tst_HistoryStore : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -20,19 +100,9 @@ private Q_SLOTS:
     void save();
     void remove_data();
     void remove();
+    void brokenAtEveryCall_data();
+    void brokenAtEveryCall();
 };
-
-namespace {
-const QString placeholder = QStringLiteral("(NO DATA)|||||");
-const QByteArray stamp = "2005/03/07 21:04:09";
-// Games of the first of March, oldest first, from their values.
-QByteArray lines(const QList<QByteArray> &games) {
-    QByteArray content;
-    for (const QByteArray &values : games)
-        content += F::game(1, values) + "\r\n";
-    return content;
-}
-} // namespace
 
 void tst_HistoryStore::load_data() {
     QTest::addColumn<int>("mode");
@@ -106,8 +176,7 @@ void tst_HistoryStore::failedLoadRefusesDelete() {
     fixture.write(ModeB, F::games(1, 7)); // the other mode's rows must not outlive the failure
     QCOMPARE(fixture.load(ModeB), QString());
     QVERIFY(!fixture.remove(ModeA, {0}).isEmpty()); // not loaded yet
-    fixture.fileSystem.setFaultHook(
-        [](FileSystemObject::Call call) { return call == FileSystemObject::Call::Read ? EIO : 0; });
+    fixture.fileSystem.setFaultHook([](Call call) { return call == Call::Read ? EIO : 0; });
 
     QCOMPARE(fixture.load(ModeA), "Input/output error");
     QVERIFY(!fixture.store.isLoaded(ModeA) && fixture.store.isLoaded(ModeB));
@@ -180,6 +249,97 @@ void tst_HistoryStore::remove() {
     QCOMPARE(fixture.load(ModeB), QString());
     QCOMPARE(fixture.remove(ModeB, selected), error);
     QCOMPARE(fixture.contentOf(ModeB), after);
+}
+
+// Every write broken by killing the process at one of its system calls, or by failing that call.
+// The file must only ever hold its old content, its new content, or (for an append) the old
+// content and the start of the new line.
+void tst_HistoryStore::brokenAtEveryCall_data() {
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("save after an unended line")
+        << int(Save) << F::games(1, 9) + F::game(10, "1,,3");
+    QTest::newRow("save into a new file") << int(Save) << F::missing;
+    // Large enough to be written in several pieces.
+    QTest::newRow("delete two games") << int(Remove) << F::games(1, 28).repeated(1200);
+    QTest::newRow("settings") << int(Settings) << QByteArray("; kept\r\n[GAME]\r\nMODE=B\r\n");
+    QTest::newRow("settings into a new file") << int(Settings) << F::missing;
+}
+
+void tst_HistoryStore::brokenAtEveryCall() {
+    QFETCH(int, operation);
+    QFETCH(QByteArray, before);
+    const bool appending = operation == Save; // a half line at the end may be left
+    HistoryFixture fixture;
+    ::umask(022); // files made here get 0644
+    const QString path =
+        operation == Settings ? AppPaths::settingsFile() : HistoryStore::filePath(ModeA);
+    const auto run = [&]() -> QString {
+        if (operation == Save)
+            return fixture.store.save(ModeA, QStringList(21, QStringLiteral("12")),
+                                      QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9)));
+        if (operation == Remove)
+            return fixture.remove(ModeA, {1, 2});
+        return IniFile(path, fixture.fileSystem).write(u"GAME"_qs, u"MODE"_qs, u"A"_qs)
+                   ? QString()
+                   : u"failed"_qs;
+    };
+    F::write(path, before);
+    QCOMPARE(fixture.load(ModeA), QString());
+
+    // The unbroken run gives the new content and the number of calls to break.
+    int calls = 0;
+    fixture.fileSystem.setFaultHook([&calls](Call) { return ++calls, 0; });
+    QCOMPARE(run(), QString());
+    const QByteArray after = F::contentOf(path);
+    QVERIFY(after != before && calls > 3);
+    // A rewrite keeps the permissions; a new file gets those of any file made here.
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+    QCOMPARE(info.st_mode & 0777, 0644);
+
+    // Killed at each call (error 0), or that call failing.
+    for (const int error : {0, ENOSPC, EACCES, EIO}) {
+        const QString text =
+            operation == Settings ? u"failed"_qs : QString::fromLocal8Bit(strerror(error));
+        for (int n = 1; n <= calls; ++n) {
+            const QString round =
+                QStringLiteral("%1 at call %2: ").arg(error ? text : u"killed"_qs).arg(n);
+            F::write(path, before);
+            int seen = 0;
+            fixture.fileSystem.setFaultHook([&](Call) {
+                return ++seen != n ? 0 : error ? error : ::raise(SIGKILL);
+            });
+            const QString reported = error ? run() : QString();
+            if (const pid_t child = error ? -1 : ::fork(); child == 0) {
+                run();
+                ::_exit(0);
+            } else if (!error) {
+                int status = 0;
+                QVERIFY2(child > 0 && ::waitpid(child, &status, 0) == child &&
+                             WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL,
+                         qPrintable(round));
+            }
+            const QByteArray now = F::contentOf(path);
+            // An empty history is no history: a failed first save may leave one.
+            const bool kept = now == before || (appending && before == F::missing && now.isEmpty());
+            // A failure leaves the old content; only a call whose failure changes nothing may be
+            // survived.
+            const bool allowed =
+                error ? (reported == text ? kept : reported.isEmpty() && now == after)
+                      : kept || now == after ||
+                            (appending && after.startsWith(now) &&
+                             (before == F::missing || now.startsWith(before)));
+            QVERIFY2(allowed, qPrintable(round + reported + " | " + now.right(200)));
+            // Nothing beside the file, but for a hidden one after a kill: no reader's concern.
+            QStringList left = QDir(fixture.dir.path()).entryList(QDir::Files | QDir::Hidden);
+            left.removeAll(QFileInfo(path).fileName());
+            for (const QString &name : left)
+                QVERIFY2(!error && name.startsWith(u'.') &&
+                             QFile::remove(fixture.dir.filePath(name)),
+                         qPrintable(round + name));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_HistoryStore)
