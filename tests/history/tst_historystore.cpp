@@ -141,12 +141,10 @@ void tst_HistoryStore::load_data() {
         << ModeA << lines({"0,5,05, 5,x,99", "0,5"}) << QStringList()
         << QStringList{"0,1=0.0", "3,1=",     "3,2=20.0", "0,3=",      "0,4=",
                        "0,5=",    "0,6=99.0", "3,6=1.0",  "0,23=34.7", "3,23=10.5"};
-    QList<QByteArray> twelve;
-    for (int game = 1; game <= 12; ++game)
-        twelve.append(QByteArray(20, ',') + (game < 12 ? QByteArray::number(game) : ""));
+    // Bulls, newest first: empty, 1, 0, then 9 down to 1.
     QTest::newRow("12 games, newest bull empty")
-        << ModeA << lines(twelve) << QStringList()
-        << QStringList{"0,21=10.5", "1,21=7.0", "2,21=6.0", "3,21=9.5", "5,21=16.7"};
+        << ModeA << F::games(1, 11) + F::game(12, QByteArray(20, ',')) << QStringList()
+        << QStringList{"0,21=0.5", "1,21=4.8", "2,21=4.2", "3,21=200.0", "5,21=23.9"};
     QTest::newRow("no file") << ModeA << F::missing << QStringList{placeholder}
                              << QStringList{"0,0=AVG(3)", "5,0=HIT(ALL)", "0,1=", "0,22=0.0",
                                             "0,23=",      "3,22=-",       "3,23="};
@@ -295,8 +293,7 @@ void tst_HistoryStore::brokenAtEveryCall() {
 
     // Killed at each call (error 0), or that call failing.
     for (const int error : {0, ENOSPC, EACCES, EIO}) {
-        const QString text =
-            operation == Settings ? u"failed"_qs : QString::fromLocal8Bit(strerror(error));
+        const QString text = operation == Settings ? u"failed"_qs : qt_error_string(error);
         for (int n = 1; n <= calls; ++n) {
             const QString round =
                 QStringLiteral("%1 at call %2: ").arg(error ? text : u"killed"_qs).arg(n);
