@@ -1,31 +1,80 @@
-#include "history/historyfixture.h"
-
+#include "app/apppaths.h"
+#include "app/inifile.h"
 #include "app/mdlmain.h"
+#include "history/historystore.h"
+#include "platform/filesystemobject.h"
+#include "platform/gridmodel.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using mdlMain::ModeA;
 using mdlMain::ModeB;
-using F = HistoryFixture;
-
-// Loading a history file into the recent table and the statistics, appending a card and
-// rewriting it without deleted games; broken writes are the crash-consistency test's.
-class tst_HistoryStore : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void load_data();
-    void load();
-    void failedLoadRefusesDelete_data();
-    void failedLoadRefusesDelete();
-    void save_data();
-    void save();
-    void remove_data();
-    void remove();
-};
+using Call = FileSystemObject::Call;
 
 namespace {
+
+// A program folder of its own with both history files, the store and the two grids.
+struct HistoryFixture {
+    HistoryFixture() { AppPaths::overrideForTests(dir.path(), QStringLiteral("Dartrail")); }
+    ~HistoryFixture() { AppPaths::overrideForTests(QString(), QString()); }
+
+    static inline const QByteArray missing = "<missing>";
+
+    // Replaces the file; writing `missing` leaves it absent.
+    static void write(const QString &path, const QByteArray &content) {
+        QFile::remove(path);
+        QFile file(path);
+        if (content != missing)
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    static QByteArray contentOf(const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
+    }
+    static void write(qint32 mode, const QByteArray &content) {
+        write(HistoryStore::filePath(mode), content);
+    }
+    static QByteArray contentOf(qint32 mode) { return contentOf(HistoryStore::filePath(mode)); }
+    // A history line saved on the given day of March 2024 with the given values.
+    static QByteArray game(int day, const QByteArray &values) {
+        return "2024/03/" + QByteArray::number(day).rightJustified(2, '0') + " 21:04:09," + values;
+    }
+    // Lines of games saved on the days first..last, every value the day's last digit.
+    static QByteArray games(int first, int last) {
+        QByteArray content;
+        for (int day = first; day <= last; ++day)
+            content +=
+                game(day, (QByteArray::number(day % 10) + ',').repeated(21).chopped(1)) + "\r\n";
+        return content;
+    }
+    QString load(qint32 mode) { return store.load(mode, recent, averages); }
+    QString remove(qint32 mode, const QList<int> &rows) { return store.remove(mode, recent, rows); }
+    // Cells 0, 1, 21, 22, 23 and 24 of a recent row, joined by "|".
+    QString recentRow(int row) const {
+        QStringList cells;
+        for (int col : {0, 1, 21, 22, 23, 24})
+            cells.append(recent.text(row, col));
+        return cells.join(u'|');
+    }
+
+    QTemporaryDir dir;
+    FileSystemObject fileSystem;
+    HistoryStore store{fileSystem};
+    GridModel recent;
+    GridModel averages;
+};
+using F = HistoryFixture;
+
+enum Operation { Save, Remove, Settings };
 const QString placeholder = QStringLiteral("(NO DATA)|||||");
 const QByteArray stamp = "2005/03/07 21:04:09";
 // Games of the first of March, oldest first, from their values.
@@ -35,7 +84,25 @@ QByteArray lines(const QList<QByteArray> &games) {
         content += F::game(1, values) + "\r\n";
     return content;
 }
+
 } // namespace
+
+// Loading a history file into the recent table and the statistics, appending a card and
+// rewriting it without deleted games; and every write of the program, broken at each of its
+// system calls.
+class tst_HistoryStore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void load_data();
+    void load();
+    void failedLoadRefusesDelete();
+    void save_data();
+    void save();
+    void remove_data();
+    void remove();
+    void brokenAtEveryCall_data();
+    void brokenAtEveryCall();
+};
 
 void tst_HistoryStore::load_data() {
     QTest::addColumn<int>("mode");
@@ -50,22 +117,18 @@ void tst_HistoryStore::load_data() {
                        "03/02 21:04|2|2|42|2.0|2024/03/02 21:04:09",
                        "03/01 21:04|1|1|21|1.0|2024/03/01 21:04:09", placeholder, placeholder}
         << QStringList{"0,1=2.0"};
-    QTest::newRow("short line, empties not averaged")
-        << ModeA << lines({"5,,7"}) << QStringList{"03/01 21:04|5||12|6.0|2024/03/01 21:04:09"}
-        << QStringList{"0,2=", "0,23=6.0"};
-    QTest::newRow("mode B, 30 fields: 24 counted")
-        << ModeB << lines({QByteArray("1,").repeated(28) + "1"})
-        << QStringList{"03/01 21:04|1|1|24|1.00|2024/03/01 21:04:09"} << QStringList{"0,22=21.00"};
-    QTest::newRow("huge, negative and text values")
-        << ModeA << lines({"99999999999999999999,-3,abc,3"})
+    QTest::newRow("huge, negative and text values; a short line's empties not averaged")
+        << ModeA << lines({"5,,7", "99999999999999999999,-3,abc,3"})
         << QStringList{"03/01 21:04|99999999999999999999||100000000000000000000|"
-                       "25000000000000000000.0|2024/03/01 21:04:09"}
-        << QStringList{"0,1=", "0,4=3.0"};
-
+                       "25000000000000000000.0|2024/03/01 21:04:09",
+                       "03/01 21:04|5||12|6.0|2024/03/01 21:04:09"}
+        << QStringList{"0,1=5.0", "0,2=", "0,3=7.0", "0,4=3.0", "0,23=5.0"};
     const QByteArray threes = QByteArray("3,").repeated(20) + "3";
-    QTest::newRow("B 3,3,3") << ModeB << lines({threes, threes, threes}) << QStringList()
-                             << QStringList{"0,1=3.00", "3,1=100",    "0,22=63.00", "0,23=3.00",
-                                            "3,22=-",   "3,23=100.0", "5,21=100"};
+    QTest::newRow("B 3,3,3, the newest of 30 fields: 24 counted")
+        << ModeB << lines({threes, threes, threes + QByteArray(",3").repeated(9)})
+        << QStringList{"03/01 21:04|3|3|72|3.00|2024/03/01 21:04:09"}
+        << QStringList{"0,1=3.00", "3,1=100",    "0,22=63.00", "0,23=3.00",
+                       "3,22=-",   "3,23=100.0", "5,21=100"};
     QTest::newRow("B 1 and 2: fewer than 3 games, all windows alike; 4 and 03 invalid")
         << ModeB << lines({"1,4", "2,03,3"}) << QStringList()
         << QStringList{"0,1=1.50", "1,1=1.50", "2,1=1.50", "3,1=50.0",
@@ -75,15 +138,13 @@ void tst_HistoryStore::load_data() {
         << ModeA << lines({"2,16", "4"}) << QStringList()
         << QStringList{"0,1=3.0", "3,1=33.3", "0,2=16.0", "3,2=6.3", "0,22=19.0", "0,23=9.5"};
     QTest::newRow("A zeros: HIT empty and not in the mean; invalid texts ignored")
-        << ModeA << lines({"0,5,05, 5,100,-1,x,99", "0,5"}) << QStringList()
-        << QStringList{"0,1=0.0", "3,1=", "3,2=20.0", "0,3=",    "0,4=",      "0,5=",
-                       "0,6=",    "0,7=", "0,8=99.0", "3,8=1.0", "0,23=34.7", "3,23=10.5"};
-    QList<QByteArray> twelve;
-    for (int game = 1; game <= 12; ++game)
-        twelve.append(QByteArray(20, ',') + (game < 12 ? QByteArray::number(game) : ""));
+        << ModeA << lines({"0,5,05, 5,x,99", "0,5"}) << QStringList()
+        << QStringList{"0,1=0.0", "3,1=",     "3,2=20.0", "0,3=",      "0,4=",
+                       "0,5=",    "0,6=99.0", "3,6=1.0",  "0,23=34.7", "3,23=10.5"};
+    // Bulls, newest first: empty, 1, 0, then 9 down to 1.
     QTest::newRow("12 games, newest bull empty")
-        << ModeA << lines(twelve) << QStringList()
-        << QStringList{"0,21=10.5", "1,21=7.0", "2,21=6.0", "3,21=9.5", "5,21=16.7"};
+        << ModeA << F::games(1, 11) + F::game(12, QByteArray(20, ',')) << QStringList()
+        << QStringList{"0,21=0.5", "1,21=4.8", "2,21=4.2", "3,21=200.0", "5,21=23.9"};
     QTest::newRow("no file") << ModeA << F::missing << QStringList{placeholder}
                              << QStringList{"0,0=AVG(3)", "5,0=HIT(ALL)", "0,1=", "0,22=0.0",
                                             "0,23=",      "3,22=-",       "3,23="};
@@ -106,36 +167,21 @@ void tst_HistoryStore::load() {
     }
 }
 
-void tst_HistoryStore::failedLoadRefusesDelete_data() {
-    QTest::addColumn<bool>("folder");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("folder of that name") << true << "Is a directory";
-    QTest::newRow("I/O error") << false << "Input/output error";
-}
-
 // A table that lacks the file's games must never replace them.
 void tst_HistoryStore::failedLoadRefusesDelete() {
-    QFETCH(bool, folder);
-    QFETCH(QString, error);
     HistoryFixture fixture;
+    fixture.write(ModeA, F::games(1, 7));
     fixture.write(ModeB, F::games(1, 7)); // the other mode's rows must not outlive the failure
     QCOMPARE(fixture.load(ModeB), QString());
-    if (folder)
-        QVERIFY(QDir().mkdir(HistoryStore::filePath(ModeA)));
-    else
-        fixture.write(ModeA, F::games(1, 7));
     QVERIFY(!fixture.remove(ModeA, {0}).isEmpty()); // not loaded yet
-    fixture.fileSystem.setFaultHook([folder](FileSystemObject::Call call) {
-        return !folder && call == FileSystemObject::Call::Read ? EIO : 0;
-    });
+    fixture.fileSystem.setFaultHook([](Call call) { return call == Call::Read ? EIO : 0; });
 
-    QCOMPARE(fixture.load(ModeA), error);
+    QCOMPARE(fixture.load(ModeA), "Input/output error");
     QVERIFY(!fixture.store.isLoaded(ModeA) && fixture.store.isLoaded(ModeB));
     QCOMPARE(fixture.recentRow(0) + fixture.averages.text(0, 1), placeholder);
-
     fixture.fileSystem.setFaultHook({});
     QVERIFY(!fixture.remove(ModeA, {0}).isEmpty());
-    QCOMPARE(fixture.contentOf(ModeA), folder ? F::missing : F::games(1, 7));
+    QCOMPARE(fixture.contentOf(ModeA), F::games(1, 7));
 }
 
 void tst_HistoryStore::save_data() {
@@ -143,9 +189,8 @@ void tst_HistoryStore::save_data() {
     QTest::addColumn<QStringList>("card");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("new file; 07, 00 and an empty bull")
-        << F::missing << QString("3,3,3,3,07,00,3,3,3,3,3,3,3,3,3,3,3,3,3,3,").split(u',')
-        << stamp + ",3,3,3,3,7,0,3,3,3,3,3,3,3,3,3,3,3,3,3,3,\r\n";
+    QTest::newRow("new file; 07 and 00 stored as numbers")
+        << F::missing << QStringList{"07", "00"} << stamp + ",7,0" + QByteArray(19, ',') + "\r\n";
     QTest::newRow("empty card after an unended line")
         << QByteArray("old,1") << QStringList(21)
         << "old,1\r\n" + stamp + QByteArray(21, ',') + "\r\n";
@@ -181,11 +226,8 @@ void tst_HistoryStore::remove_data() {
         << twin + "\r\n" + twin + "\r\n" + F::games(9, 9) << QList<int>{1}
         << twin + QByteArray(19, ',') + "\r\n" + F::games(9, 9) << QString();
     QTest::newRow("LF-only and odd lines rewritten as 21 values")
-        << "junk\n" + F::game(3, QByteArray("1,").repeated(24)) + "\n" + F::games(4, 4)
-        << QList<int>{0}
-        << "junk" + QByteArray(21, ',') + "\r\n" + F::game(3, QByteArray("1,").repeated(20) + "1") +
-               "\r\n"
-        << QString();
+        << "junk\n" + F::game(1, QByteArray("1,").repeated(24)) + "\n" + F::games(4, 4)
+        << QList<int>{0} << "junk" + QByteArray(21, ',') + "\r\n" + F::games(1, 1) << QString();
     // A delete never creates the file.
     QTest::newRow("no file") << F::missing << QList<int>{0} << F::missing
                              << "No such file or directory";
@@ -201,6 +243,95 @@ void tst_HistoryStore::remove() {
     QCOMPARE(fixture.load(ModeB), QString());
     QCOMPARE(fixture.remove(ModeB, selected), error);
     QCOMPARE(fixture.contentOf(ModeB), after);
+}
+
+// Every write broken by killing the process at one of its system calls, or by failing that call.
+// The file must only ever hold its old content, its new content, or (for an append) the old
+// content and the start of the new line.
+void tst_HistoryStore::brokenAtEveryCall_data() {
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("save after an unended line")
+        << int(Save) << F::games(1, 9) + F::game(10, "1,,3");
+    QTest::newRow("save into a new file") << int(Save) << F::missing;
+    // Large enough to be written in several pieces.
+    QTest::newRow("delete two games") << int(Remove) << F::games(1, 28).repeated(1200);
+    QTest::newRow("settings") << int(Settings) << QByteArray("; kept\r\n[GAME]\r\nMODE=B\r\n");
+    QTest::newRow("settings into a new file") << int(Settings) << F::missing;
+}
+
+void tst_HistoryStore::brokenAtEveryCall() {
+    QFETCH(int, operation);
+    QFETCH(QByteArray, before);
+    const bool appending = operation == Save; // a half line at the end may be left
+    HistoryFixture fixture;
+    ::umask(022); // files made here get 0644
+    const QString path =
+        operation == Settings ? AppPaths::settingsFile() : HistoryStore::filePath(ModeA);
+    const IniFile settings(path, fixture.fileSystem);
+    const auto run = [&]() -> QString {
+        if (operation == Save)
+            return fixture.store.save(ModeA, QStringList(21, QStringLiteral("12")),
+                                      QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9)));
+        if (operation == Remove)
+            return fixture.remove(ModeA, {1, 2});
+        return settings.write(u"GAME"_qs, u"MODE"_qs, u"A"_qs) ? QString() : u"failed"_qs;
+    };
+    F::write(path, before);
+    QCOMPARE(fixture.load(ModeA), QString());
+
+    // The unbroken run gives the new content and the number of calls to break.
+    int calls = 0;
+    fixture.fileSystem.setFaultHook([&calls](Call) { return ++calls, 0; });
+    QCOMPARE(run(), QString());
+    const QByteArray after = F::contentOf(path);
+    QVERIFY(after != before && calls > 3);
+    // A rewrite keeps the permissions; a new file gets those of any file made here.
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+    QCOMPARE(info.st_mode & 0777, 0644);
+
+    // Killed at each call (error 0), or that call failing.
+    for (const int error : {0, ENOSPC, EACCES, EIO}) {
+        const QString text = operation == Settings ? u"failed"_qs : qt_error_string(error);
+        for (int n = 1; n <= calls; ++n) {
+            const QString round =
+                QStringLiteral("%1 at call %2: ").arg(error ? text : u"killed"_qs).arg(n);
+            F::write(path, before);
+            int seen = 0;
+            fixture.fileSystem.setFaultHook([&](Call) {
+                return ++seen != n ? 0 : error ? error : ::raise(SIGKILL);
+            });
+            const QString reported = error ? run() : QString();
+            if (const pid_t child = error ? -1 : ::fork(); child == 0) {
+                run();
+                ::_exit(0);
+            } else if (!error) {
+                int status = 0;
+                QVERIFY2(child > 0 && ::waitpid(child, &status, 0) == child &&
+                             WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL,
+                         qPrintable(round));
+            }
+            const QByteArray now = F::contentOf(path);
+            // An empty history is no history: a failed first save may leave one.
+            const bool kept = now == before || (appending && before == F::missing && now.isEmpty());
+            // A failure leaves the old content; only a call whose failure changes nothing may be
+            // survived.
+            const bool allowed =
+                error ? (reported == text ? kept : reported.isEmpty() && now == after)
+                      : kept || now == after ||
+                            (appending && after.startsWith(now) &&
+                             (before == F::missing || now.startsWith(before)));
+            QVERIFY2(allowed, qPrintable(round + reported + " | " + now.right(200)));
+            // Nothing beside the file, but for a hidden one after a kill: no reader's concern.
+            QStringList left = QDir(fixture.dir.path()).entryList(QDir::Files | QDir::Hidden);
+            left.removeAll(QFileInfo(path).fileName());
+            for (const QString &name : left)
+                QVERIFY2(!error && name.startsWith(u'.') &&
+                             QFile::remove(fixture.dir.filePath(name)),
+                         qPrintable(round + name));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_HistoryStore)

@@ -50,8 +50,7 @@ void tst_GridView::selectionText() {
                               view.visualRect(grid.index(rows[i], 2)).center());
         return view.selectionText();
     };
-    QCOMPARE(click({1, 3}), "10\t11\t12\r20\t21\t22\r30\t31\t32");
-    QCOMPARE(click({2}), "20\t21\t22"); // the hidden cell too
+    QCOMPARE(click({1, 3}), "10\t11\t12\r20\t21\t22\r30\t31\t32"); // the hidden cells too
     QCOMPARE(click({3, 2}), "20\t21\t22\r30\t31\t32");
     QCOMPARE(view.selectedRows(), QList<int>({2, 3}));
     QCOMPARE(view.currentIndex().row(), 2);
