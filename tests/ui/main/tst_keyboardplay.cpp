@@ -181,22 +181,22 @@ void tst_KeyboardPlay::scenario_data() {
                                       << QStringList{"tops=-,8,117,246,383", "entry=00000000"};
     // A write that fails changes no file, leaves no other file behind and is reported once,
     // with the file and the system's reason; settings are lost silently.
-    for (const auto &[call, error, reason] :
-         {std::tuple{"Write", "ENOSPC", "No space left on device"},
-          {"Open", "EACCES", "Permission denied"},
-          {"Sync", "EIO", "Input/output error"}}) {
-        const QString fail = QStringLiteral(" fail:%1:%2 ").arg(call, error);
+    using Call = FileSystemObject::Call;
+    for (const auto &[call, error] :
+         {std::pair{Call::Write, ENOSPC}, {Call::Open, EACCES}, {Call::Sync, EIO}}) {
+        const QString fail = QStringLiteral(" fail:%1:%2 ").arg(int(call)).arg(error);
+        const QString reason = QString::fromLocal8Bit(strerror(error));
         const QString box = QStringLiteral("error=ERROR Recent_A.csv: ") + reason;
-        QTest::addRow("save fails, %s", error)
+        QTest::addRow("save fails: %s", qPrintable(reason))
             << modeA << history(2) << "7" + fail + "click:cmd(4)"
             << QStringList{"card=7",  "focus=cmd(4)", "saved=1;2", "recent=2|2|2.0",
                            "files=2", "boxes=2",      box};
         // Only once, so that the reload after it reads the file.
-        QTest::addRow("delete fails, %s", error)
+        QTest::addRow("delete fails: %s", qPrintable(reason))
             << modeA << history(2)
             << toGrid + QString(fail).replace("fail:", "fail1:") + deleteByMenu
             << QStringList{"saved=1;2", "recent=2|2|2.0", "files=2", "boxes=1", box};
-        QTest::addRow("settings fail, %s", error)
+        QTest::addRow("settings fail: %s", qPrintable(reason))
             << modeA << history(2) << fail + "Alt+V Down Enter Alt+F Up Enter"
             << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=0"};
     }
@@ -251,17 +251,10 @@ void tst_KeyboardPlay::press(MainWindowHarness &app, const QString &token) {
         QTest::keyClick(keyTarget(), Qt::Key_V, Qt::ControlModifier);
     } else if (token.startsWith("fail")) {
         // fail:CALL:ERROR fails every such call of the file layer from now on, fail1: the first.
-        using Call = FileSystemObject::Call;
         const QStringList parts = token.split(u':');
-        const Call failing = QMap<QString, Call>{
-            {"Open", Call::Open},
-            {"Write", Call::Write},
-            {"Sync", Call::Sync}}.value(parts[1]);
-        const int error =
-            QMap<QString, int>{{"ENOSPC", ENOSPC}, {"EACCES", EACCES}, {"EIO", EIO}}.value(
-                parts[2]);
         mdlMain::FileSystem->setFaultHook(
-            [failing, error, left = parts[0] == "fail1" ? 1 : -1](Call call) mutable {
+            [failing = FileSystemObject::Call(parts[1].toInt()), error = parts[2].toInt(),
+             left = parts[0] == "fail1" ? 1 : -1](FileSystemObject::Call call) mutable {
                 return call == failing && left-- != 0 ? error : 0;
             });
     } else if (token.startsWith("folder:")) {
