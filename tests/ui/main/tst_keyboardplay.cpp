@@ -252,11 +252,14 @@ void tst_KeyboardPlay::press(MainWindowHarness &app, const QString &token) {
     } else if (token.startsWith("fail")) {
         // fail:CALL:ERROR fails every such call of the file layer from now on, fail1: the first.
         const QStringList parts = token.split(u':');
-        mdlMain::FileSystem->setFaultHook(
-            [failing = FileSystemObject::Call(parts[1].toInt()), error = parts[2].toInt(),
-             left = parts[0] == "fail1" ? 1 : -1](FileSystemObject::Call call) mutable {
-                return call == failing && left-- != 0 ? error : 0;
-            });
+        mdlMain::FileSystem->setFaultHook([failing = FileSystemObject::Call(parts[1].toInt()),
+                                           error = parts[2].toInt(), once = parts[0] == "fail1",
+                                           failed = false](FileSystemObject::Call call) mutable {
+            if (call != failing || (once && failed))
+                return 0;
+            failed = true;
+            return error;
+        });
     } else if (token.startsWith("folder:")) {
         QVERIFY(QFile::remove(app.path(token.mid(7))) && QDir(app.path({})).mkdir(token.mid(7)));
     } else if (token == "answer:Cancel") {
