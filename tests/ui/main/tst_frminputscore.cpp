@@ -1,26 +1,86 @@
-#include "mainwindowharness.h"
-
+#include "app/apppaths.h"
+#include "app/fonts.h"
+#include "app/mdlmain.h"
 #include "platform/gridview.h"
+#include "platform/messagebox.h"
+#include "ui/main/frminputscore.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QRegularExpression>
-#include <QSet>
-
-// A player at work, from start-up to the saved line: every key goes to whatever has the focus
-// (or the open menu), clicks go to the keypads and fields, and the states are read back.
-class tst_KeyboardPlay : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void scenario_data();
-    void scenario();
-
-private:
-    void press(MainWindowHarness &app, const QString &token);
-    QString observed(MainWindowHarness &app, const QString &what);
-};
+#include <QTemporaryDir>
+#include <QTest>
 
 namespace {
+
+// Starts the real main window through start-up in a folder of its own, answers its message
+// boxes, and closes it again through the normal shutdown.
+class MainWindowHarness {
+public:
+    // The program runs as an executable of that file name, which names its settings file.
+    explicit MainWindowHarness(const QString &program = QStringLiteral("Dartrail")) {
+        QApplication::setQuitOnLastWindowClosed(false);
+        Fonts::installSubstitutes();
+        AppPaths::overrideForTests(m_dir.path(), program);
+        MessageBox::setResponder(
+            [this](QMessageBox::Icon, const QString &text, const QString &title) {
+                boxes.append(title + u' ' + text);
+                return answer;
+            });
+    }
+
+    ~MainWindowHarness() {
+        close();
+        MessageBox::setResponder({});
+        AppPaths::overrideForTests({}, {});
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    void writeFile(const QString &name, const QByteArray &bytes) const {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray readFile(const QString &name) const {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    void start() {
+        window = mdlMain::Main();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window))
+            qWarning("main window did not become active");
+    }
+
+    void close() {
+        if (!window)
+            return;
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    template <typename T> T *find(const QString &name) const {
+        return window->findChild<T *>(name);
+    }
+    QLineEdit *txt(int i) const { return find<QLineEdit>(QStringLiteral("txt(%1)").arg(i)); }
+    QAction *item(const QString &name) const { return find<QAction>(name); }
+
+    QPointer<frmInputScore> window;
+    QStringList boxes; // title and text of each
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+
+private:
+    QTemporaryDir m_dir;
+};
 
 // Games saved on 1 to `count` January 2020, each game's first value its day.
 QByteArray history(int count) {
@@ -49,7 +109,105 @@ QString nameOf(const QWidget *widget) {
 
 } // namespace
 
-void tst_KeyboardPlay::scenario_data() {
+// The main window started from its settings file, and a player at work in it, from start-up to
+// the saved line: every key goes to whatever has the focus (or the open menu), clicks go to the
+// keypads and fields, and the states are read back.
+class tst_FrmInputScore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startsFromSettings_data();
+    void startsFromSettings();
+    void scenario_data();
+    void scenario();
+
+private:
+    void press(MainWindowHarness &app, const QString &token);
+    QString observed(MainWindowHarness &app, const QString &what);
+};
+
+void tst_FrmInputScore::startsFromSettings_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QByteArray>("ini");
+    // Check marks of THIS TIME, RECENT, AVG/HIT, A MODE, B MODE, each also whether its panel or
+    // keypad is shown; then GRID and MODE written back.
+    QTest::addColumn<QString>("expected");
+    // The whole file after shutdown, where a row pins it.
+    QTest::addColumn<QByteArray>("written");
+    const auto row = [](const char *name, const QByteArray &ini, const char *expected,
+                        const QByteArray &written = {}, const QString &program = "Dartrail") {
+        QTest::newRow(name) << program << ini << QString::fromLatin1(expected) << written;
+    };
+    row("no file", {}, "11110 123 A", "[WINDOW]\r\nGRID=123\r\n[GAME]\r\nMODE=A\r\n");
+    row("empty grid", "[WINDOW]\r\nGRID=\r\n", "00010 000 A");
+    row("3x1", "[WINDOW]\nGRID=3x1\n", "10110 301 A");
+    row("12345", "[WINDOW]\nGRID=12345\n", "11110 123 A");
+    row("lower-case a", "[GAME]\nMODE=a\n", "11101 123 B");
+    row("names keep their case", "[game]\nmode=A\n[window]\ngrid=100\n", "10010 100 A",
+        "[game]\nmode=A\n[window]\ngrid=100\n");
+    row("first of two keys counts", "[WINDOW]\nGRID=100\nGRID=123\n", "10010 100 A",
+        "[WINDOW]\nGRID=100\n[GAME]\nMODE=A\n");
+    row("comments and other keys stay",
+        "; mine\r\n[OTHER]\r\nkey=value\r\n\r\n[GAME]\r\n; why\r\nMODE=A\r\n# last\r\n\r\n",
+        "11110 123 A",
+        "; mine\r\n[OTHER]\r\nkey=value\r\n[GAME]\r\n; why\r\nMODE=A\r\n[WINDOW]\r\nGRID=123\r\n"
+        "# last\r\n\r\n");
+    row("binary junk", QByteArray("\x00\xff[\x01\n=\x80\x81", 9), "11110 123 A");
+    // A renamed copy keeps settings of its own and leaves those of the old name alone.
+    row("renamed Dartrail.old", {}, "11110 123 A", {}, "Dartrail.old");
+    row("renamed Dart.v2", "[WINDOW]\nGRID=012\n", "01110 012 A", {}, "Dart.v2");
+}
+
+void tst_FrmInputScore::startsFromSettings() {
+    QFETCH(QString, program);
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, expected);
+    QFETCH(QByteArray, written);
+    const QStringList parts = expected.split(u' ');
+    const QString settingsFile = program + QStringLiteral(".ini");
+    const QByteArray oldNamesFile = "[WINDOW]\nGRID=100\n[GAME]\nMODE=B\n";
+
+    MainWindowHarness app(program);
+    if (!ini.isNull())
+        app.writeFile(settingsFile, ini);
+    if (program != "Dartrail")
+        app.writeFile(QStringLiteral("Dartrail.ini"), oldNamesFile);
+    app.start();
+
+    QString checks, shown;
+    for (const auto &[item, panel] :
+         {std::pair{"mnuView_ThisTime", "fraThisTime"}, {"mnuView_Recent", "grdRecent"},
+          {"mnuView_AVG", "grdAVG"}, {"mnuFile_Mode_A", "fraButtonsA"},
+          {"mnuFile_Mode_B", "fraButtonsB"}}) {
+        checks += QString::number(app.item(item)->isChecked());
+        shown += QString::number(app.find<QWidget>(panel)->isVisible());
+    }
+    QCOMPARE(checks + u' ' + shown, parts[0] + u' ' + parts[0]);
+    QCOMPARE(app.txt(3)->maxLength(), parts[0][3] == u'1' ? 2 : 1);
+
+    app.close();
+    const QByteArray first = app.readFile(settingsFile);
+    QVERIFY2(first.toUpper().contains("GRID=" + parts[1].toLatin1()), first);
+    QVERIFY2(first.toUpper().contains("MODE=" + parts[2].toLatin1()), first);
+    if (!written.isNull())
+        QCOMPARE(first, written);
+    if (program != "Dartrail")
+        QCOMPARE(app.readFile("Dartrail.ini"), oldNamesFile);
+
+    // Run after run, each closing the graph window too: its key is one line more, and then
+    // nothing changes.
+    QByteArray again;
+    for (int run = 0; run < 3; ++run) {
+        app.start();
+        mdlMain::WriteSetting(u"WINDOW"_qs, u"GRAPH"_qs, u"1111111111111111111111"_qs);
+        app.close();
+        if (run == 0)
+            again = app.readFile(settingsFile);
+        QCOMPARE(app.readFile(settingsFile), again);
+    }
+    QCOMPARE(again.count('\n'), first.count('\n') + 1);
+}
+
+void tst_FrmInputScore::scenario_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QByteArray>("games");
     // Keys by name ("Shift+Enter", "Ctrl+Shift+End"), texts to type, and a few actions: click:NAME,
@@ -171,7 +329,7 @@ void tst_KeyboardPlay::scenario_data() {
         << QStringList{"saved=4;5;6;7"};
     row("Shift+PgDn and Ctrl+Shift+Home extend from the anchor")
         << modeA << history(7) << toGrid + " Down Down Shift+PgDown Ctrl+Shift+Home"
-        << QStringList{"selected=0-2"};
+        << QStringList{"selected=0,1,2"};
     row("VIEW toggle hides the recent grid")
         << modeA << QByteArray() << "Alt+V Down Enter" << QStringList{"tops=8,-,61,190,327"};
     row("shown again it goes last, and EXIT writes the order")
@@ -207,7 +365,7 @@ void tst_KeyboardPlay::scenario_data() {
         << modeA << history(3) << toGrid + " AltTab" << QStringList{"graph=11", "delete=1"};
 }
 
-void tst_KeyboardPlay::scenario() {
+void tst_FrmInputScore::scenario() {
     QFETCH(QByteArray, ini);
     QFETCH(QByteArray, games);
     QFETCH(QString, keys);
@@ -237,11 +395,13 @@ void tst_KeyboardPlay::scenario() {
     }
 }
 
-void tst_KeyboardPlay::press(MainWindowHarness &app, const QString &token) {
+void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
     if (token.startsWith("click:")) {
         QTest::mouseClick(app.find<QWidget>(token.mid(6)), Qt::LeftButton);
     } else if (token.startsWith("row:")) {
-        app.clickRecentRow(token.mid(4).toInt());
+        auto *recent = app.find<GridView>("grdRecent");
+        QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
+                          recent->visualRect(recent->grid().index(token.mid(4).toInt(), 1)).center());
     } else if (token.startsWith("ime:")) {
         QInputMethodEvent commit;
         commit.setCommitString(token.mid(4));
@@ -298,11 +458,12 @@ void tst_KeyboardPlay::press(MainWindowHarness &app, const QString &token) {
     }
 }
 
-QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) {
+QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what) {
     if (what == "focus")
         return nameOf(QApplication::focusWidget());
     if (what == "total")
-        return app.labelText("lblTotal_ThisTime") + u' ' + app.labelText("lblAVG_ThisTime");
+        return app.find<QLabel>("lblTotal_ThisTime")->text() + u' ' +
+               app.find<QLabel>("lblAVG_ThisTime")->text();
     if (what == "caret")
         return QString::number(
             qobject_cast<QLineEdit *>(QApplication::focusWidget())->cursorPosition());
@@ -315,8 +476,6 @@ QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) 
     if (what == "tops") {
         // The tops of the card, the two grids and the buttons ("-" for a hidden panel), and the
         // height of the window's client area.
-        if (!app.window)
-            return QStringLiteral("-");
         QStringList tops;
         for (const char *name : {"fraThisTime", "grdRecent", "grdAVG", "fraButtons"}) {
             const QWidget *panel = app.find<QWidget>(name);
@@ -324,12 +483,17 @@ QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) 
         }
         return tops.join(u',') + u',' + QString::number(app.window->centralWidget()->height());
     }
-    if (what == "entry") {
+    // Whether each of a group of controls and menu items is enabled.
+    static const QMap<QString, QStringList> groups{
+        {"graph", {"cmd(5)", "mnuView_Graph"}},
+        {"delete", {"mnuEdit_Clear_RecentData"}},
+        {"entry",
+         {"cmd(0)", "cmd(4)", "cmd(6)", "cmd(12)", "cmdNum(5)", "cmdBS", "mnuFile_Save",
+          "mnuEdit_Clear_ThisTime"}}};
+    if (groups.contains(what)) {
         QString enabled;
-        for (const char *name : {"cmd(0)", "cmd(4)", "cmd(6)", "cmd(12)", "cmdNum(5)", "cmdBS"})
-            enabled += QString::number(app.find<QWidget>(name)->isEnabled());
-        for (const char *name : {"mnuFile_Save", "mnuEdit_Clear_ThisTime"})
-            enabled += QString::number(app.item(name)->isEnabled());
+        for (const QString &name : groups[what])
+            enabled += QString::number(app.find<QObject>(name)->property("enabled").toBool());
         return enabled;
     }
     if (what == "settings")
@@ -340,17 +504,12 @@ QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) 
         return QString::number(QDir(app.path({})).entryList(QDir::Files | QDir::Hidden).size());
     if (what == "boxes")
         return QString::number(app.boxes.size());
-    if (what == "graph")
-        return QString::number(app.cmd(5)->isEnabled()) +
-               QString::number(app.item("mnuView_Graph")->isEnabled());
-    if (what == "delete")
-        return QString::number(app.item("mnuEdit_Clear_RecentData")->isEnabled());
     if (what == "red" || what == "card") {
         QStringList parts;
         for (int i = 0; i < 21; ++i) {
             if (what == "card")
                 parts << app.txt(i)->text();
-            else if (app.lbl(i)->styleSheet().contains("255, 0, 0"))
+            else if (app.find<QLabel>(QStringLiteral("lbl(%1)").arg(i))->styleSheet().contains("255, 0, 0"))
                 parts << QString::number(i);
         }
         while (!parts.isEmpty() && parts.last().isEmpty())
@@ -358,28 +517,26 @@ QString tst_KeyboardPlay::observed(MainWindowHarness &app, const QString &what) 
         return parts.join(u',');
     }
     if (what == "selected") {
-        const QList<int> rows = app.find<GridView>("grdRecent")->selectedRows();
-        if (rows.isEmpty())
-            return QString();
-        return rows.size() == 1 ? QString::number(rows[0])
-                                : QStringLiteral("%1-%2").arg(rows.first()).arg(rows.last());
+        QStringList rows;
+        for (int row : app.find<GridView>("grdRecent")->selectedRows())
+            rows << QString::number(row);
+        return rows.join(u',');
     }
     if (what == "saved" || what == "stamps") {
-        const QStringList lines =
+        QStringList lines =
             QString::fromLatin1(
                 app.readFile(mdlMain::PlayMode == mdlMain::ModeB ? "Recent_B.csv" : "Recent_A.csv"))
                 .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        QSet<QString> stamps;
-        for (const QString &line : lines)
-            stamps << line.left(19);
-        if (what == "stamps")
-            return QString::number(stamps.size());
-        // Each line without its stamp and its trailing empty values.
-        static const QRegularExpression stampAndEmpties(QStringLiteral("^.{19},|,*$"));
-        return QStringList(lines).replaceInStrings(stampAndEmpties, {}).join(u';');
+        // Each line without its stamp and its trailing empty values; or the distinct stamps.
+        static const QRegularExpression stampAndEmpties(QStringLiteral("^.{19},|,*$")),
+            afterStamp(QStringLiteral("(?<=^.{19}).*"));
+        if (what == "saved")
+            return lines.replaceInStrings(stampAndEmpties, {}).join(u';');
+        lines.replaceInStrings(afterStamp, {});
+        return QString::number(lines.size() - lines.removeDuplicates());
     }
     return QStringLiteral("<unknown>");
 }
 
-QTEST_MAIN(tst_KeyboardPlay)
-#include "tst_keyboardplay.moc"
+QTEST_MAIN(tst_FrmInputScore)
+#include "tst_frminputscore.moc"
