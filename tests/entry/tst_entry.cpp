@@ -1,22 +1,16 @@
-#include "app/mdlmain.h"
 #include "entry/filtertext.h"
 #include "entry/numbertext.h"
-#include "entry/thistimecard.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
-using mdlMain::ModeA;
-using mdlMain::ModeB;
-
-// The number texts, the card's rules and the entry fields' filter. Texts no field can hold are
-// the fuzz targets' concern; the card's totals are read off the window by the keyboard play test.
+// The number texts and the entry fields' filter. Texts no field can hold are the fuzz targets'
+// concern; the card's rules and totals are read off the window by the main window's test.
 class tst_Entry : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void numberTexts();
-    void cardRules();
     void filterOnLineEdit();
 };
 
@@ -31,20 +25,6 @@ void tst_Entry::numberTexts() {
     for (const QString text : {"07", "2.75x", "4e", "abc", "-"})
         values.append(NumberText::leadingValue(text));
     QCOMPARE(values, QList<double>({7, 2.75, 4, 0, 0}));
-}
-
-void tst_Entry::cardRules() {
-    const auto clamp = &ThisTimeCard::clamp;
-    QCOMPARE(QList<int>({clamp(ModeA, -5), clamp(ModeB, -5), clamp(ModeA, 150), clamp(ModeB, 150)}),
-             QList<int>({0, 0, 99, 9}));
-
-    QVERIFY(ThisTimeCard::isModeBValue("0") && ThisTimeCard::isModeBValue("3"));
-    for (const QString text : {"", "4", "01", " 1", "\uFF12"})
-        QVERIFY(!ThisTimeCard::isModeBValue(text));
-
-    QCOMPARE(ThisTimeCard::steppedValue("98", ThisTimeCard::stepValue("+3")), 101);
-    QCOMPARE(ThisTimeCard::steppedValue("", ThisTimeCard::stepValue("-10")), -10);
-    QCOMPARE(ThisTimeCard::steppedValue("1e300", 1), std::numeric_limits<int>::max());
 }
 
 void tst_Entry::filterOnLineEdit() {
