@@ -36,9 +36,6 @@ void tst_ViewLayout::arrange() {
         QCOMPARE(result.panels[panel].top.value_or(-1), tops[panel]);
     }
     QCOMPARE(result.buttonsTop, buttonsTop);
-    QCOMPARE(result.clientHeight,
-             buttonsTop + ViewLayout::ButtonsHeight + ViewLayout::ClientMargin);
-    QCOMPARE(result.entryEnabled, places[0] != 0);
 }
 
 void tst_ViewLayout::toggle_data() {
@@ -47,7 +44,6 @@ void tst_ViewLayout::toggle_data() {
     QTest::newRow("recent off and on") << "123 R-R+ 132";
     QTest::newRow("card off and on") << "123 T-T+ 312";
     QTest::newRow("all off, on A T R") << "123 T-R-A-A+T+R+ 231";
-    QTest::newRow("all off, on R A T") << "123 A-T-R-R+A+T+ 312";
     QTest::newRow("030 card on stays hidden") << "030 T+ 030";
     QTest::newRow("220 card off leaves the repeat") << "220 T- 020";
     QTest::newRow("030 card on and off") << "030 T+T- 020";
