@@ -16,8 +16,7 @@ class tst_About : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void window();
-    void pointerAndKeys();
+    void textsPointerAndKeys();
     void helpPage_data();
     void helpPage();
 
@@ -50,7 +49,7 @@ void tst_About::init() {
     m_errorBoxes = 0;
 }
 
-void tst_About::window() {
+void tst_About::textsPointerAndKeys() {
     frmAbout about;
     QCOMPARE(about.findChild<QLabel *>("lbl(0)")->text(), "Dartrail  Version 1.1.0");
     // Every text is shown whole: sized to itself and inside the fixed window.
@@ -59,10 +58,6 @@ void tst_About::window() {
         QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()), name);
         QVERIFY2(about.rect().contains(label->geometry()), name);
     }
-}
-
-void tst_About::pointerAndKeys() {
-    frmAbout about;
     about.open();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     auto *link = about.findChild<QLabel *>("lblURL");
