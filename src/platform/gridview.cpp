@@ -35,13 +35,6 @@ GridView::GridView(QWidget *parent)
     setHighlight(HighlightAlways);
 }
 
-QString GridView::selectionText() const {
-    QStringList rows;
-    for (const QStringList &cells : selectedRowTexts())
-        rows.append(cells.join(u'\t'));
-    return rows.join(u'\r');
-}
-
 QList<int> GridView::selectedRows() const {
     QList<int> rows;
     if (!selectionModel())

@@ -21,8 +21,7 @@ public:
     GridModel &grid() { return *m_grid; }
     const GridModel &grid() const { return *m_grid; }
 
-    // The selected rows, top to bottom: TAB between cells (hidden columns too), CR between rows.
-    QString selectionText() const;
+    // The selected rows, top to bottom; their texts hold every cell, hidden columns too.
     QList<int> selectedRows() const;
     QList<QStringList> selectedRowTexts() const;
 

@@ -57,8 +57,7 @@ public:
     void start() {
         window = mdlMain::Main();
         window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window))
-            qWarning("main window did not become active");
+        QVERIFY(QTest::qWaitForWindowActive(window));
     }
 
     void close() {
@@ -72,7 +71,6 @@ public:
         return window->findChild<T *>(name);
     }
     QLineEdit *txt(int i) const { return find<QLineEdit>(QStringLiteral("txt(%1)").arg(i)); }
-    QAction *item(const QString &name) const { return find<QAction>(name); }
 
     QPointer<frmInputScore> window;
     QStringList boxes; // title and text of each
@@ -98,13 +96,6 @@ QString repeated(const QString &keys, int times) {
 QWidget *keyTarget() {
     QWidget *popup = QApplication::activePopupWidget();
     return popup ? popup : QApplication::focusWidget();
-}
-
-QString nameOf(const QWidget *widget) {
-    if (!widget)
-        return QStringLiteral("none");
-    return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
-                                          : widget->objectName();
 }
 
 } // namespace
@@ -151,7 +142,6 @@ void tst_FrmInputScore::startsFromSettings_data() {
         "11110 123 A",
         "; mine\r\n[OTHER]\r\nkey=value\r\n[GAME]\r\n; why\r\nMODE=A\r\n[WINDOW]\r\nGRID=123\r\n"
         "# last\r\n\r\n");
-    row("binary junk", QByteArray("\x00\xff[\x01\n=\x80\x81", 9), "11110 123 A");
     // A renamed copy keeps settings of its own and leaves those of the old name alone.
     row("renamed Dartrail.old", {}, "11110 123 A", {}, "Dartrail.old");
     row("renamed Dart.v2", "[WINDOW]\nGRID=012\n", "01110 012 A", {}, "Dart.v2");
@@ -174,11 +164,12 @@ void tst_FrmInputScore::startsFromSettings() {
     app.start();
 
     QString checks, shown;
-    for (const auto &[item, panel] :
-         {std::pair{"mnuView_ThisTime", "fraThisTime"}, {"mnuView_Recent", "grdRecent"},
-          {"mnuView_AVG", "grdAVG"}, {"mnuFile_Mode_A", "fraButtonsA"},
-          {"mnuFile_Mode_B", "fraButtonsB"}}) {
-        checks += QString::number(app.item(item)->isChecked());
+    for (const auto &[item, panel] : {std::pair{"mnuView_ThisTime", "fraThisTime"},
+                                      {"mnuView_Recent", "grdRecent"},
+                                      {"mnuView_AVG", "grdAVG"},
+                                      {"mnuFile_Mode_A", "fraButtonsA"},
+                                      {"mnuFile_Mode_B", "fraButtonsB"}}) {
+        checks += QString::number(app.find<QAction>(item)->isChecked());
         shown += QString::number(app.find<QWidget>(panel)->isVisible());
     }
     QCOMPARE(checks + u' ' + shown, parts[0] + u' ' + parts[0]);
@@ -211,12 +202,13 @@ void tst_FrmInputScore::scenario_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QByteArray>("games");
     // Keys by name ("Shift+Enter", "Ctrl+Shift+End"), texts to type, and a few actions: click:NAME,
-    // row:N (click into the recent grid), ime:TEXT, paste:TEXT, answer:Cancel, Alt, AltTab,
-    // Enter2 (two quick presses), Hold:D (a digit held down).
+    // row:N and Shift+row:N (clicks into the recent grid), ime:TEXT, paste:TEXT, answer:Cancel,
+    // Alt, AltTab, Enter2 (two quick presses), Hold:D (a digit held down).
     QTest::addColumn<QString>("keys");
-    // "what=value": focus, red (headings), graph (button, item), delete, card, total, caret,
-    // maxlen, recent (row 0), saved (history lines), selected (rows), boxes. "@what=v1 v2 ..."
-    // reads it after every key.
+    // "what=value": focus, red (headings), graph (button, item), delete, entry (enabled states),
+    // card, total, caret, recent (row 0), tops (panels), saved (history lines), stamps, selected
+    // (rows), boxes, error (the last box), files, settings. "@what=v1/v2/..." reads it after
+    // every key.
     QTest::addColumn<QStringList>("expected");
 
     const QByteArray modeA = "[GAME]\nMODE=A\n";
@@ -228,9 +220,11 @@ void tst_FrmInputScore::scenario_data() {
 
     row("start-up, all panels") << modeA << QByteArray() << ""
                                 << QStringList{"focus=txt(0)", "red=0", "graph=00", "delete=0"};
-    row("start-up, card hidden") << QByteArray("[WINDOW]\nGRID=023\n") << history(2) << ""
-                                 << QStringList{"focus=grdRecent", "red=", "graph=11", "delete=1",
-                                                "selected=0"};
+    row("start-up, card hidden, entry disabled")
+        << QByteArray("[WINDOW]\nGRID=012\n") << history(2) << ""
+        << QStringList{"focus=grdRecent", "red=",       "graph=11",
+                       "delete=1",        "selected=0", "tops=-,8,117,246,383",
+                       "entry=00000000"};
 
     // Mode A: a field keeps its text and caret, whatever enters it.
     row("mode A card typed and saved")
@@ -260,7 +254,7 @@ void tst_FrmInputScore::scenario_data() {
         << modeB << history(1) << "2 " + modeAByMenu + " 17 " + modeAByMenu
         << QStringList{"@recent=" + repeated("1|1|1.00", 4).replace(u' ', u'/') +
                            "/||/||/||/||/||/||",
-                       "card=17", "maxlen=2", "focus=txt(0)"};
+                       "card=17", "focus=txt(0)"};
 
     // Mode B: every accepted digit moves on; entering a field selects its digit.
     row("mode B card held down, saved by Enter on SAVE DATA")
@@ -298,15 +292,13 @@ void tst_FrmInputScore::scenario_data() {
                                           << QStringList{"saved=7,12;", "recent=|0|", "stamps=2"};
 
     // The tab order, and the grids at the keyboard.
-    QStringList forward{"txt(0)"};
-    for (int i = 1; i <= 20; ++i)
+    QStringList forward;
+    for (int i = 0; i <= 20; ++i)
         forward << QStringLiteral("txt(%1)").arg(i);
-    forward << "grdRecent"
-            << "grdAVG";
+    forward += {"grdRecent", "grdAVG"};
     for (int digit : {7, 8, 9, 4, 5, 6, 1, 2, 3, 0})
         forward << QStringLiteral("cmdNum(%1)").arg(digit);
-    forward << "cmdDEL"
-            << "cmdBS";
+    forward += {"cmdDEL", "cmdBS"};
     for (int index : {10, 8, 6, 11, 9, 7, 12, 4})
         forward << QStringLiteral("cmd(%1)").arg(index);
     forward << "txt(0)";
@@ -330,13 +322,14 @@ void tst_FrmInputScore::scenario_data() {
     row("Shift+PgDn and Ctrl+Shift+Home extend from the anchor")
         << modeA << history(7) << toGrid + " Down Down Shift+PgDown Ctrl+Shift+Home"
         << QStringList{"selected=0,1,2"};
+    row("Shift-clicks extend from the anchor")
+        << modeA << history(6) << "row:1 Shift+row:3 row:3 Shift+row:2"
+        << QStringList{"@selected=1/1,2,3/3/2,3"};
     row("VIEW toggle hides the recent grid")
         << modeA << QByteArray() << "Alt+V Down Enter" << QStringList{"tops=8,-,61,190,327"};
     row("shown again it goes last, and EXIT writes the order")
         << modeA << QByteArray() << "Alt+V Down Enter Alt+V Down Enter Alt+F Up Enter"
         << QStringList{"settings=[GAME] MODE=A [WINDOW] GRID=132"};
-    row("card hidden disables entry") << QByteArray("[WINDOW]\nGRID=012\n") << QByteArray() << ""
-                                      << QStringList{"tops=-,8,117,246,383", "entry=00000000"};
     // A write that fails changes no file, leaves no other file behind and is reported once,
     // with the file and the system's reason; settings are lost silently.
     using Call = FileSystemObject::Call;
@@ -377,10 +370,9 @@ void tst_FrmInputScore::scenario() {
         app.writeFile(ini.contains("MODE=B") ? "Recent_B.csv" : "Recent_A.csv", games);
     app.start();
     QMap<QString, QStringList> afterEveryKey;
-    for (const QString &pair : expected) {
+    for (const QString &pair : expected)
         if (pair.startsWith(u'@'))
             afterEveryKey[pair.section(u'=', 0, 0).mid(1)];
-    }
     for (const QString &token : keys.split(u' ', Qt::SkipEmptyParts)) {
         press(app, token);
         QCoreApplication::processEvents(); // the focus moves that Enter posts
@@ -398,10 +390,12 @@ void tst_FrmInputScore::scenario() {
 void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
     if (token.startsWith("click:")) {
         QTest::mouseClick(app.find<QWidget>(token.mid(6)), Qt::LeftButton);
-    } else if (token.startsWith("row:")) {
+    } else if (token.contains("row:")) {
         auto *recent = app.find<GridView>("grdRecent");
-        QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
-                          recent->visualRect(recent->grid().index(token.mid(4).toInt(), 1)).center());
+        const QModelIndex cell = recent->grid().index(token.section(u':', 1).toInt(), 1);
+        QTest::mouseClick(recent->viewport(), Qt::LeftButton,
+                          token.startsWith("Shift") ? Qt::ShiftModifier : Qt::NoModifier,
+                          recent->visualRect(cell).center());
     } else if (token.startsWith("ime:")) {
         QInputMethodEvent commit;
         commit.setCommitString(token.mid(4));
@@ -435,10 +429,9 @@ void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
         app.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(app.window));
     } else if (token == "Enter2") {
-        for (int i = 0; i < 2; ++i) {
-            for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
-                QCoreApplication::postEvent(keyTarget(), new QKeyEvent(type, Qt::Key_Return, {}));
-        }
+        for (QEvent::Type type :
+             {QEvent::KeyPress, QEvent::KeyRelease, QEvent::KeyPress, QEvent::KeyRelease})
+            QCoreApplication::postEvent(keyTarget(), new QKeyEvent(type, Qt::Key_Return, {}));
     } else if (token.startsWith("Hold:")) {
         // Auto-repeat: presses keep coming, each to whatever has the focus by then.
         const QString text = token.mid(5);
@@ -459,16 +452,19 @@ void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
 }
 
 QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what) {
-    if (what == "focus")
-        return nameOf(QApplication::focusWidget());
+    if (what == "focus") {
+        const QWidget *focus = QApplication::focusWidget();
+        if (!focus)
+            return QStringLiteral("none");
+        return focus->objectName().isEmpty() ? focus->metaObject()->className()
+                                             : focus->objectName();
+    }
     if (what == "total")
         return app.find<QLabel>("lblTotal_ThisTime")->text() + u' ' +
                app.find<QLabel>("lblAVG_ThisTime")->text();
     if (what == "caret")
         return QString::number(
             qobject_cast<QLineEdit *>(QApplication::focusWidget())->cursorPosition());
-    if (what == "maxlen")
-        return QString::number(app.txt(0)->maxLength());
     if (what == "recent") {
         const GridModel &recent = app.find<GridView>("grdRecent")->grid();
         return recent.text(0, 1) + u'|' + recent.text(0, 22) + u'|' + recent.text(0, 23);
@@ -509,7 +505,9 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
         for (int i = 0; i < 21; ++i) {
             if (what == "card")
                 parts << app.txt(i)->text();
-            else if (app.find<QLabel>(QStringLiteral("lbl(%1)").arg(i))->styleSheet().contains("255, 0, 0"))
+            else if (app.find<QLabel>(QStringLiteral("lbl(%1)").arg(i))
+                         ->styleSheet()
+                         .contains("255, 0, 0"))
                 parts << QString::number(i);
         }
         while (!parts.isEmpty() && parts.last().isEmpty())
@@ -533,7 +531,8 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
         if (what == "saved")
             return lines.replaceInStrings(stampAndEmpties, {}).join(u';');
         lines.replaceInStrings(afterStamp, {});
-        return QString::number(lines.size() - lines.removeDuplicates());
+        lines.removeDuplicates();
+        return QString::number(lines.size());
     }
     return QStringLiteral("<unknown>");
 }
