@@ -1,7 +1,7 @@
 # Two commands for a fresh Debian machine: `make run` and `make test`.
 # `make test` runs every test twice (plain, then under AddressSanitizer and UBSan) and then each
 # fuzz target for FUZZ_SECONDS; `make fuzz FUZZ_SECONDS=N` runs only the fuzz targets.
-PACKAGES := cmake ninja-build g++ qt6-base-dev libsimpleini-dev libbenchmark-dev \
+PACKAGES := cmake ninja-build g++ qt6-base-dev libbenchmark-dev \
             fonts-ipafont-gothic clang-format clang libclang-rt-14-dev xvfb xdotool
 BUILD        := build
 # The program keeps its settings and histories beside its executable: `make run` starts a copy

@@ -1,34 +1,60 @@
 #include "app/apppaths.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include <climits>
+#include <unistd.h>
 
 namespace {
-QString overriddenDirectory;
-QString overriddenExecutableName;
+
+QByteArray overriddenDirectory;
+QByteArray overriddenExecutableName;
+
+// The running executable as the system names it. Qt's own answer is decoded text, which loses
+// every byte that is not UTF-8; the link in /proc keeps them.
+QByteArray executablePath() {
+    QByteArray path(PATH_MAX, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), size_t(path.size()));
+    if (length <= 0 || length >= path.size())
+        return QFile::encodeName(QCoreApplication::applicationFilePath());
+    path.truncate(length);
+    // A program replaced while it runs (a new build copied over it) is still the same program.
+    constexpr QByteArrayView Deleted = " (deleted)";
+    if (path.endsWith(Deleted) && ::access(path.constData(), F_OK) != 0)
+        path.chop(Deleted.size());
+    return path;
+}
+
 } // namespace
 
-QString AppPaths::directory() {
+QByteArray AppPaths::directory() {
     if (!overriddenDirectory.isEmpty())
         return overriddenDirectory;
-    return QCoreApplication::applicationDirPath();
+    const QByteArray executable = executablePath();
+    return executable.left(std::max<qsizetype>(executable.lastIndexOf('/'), 1));
 }
 
-QString AppPaths::settingsFile() {
-    const QString executable = !overriddenDirectory.isEmpty()
-                                   ? filePath(overriddenExecutableName)
-                                   : QCoreApplication::applicationFilePath();
+QByteArray AppPaths::settingsFileName() {
+    const QByteArray executable =
+        !overriddenDirectory.isEmpty() ? overriddenExecutableName : executablePath();
     // The whole file name: "Dart.v2" has no extension to drop, and a renamed copy such as
     // "Dartrail.old" must not share the settings of "Dartrail".
-    return filePath(QFileInfo(executable).fileName() + QStringLiteral(".ini"));
+    return executable.mid(executable.lastIndexOf('/') + 1) + ".ini";
 }
 
-QString AppPaths::filePath(const QString &fileName) {
-    return QDir(directory()).filePath(fileName);
+QByteArray AppPaths::settingsFile() {
+    return filePath(settingsFileName());
+}
+
+QByteArray AppPaths::filePath(QByteArrayView fileName) {
+    QByteArray path = directory();
+    if (!path.endsWith('/'))
+        path += '/';
+    return path.append(fileName);
 }
 
 void AppPaths::overrideForTests(const QString &directory, const QString &executableName) {
-    overriddenDirectory = directory;
-    overriddenExecutableName = executableName;
+    overriddenDirectory = QFile::encodeName(directory);
+    overriddenExecutableName = QFile::encodeName(executableName);
 }

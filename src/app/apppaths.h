@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Where the program keeps its files: beside its executable; the settings file is named after it.
-// Tests point it at a folder of their own.
+// Paths are the bytes the system names files by, so a folder whose name is no valid UTF-8 is
+// still the folder the program lies in. Tests point it at a folder of their own.
 class AppPaths {
 public:
-    static QString directory();
-    static QString settingsFile();
-    static QString filePath(const QString &fileName);
+    static QByteArray directory();
+    static QByteArray settingsFile();
+    static QByteArray filePath(QByteArrayView fileName);
+    // The settings file's name without its folder.
+    static QByteArray settingsFileName();
 
     // Replaces the executable's folder and name; an empty directory restores them.
     static void overrideForTests(const QString &directory, const QString &executableName);

@@ -2,104 +2,102 @@
 
 #include "platform/filesystemobject.h"
 
-#include <QRegularExpression>
-
-#include <SimpleIni.h>
-
 #include <cerrno>
+#include <optional>
 
 namespace {
 
 // Settings text is 8-bit, handed over byte for byte.
-std::string bytes(const QString &text) {
-    return text.toLatin1().toStdString();
+QByteArray bytes(const QString &text) {
+    return text.toLatin1();
 }
 
-// Line patterns as SimpleIni reads them: lines end at CR, LF or both, and blanks are spaces and
-// tabs. A line with a section or key, and with it its line break.
-const QRegularExpression
-    entryLine(QStringLiteral(R"((*ANYCRLF)(?m)^[ \t]*[^ \t\r\n;#].*(\r\n|\r|\n)?)"));
-// A section name without its closing bracket.
-const QRegularExpression unclosedSection(QStringLiteral(R"((*ANYCRLF)(?m)^[ \t]*\[[^\]\r\n]*$)"));
+QByteArrayView trimmed(QByteArrayView text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.isEmpty() && blank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && blank(text.back()))
+        text.chop(1);
+    return text;
+}
 
-// Of two keys of one name the first counts, as with the platform's profile reader; SimpleIni
-// keeps only the last unless it holds both.
-class Profile : public CSimpleIniA {
-public:
-    Profile()
-        : CSimpleIniA(false, true) {
-        SetSpaces(false); // key=value, as the platform's profile writer does
-    }
+bool sameName(QByteArrayView a, QByteArrayView b) {
+    return a.size() == b.size() && qstrnicmp(a.data(), a.size(), b.data(), b.size()) == 0;
+}
 
-    // SimpleIni would read the line after a section name that lacks its bracket into the name,
-    // and write it back so, one line more each time; the line is left out like any other that
-    // is neither section nor key. The line break in front keeps SimpleIni from taking a
-    // byte-order mark for UTF-8: the settings are 8-bit text, read as the platform's reader
-    // does, and a name written first must read back the same.
-    bool load(QByteArrayView content) {
-        const QByteArray text =
-            '\n' + QString::fromLatin1(content).remove(unclosedSection).toLatin1();
-        return LoadData(text.constData(), size_t(text.size())) >= 0;
-    }
-
-    // Replaces the first of two keys of one name, keeping its spelling, and drops the later one,
-    // which never counted.
-    bool replace(const std::string &section, const std::string &key, const std::string &value) {
-        std::string spelling = key;
-        if (const TKeyVal *keys = GetSection(section.c_str())) {
-            const auto found = keys->find(Entry(key.c_str()));
-            if (found != keys->end())
-                spelling = found->first.pItem; // copied, as the replacement frees it
-        }
-        return SetValue(section.c_str(), spelling.c_str(), value.c_str(), nullptr, true) >= 0;
-    }
+// Where one line lies in the file: its text without the line break, and the line break's end.
+struct Line {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    qsizetype next = 0;
 };
 
-// A missing file reads as an empty one where that is asked for.
-bool readFile(const FileSystemObject &fileSystem, const QString &path, QByteArray &content,
-              bool missingIsEmpty) {
-    const FileSystemObject::Result result = fileSystem.readAll(path, content);
-    return result.ok() || (missingIsEmpty && result.error() == ENOENT);
+// The first section of a name in a file and, in it, the first line of a key.
+struct Place {
+    std::optional<Line> section;
+    std::optional<Line> key;
+    qsizetype afterLastKey = 0; // where a new key of the section goes
+};
+
+// A line "[name]" opens a section; "key=value" is a key; any other line is no concern of ours.
+std::optional<QByteArrayView> sectionName(QByteArrayView text) {
+    text = trimmed(text);
+    const qsizetype close = text.indexOf(']');
+    if (!text.startsWith('[') || close < 0)
+        return std::nullopt;
+    return trimmed(text.sliced(1, close - 1));
 }
 
-// Where the comments and blank lines after the last section or key begin. SimpleIni keeps a
-// comment only with the entry below it, so these would be lost.
-qsizetype trailingCommentsStart(QByteArrayView content) {
-    QRegularExpressionMatch last;
-    return QString::fromLatin1(content).lastIndexOf(entryLine, -1, &last) < 0 ? 0
-                                                                              : last.capturedEnd();
-}
-
-// Writes SimpleIni's output without the blank lines it puts before sections and comments, so
-// that a hand-made file keeps its shape, and with the line breaks the file already uses.
-class TidyWriter : public CSimpleIniA::OutputWriter {
-public:
-    TidyWriter(std::string &output, const char *lineBreak)
-        : m_output(output)
-        , m_lineBreak(lineBreak) {}
-
-    void Write(const char *text) override {
-        if (qstrcmp(text, "\n") != 0) {
-            m_output += text;
-        } else if (!m_output.empty() && !m_output.ends_with('\n')) {
-            m_output += m_lineBreak;
+Place find(QByteArrayView content, QByteArrayView section, QByteArrayView key) {
+    Place place;
+    for (qsizetype start = 0; start < content.size();) {
+        Line line{start, content.indexOf('\n', start), 0};
+        line.next = line.end < 0 ? content.size() : line.end + 1;
+        if (line.end < 0)
+            line.end = content.size();
+        else if (line.end > start && content[line.end - 1] == '\r')
+            --line.end;
+        start = line.next;
+        const QByteArrayView text = content.sliced(line.start, line.end - line.start);
+        if (const auto name = sectionName(text)) {
+            if (place.section)
+                break; // only the first section of the name counts
+            if (sameName(*name, section)) {
+                place.section = line;
+                place.afterLastKey = line.next;
+            }
+        } else if (place.section) {
+            const qsizetype equals = text.indexOf('=');
+            if (equals < 0)
+                continue;
+            place.afterLastKey = line.next;
+            if (sameName(trimmed(text.first(equals)), key)) {
+                place.key = line;
+                break;
+            }
         }
     }
+    return place;
+}
 
-private:
-    std::string &m_output;
-    const char *m_lineBreak;
-};
+// The value of a key line: blanks and one pair of quotes around it are no part of it.
+QByteArrayView valueOf(QByteArrayView keyLine) {
+    QByteArrayView value = trimmed(keyLine.sliced(keyLine.indexOf('=') + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.sliced(1, value.size() - 2);
+    return value;
+}
 
 const FileSystemObject ownFileSystem;
 
 } // namespace
 
-IniFile::IniFile(QString path)
+IniFile::IniFile(QByteArray path)
     : IniFile(std::move(path), ownFileSystem) {
 }
 
-IniFile::IniFile(QString path, const FileSystemObject &fileSystem)
+IniFile::IniFile(QByteArray path, const FileSystemObject &fileSystem)
     : m_path(std::move(path))
     , m_fileSystem(fileSystem) {
 }
@@ -107,32 +105,44 @@ IniFile::IniFile(QString path, const FileSystemObject &fileSystem)
 QString IniFile::read(const QString &section, const QString &key,
                       const QString &defaultValue) const {
     QByteArray content;
-    Profile ini;
-    if (!readFile(m_fileSystem, m_path, content, false) || !ini.load(content))
+    bool complete = true;
+    if (!m_fileSystem.readAll(m_path, content, MaxFileBytes, &complete).ok())
         return defaultValue;
-    const char *value = ini.GetValue(bytes(section).c_str(), bytes(key).c_str(), nullptr);
-    if (value == nullptr)
+    if (!complete) // a line cut off by the limit is no line
+        content.truncate(content.lastIndexOf('\n') + 1);
+    const Place place = find(content, bytes(section), bytes(key));
+    if (!place.key)
         return defaultValue;
+    const QByteArrayView line =
+        QByteArrayView(content).sliced(place.key->start, place.key->end - place.key->start);
     return QString::fromLatin1(
-        QByteArrayView(value).first(std::min<qsizetype>(qstrlen(value), MaxValueBytes)));
+        valueOf(line).first(std::min<qsizetype>(valueOf(line).size(), MaxValueBytes)));
 }
 
 bool IniFile::write(const QString &section, const QString &key, const QString &value) const {
     QByteArray content;
-    // Never replace a file that exists but cannot be read.
-    if (!readFile(m_fileSystem, m_path, content, true))
+    bool complete = true;
+    const FileSystemObject::Result result =
+        m_fileSystem.readAll(m_path, content, MaxFileBytes, &complete);
+    // Never replace a file that exists but cannot be read whole.
+    if ((!result.ok() && result.error() != ENOENT) || !complete)
         return false;
-    const QByteArrayView body = QByteArrayView(content).first(trailingCommentsStart(content));
-    Profile ini;
-    if (!ini.load(body) || !ini.replace(bytes(section), bytes(key), bytes(value)))
-        return false;
-    // A new file gets CR LF, as the history files do.
-    const bool lf = content.contains('\n') && !content.contains("\r\n");
-    std::string output;
-    TidyWriter writer(output, lf ? "\n" : "\r\n");
-    if (ini.Save(writer, false) < 0)
-        return false;
-    output.append(content.sliced(body.size()).toStdString());
-    return m_fileSystem.replaceFile(m_path, QByteArrayView(output.data(), qsizetype(output.size())))
-        .ok();
+    // A new file gets CR LF, as the history files do; a file keeps its own line breaks.
+    const QByteArray lineBreak =
+        content.contains('\n') && !content.contains("\r\n") ? "\n" : "\r\n";
+    const Place place = find(content, bytes(section), bytes(key));
+    if (place.key) {
+        // The key keeps its spelling and all before "="; only the value is ours.
+        const qsizetype valueStart = content.indexOf('=', place.key->start) + 1;
+        content.replace(valueStart, place.key->end - valueStart, bytes(value));
+    } else {
+        QByteArray entry = bytes(key) + '=' + bytes(value) + lineBreak;
+        if (!place.section)
+            entry.prepend('[' + bytes(section) + ']' + lineBreak);
+        const qsizetype at = place.section ? place.afterLastKey : content.size();
+        if (at > 0 && content[at - 1] != '\n')
+            entry.prepend(lineBreak);
+        content.insert(at, entry);
+    }
+    return m_fileSystem.replaceFile(m_path, content).ok();
 }

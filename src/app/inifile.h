@@ -1,28 +1,34 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class FileSystemObject;
 
-// One private-profile settings file (sections in brackets, key=value lines).
-// Every call reads the file anew; section and key names match case-insensitively.
+// One private-profile settings file (sections in brackets, key=value lines), read and written
+// as the platform's profile functions do: names match case-insensitively, a key counts only in
+// the first section of its name and only its first line counts, and one pair of quotes around a
+// value is not part of it. Every call reads the file anew.
 class IniFile {
 public:
     // Without a file-system object, the file is read and written through one of its own.
-    explicit IniFile(QString path);
-    IniFile(QString path, const FileSystemObject &fileSystem);
+    explicit IniFile(QByteArray path);
+    IniFile(QByteArray path, const FileSystemObject &fileSystem);
 
     // The value of the key, cut to 511 bytes; the default when the file, the section or the
-    // key is missing; the empty text when the key is present with an empty value.
+    // key is missing; the empty text when the key is present with an empty value. Only the
+    // file's first MaxFileBytes are looked at, as a huge file can hold no settings of ours.
     QString read(const QString &section, const QString &key, const QString &defaultValue) const;
 
-    // Creates the file, section and key as needed and keeps everything else of the file.
-    // The file is replaced atomically; returns false when it could not be written.
+    // Creates the file, section and key as needed and changes nothing else: every other byte of
+    // the file stays. The file is replaced atomically; returns false when it could not be
+    // written, or is larger than MaxFileBytes and so was not read whole.
     bool write(const QString &section, const QString &key, const QString &value) const;
 
     static constexpr int MaxValueBytes = 511;
+    static constexpr qint64 MaxFileBytes = 64 * 1024;
 
 private:
-    QString m_path;
+    QByteArray m_path;
     const FileSystemObject &m_fileSystem;
 };

@@ -6,6 +6,7 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     Fonts::installSubstitutes();
-    mdlMain::Main();
+    if (!mdlMain::Main())
+        return 0;
     return app.exec();
 }

@@ -2,6 +2,9 @@
 
 #include "app/apppaths.h"
 #include "app/inifile.h"
+#include "history/historystore.h"
+#include "platform/messagebox.h"
+#include "platform/singleinstance.h"
 #include "ui/main/frminputscore.h"
 
 #include <QScreen>
@@ -13,6 +16,9 @@ SettingsText::PanelOrder PanelOrder{1, 2, 3};
 std::unique_ptr<FileSystemObject> FileSystem;
 
 namespace {
+
+// Held from start-up to shutdown: no second program works on the same files meanwhile.
+std::unique_ptr<SingleInstance> Instance;
 
 // Through the run's file-system object while there is one.
 IniFile settingsFile() {
@@ -32,7 +38,20 @@ void WriteSetting(const QString &section, const QString &key, const QString &val
 }
 
 frmInputScore *Main() {
+    Instance = std::make_unique<SingleInstance>();
+    if (!Instance->acquire(AppPaths::directory())) {
+        if (!Instance->activateHolder())
+            MessageBox::showError(nullptr, QStringLiteral("Dartrail is already running with the "
+                                                          "games of %1.")
+                                               .arg(QString::fromLocal8Bit(AppPaths::directory())));
+        Instance.reset();
+        return nullptr;
+    }
     FileSystem = std::make_unique<FileSystemObject>();
+    // No other Dartrail can be rewriting these files now: what a killed rewrite left is waste.
+    FileSystem->removeLeftovers(AppPaths::directory(),
+                                {HistoryStore::fileName(ModeA), HistoryStore::fileName(ModeB),
+                                 AppPaths::settingsFileName()});
     PanelOrder = SettingsText::panelOrderFromText(
         ReadSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")));
     PlayMode = SettingsText::playModeFromText(
@@ -45,6 +64,11 @@ frmInputScore *Main() {
     window->adjustSize();
     window->move(window->screen()->availableGeometry().center() - window->rect().center());
     window->show();
+    QObject::connect(Instance.get(), &SingleInstance::activationRequested, window, [window] {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->raise();
+        window->activateWindow();
+    });
     return window;
 }
 
@@ -54,6 +78,7 @@ void Shutdown() {
     WriteSetting(QStringLiteral("GAME"), QStringLiteral("MODE"),
                  SettingsText::playModeToText(PlayMode));
     FileSystem.reset();
+    Instance.reset();
 }
 
 } // namespace mdlMain

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -18,21 +19,36 @@ public:
     explicit HistoryStore(FileSystemObject &fileSystem);
 
     // A missing or empty file is no failure: the recent table keeps its placeholder rows.
+    // A file too large to hold is one.
     QString load(qint32 playMode, GridModel &recent, GridModel &averages);
     // Appends the card, its 21 texts in target order, saved at `now`.
     QString save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now);
     // Rewrites the file with every game of the recent table but the rows at the selected
-    // positions. Refused while the file could not be read at the last load, so a table that
-    // lacks its games never replaces them.
+    // positions. Refused while the file could not be read at the last load, and when it no
+    // longer holds what that load read: a table that lacks games of the file never replaces
+    // them.
     QString remove(qint32 playMode, const GridModel &recent, const QList<int> &selectedRows);
     // Whether the last load of the mode read its whole file (or found none).
     bool isLoaded(qint32 playMode) const;
 
-    static QString filePath(qint32 playMode);
+    static QByteArray fileName(qint32 playMode);
+    static QByteArray filePath(qint32 playMode);
+    // The largest history that is loaded: a quarter of the memory, as the table takes more
+    // than the file.
+    static qint64 maxFileBytes();
 
 private:
+    // What a load read of a file: enough to tell whether it still holds the same bytes.
+    struct Snapshot {
+        bool loaded = false;
+        qint64 size = -1; // -1: there was no file
+        size_t hash = 0;
+        bool operator==(const Snapshot &) const = default;
+    };
+
+    Snapshot read(qint32 playMode, QByteArray &content, QString &error) const;
     static size_t slot(qint32 playMode);
 
     FileSystemObject &m_fileSystem;
-    std::array<bool, 2> m_loaded{};
+    std::array<Snapshot, 2> m_loaded{};
 };

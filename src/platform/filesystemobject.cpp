@@ -1,20 +1,17 @@
 #include "platform/filesystemobject.h"
 
-#include <QFile>
-
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <libgen.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-QByteArray nativePath(const QString &path) {
-    return QFile::encodeName(path);
-}
 
 // Flushes a folder's entries (a created or renamed file). Best effort: the file itself is
 // already complete on disk, and not every file system can sync a folder.
@@ -34,9 +31,26 @@ mode_t currentUmask() {
     return mask;
 }
 
+// What to report for a name that is there but is no regular file.
+int notRegular(mode_t mode) {
+    return S_ISDIR(mode) ? EISDIR : FileSystemObject::Result::NotRegularFile;
+}
+
+// A rewrite's hidden file: "." + the file's name + "." + six characters of mkstemp.
+bool isLeftoverOf(QByteArrayView entry, QByteArrayView fileName) {
+    constexpr qsizetype Unique = 6;
+    if (entry.size() != fileName.size() + 2 + Unique || !entry.startsWith('.') ||
+        entry.sliced(1, fileName.size()) != fileName || entry[fileName.size() + 1] != '.')
+        return false;
+    const QByteArrayView unique = entry.last(Unique);
+    return std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(uchar(c)); });
+}
+
 } // namespace
 
 QString FileSystemObject::Result::description() const {
+    if (m_error == NotRegularFile)
+        return QStringLiteral("Not a regular file");
     return ok() ? QString() : QString::fromLocal8Bit(std::strerror(m_error));
 }
 
@@ -57,45 +71,81 @@ template <typename Function> auto FileSystemObject::call(Call which, Function &&
     return result;
 }
 
-bool FileSystemObject::exists(const QString &path) const {
-    struct stat info {};
-    return call(Call::Stat, [&] { return ::stat(nativePath(path).constData(), &info); }) == 0;
-}
-
-FileSystemObject::Result FileSystemObject::size(const QString &path, qint64 &bytes) const {
-    struct stat info {};
-    if (call(Call::Stat, [&] { return ::stat(nativePath(path).constData(), &info); }) != 0)
-        return Result(errno);
-    bytes = info.st_size;
-    return {};
-}
-
-FileSystemObject::Result FileSystemObject::readAll(const QString &path, QByteArray &content) const {
-    const QByteArray name = nativePath(path);
-    const int fd = call(Call::Open, [&] { return ::open(name.constData(), O_RDONLY | O_CLOEXEC); });
-    if (fd < 0)
-        return Result(errno);
-
-    struct stat info {};
-    Result result;
+// The name is looked at before it is opened, so a pipe or a device is never opened at all;
+// what was opened is looked at again, as the name may have changed in between. Non-blocking,
+// so that not even a pipe put there in that moment can stop the program.
+int FileSystemObject::openRegular(const Path &path, int flags, struct stat &info,
+                                  Result &result) const {
+    if (call(Call::Stat, [&] { return ::stat(path.constData(), &info); }) == 0) {
+        if (!S_ISREG(info.st_mode)) {
+            result = Result(notRegular(info.st_mode));
+            return -1;
+        }
+    } else if (errno != ENOENT || !(flags & O_CREAT)) {
+        result = Result(errno);
+        return -1;
+    }
+    const int fd = call(Call::Open, [&] {
+        return ::open(path.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    });
+    if (fd < 0) {
+        result = Result(errno);
+        return -1;
+    }
     if (call(Call::Stat, [&] { return ::fstat(fd, &info); }) != 0)
         result = Result(errno);
+    else if (!S_ISREG(info.st_mode))
+        result = Result(notRegular(info.st_mode));
+    if (result.ok())
+        return fd;
+    ::close(fd);
+    return -1;
+}
+
+FileSystemObject::Result FileSystemObject::readAll(const Path &path, QByteArray &content,
+                                                   qint64 maxBytes, bool *complete) const {
+    struct stat info {};
+    Result result;
+    const int fd = openRegular(path, O_RDONLY, info, result);
+    if (fd < 0)
+        return result;
+    if (complete)
+        *complete = true;
+    else if (info.st_size > maxBytes)
+        result = Result(EFBIG);
+
     QByteArray bytes;
-    // The size is a hint only: the loop reads until the end, whatever the file holds by then.
     qsizetype used = 0;
-    bytes.resize(qsizetype(info.st_size) + 1);
-    while (result.ok()) {
-        if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t got = call(Call::Read, [&] {
-            return ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
-        });
-        if (got < 0)
-            result = Result(errno);
-        else if (got == 0)
-            break;
-        else
-            used += got;
+    try {
+        // The size is a hint only: the loop reads until the end, whatever the file holds by
+        // then, but never more than the limit and one byte to tell that it was passed.
+        const qint64 limit = maxBytes + 1;
+        bytes.resize(qsizetype(std::min<qint64>(std::max<qint64>(info.st_size + 1, 4096), limit)));
+        while (result.ok()) {
+            if (used == bytes.size()) {
+                if (used >= limit) {
+                    if (complete) {
+                        *complete = false;
+                        used = qsizetype(maxBytes);
+                    } else {
+                        result = Result(EFBIG);
+                    }
+                    break;
+                }
+                bytes.resize(qsizetype(std::min<qint64>(qint64(bytes.size()) * 2, limit)));
+            }
+            const ssize_t got = call(Call::Read, [&] {
+                return ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+            });
+            if (got < 0)
+                result = Result(errno);
+            else if (got == 0)
+                break;
+            else
+                used += got;
+        }
+    } catch (const std::bad_alloc &) {
+        result = Result(ENOMEM);
     }
     ::close(fd); // read only: nothing is lost if closing fails
     if (result.ok()) {
@@ -116,22 +166,15 @@ FileSystemObject::Result FileSystemObject::writeAll(int fd, QByteArrayView bytes
     return {};
 }
 
-FileSystemObject::Result FileSystemObject::appendLine(const QString &path,
-                                                      QByteArrayView line) const {
-    const QByteArray name = nativePath(path);
-    const bool created = !exists(path);
-    const int fd = call(Call::Open, [&] {
-        return ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    });
-    if (fd < 0)
-        return Result(errno);
-
+FileSystemObject::Result FileSystemObject::appendLine(const Path &path, QByteArrayView line) const {
     struct stat info {};
     Result result;
+    const int fd = openRegular(path, O_RDWR | O_APPEND | O_CREAT, info, result);
+    if (fd < 0)
+        return result;
+
     char last = '\n';
-    if (call(Call::Stat, [&] { return ::fstat(fd, &info); }) != 0)
-        result = Result(errno);
-    else if (info.st_size > 0) {
+    if (info.st_size > 0) {
         const ssize_t got =
             call(Call::Read, [&] { return ::pread(fd, &last, 1, info.st_size - 1); });
         if (got != 1)
@@ -150,17 +193,17 @@ FileSystemObject::Result FileSystemObject::appendLine(const QString &path,
     }
     // The line is synced or taken back by now: closing can change neither.
     ::close(fd);
-    if (result.ok() && created)
-        syncFolder(name);
+    if (result.ok() && info.st_size == 0) // perhaps created just now
+        syncFolder(path);
     return result;
 }
 
-FileSystemObject::Result FileSystemObject::replaceFile(const QString &path,
+FileSystemObject::Result FileSystemObject::replaceFile(const Path &path,
                                                        QByteArrayView bytes) const {
     return replace(path, false, [&](int fd) { return writeAll(fd, bytes); });
 }
 
-FileSystemObject::Result FileSystemObject::replaceLines(const QString &path,
+FileSystemObject::Result FileSystemObject::replaceLines(const Path &path,
                                                         const QByteArrayList &lines) const {
     // Written in chunks, so a large history is never held twice.
     return replace(path, true, [&](int fd) {
@@ -179,36 +222,34 @@ FileSystemObject::Result FileSystemObject::replaceLines(const QString &path,
     });
 }
 
-FileSystemObject::Result FileSystemObject::replace(const QString &path, bool mustExist,
+FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustExist,
                                                    const ContentWriter &writeContent) const {
-    // A link is followed, so the rename replaces the file it names.
-    const QByteArray name = nativePath(path);
+    // A link is followed, so the rename replaces the file it names; a link loop fails here.
     char *resolved = nullptr;
     if (call(Call::Stat,
              [&] {
-                 resolved = ::realpath(name.constData(), nullptr);
+                 resolved = ::realpath(path.constData(), nullptr);
                  return resolved ? 0 : -1;
              }) != 0 &&
         (mustExist || errno != ENOENT))
         return Result(errno);
     const bool existing = resolved != nullptr;
-    const QByteArray target = existing ? QByteArray(resolved) : name;
+    const QByteArray target = existing ? QByteArray(resolved) : path;
     std::free(resolved);
 
-    mode_t mode = 0;
+    struct stat info {};
     if (existing) {
-        struct stat info {};
-        if (call(Call::Stat, [&] { return ::stat(target.constData(), &info); }) != 0)
-            return Result(errno);
-        mode = info.st_mode & 07777;
-        // Renaming would slip past a read-only file or a folder; opening it for writing does not.
-        const int check =
-            call(Call::Open, [&] { return ::open(target.constData(), O_WRONLY | O_CLOEXEC); });
+        // Renaming would slip past a read-only file, and replace a folder's or a device's name
+        // with a file; opening it for writing does neither.
+        Result refused;
+        const int check = openRegular(target, O_WRONLY, info, refused);
         if (check < 0)
-            return Result(errno);
+            return refused;
         ::close(check);
     } else {
-        mode = 0666 & ~currentUmask();
+        info.st_mode = 0666 & ~currentUmask();
+        info.st_uid = ::geteuid();
+        info.st_gid = ::getegid();
     }
 
     QByteArray temporary = target;
@@ -219,8 +260,12 @@ FileSystemObject::Result FileSystemObject::replace(const QString &path, bool mus
         return Result(errno);
 
     Result result;
-    if (call(Call::Chmod, [&] { return ::fchmod(fd, mode); }) != 0)
+    if (call(Call::Chmod, [&] { return ::fchmod(fd, info.st_mode & 07777); }) != 0)
         result = Result(errno);
+    // The owner's file stays the owner's, also when root rewrites it. Only root can give a
+    // file away: anyone else's rewrite is theirs, as with any editor.
+    if (info.st_uid != ::geteuid() || info.st_gid != ::getegid())
+        (void)::fchown(fd, info.st_uid, info.st_gid);
     if (result.ok())
         result = writeContent(fd);
     if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
@@ -237,4 +282,21 @@ FileSystemObject::Result FileSystemObject::replace(const QString &path, bool mus
     else
         ::unlink(temporary.constData());
     return result;
+}
+
+void FileSystemObject::removeLeftovers(const Path &folder, const QByteArrayList &fileNames) const {
+    DIR *entries = ::opendir(folder.constData());
+    if (!entries)
+        return;
+    while (const dirent *entry = ::readdir(entries)) {
+        const QByteArrayView name(entry->d_name);
+        if (std::none_of(fileNames.cbegin(), fileNames.cend(),
+                         [&](const QByteArray &file) { return isLeftoverOf(name, file); }))
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(entries), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode))
+            ::unlinkat(::dirfd(entries), entry->d_name, 0);
+    }
+    ::closedir(entries);
 }

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -100,6 +101,8 @@ private Q_SLOTS:
     void save();
     void remove_data();
     void remove();
+    void oddFiles_data();
+    void oddFiles();
     void brokenAtEveryCall_data();
     void brokenAtEveryCall();
 };
@@ -216,21 +219,32 @@ void tst_HistoryStore::remove_data() {
     QTest::addColumn<QList<int>>("selected"); // row positions, newest first
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<QString>("error");
+    QTest::addColumn<QByteArray>("underneath"); // written by another program after the load
     const QByteArray twin = F::game(5, "1,2");
+    const QString changed = QStringLiteral("The file was changed by another program after it was "
+                                           "shown; nothing was deleted. The list now shows the "
+                                           "file as it is.");
 
     QTest::newRow("newest, row 2 and a placeholder")
-        << F::games(1, 4) << QList<int>{0, 2, 4} << F::games(1, 1) + F::games(3, 3) << QString();
+        << F::games(1, 4) << QList<int>{0, 2, 4} << F::games(1, 1) + F::games(3, 3) << QString()
+        << QByteArray();
     QTest::newRow("all: zero bytes")
-        << F::games(1, 3) << QList<int>{0, 1, 2} << QByteArray() << QString();
+        << F::games(1, 3) << QList<int>{0, 1, 2} << QByteArray() << QString() << QByteArray();
     QTest::newRow("the second of identical twins")
         << twin + "\r\n" + twin + "\r\n" + F::games(9, 9) << QList<int>{1}
-        << twin + QByteArray(19, ',') + "\r\n" + F::games(9, 9) << QString();
+        << twin + QByteArray(19, ',') + "\r\n" + F::games(9, 9) << QString() << QByteArray();
     QTest::newRow("LF-only and odd lines rewritten as 21 values")
         << "junk\n" + F::game(1, QByteArray("1,").repeated(24)) + "\n" + F::games(4, 4)
-        << QList<int>{0} << "junk" + QByteArray(21, ',') + "\r\n" + F::games(1, 1) << QString();
+        << QList<int>{0} << "junk" + QByteArray(21, ',') + "\r\n" + F::games(1, 1) << QString()
+        << QByteArray();
     // A delete never creates the file.
     QTest::newRow("no file") << F::missing << QList<int>{0} << F::missing
-                             << "No such file or directory";
+                             << "No such file or directory" << QByteArray();
+    // The table lacks the file's new game, or holds games the file no longer has.
+    QTest::newRow("a game added underneath")
+        << F::games(1, 4) << QList<int>{0} << F::games(1, 5) << changed << F::games(1, 5);
+    QTest::newRow("removed underneath")
+        << F::games(1, 2) << QList<int>{0} << F::missing << changed << F::missing;
 }
 
 void tst_HistoryStore::remove() {
@@ -238,11 +252,89 @@ void tst_HistoryStore::remove() {
     QFETCH(QList<int>, selected);
     QFETCH(QByteArray, after);
     QFETCH(QString, error);
+    QFETCH(QByteArray, underneath);
     HistoryFixture fixture;
     fixture.write(ModeB, before);
     QCOMPARE(fixture.load(ModeB), QString());
+    if (!underneath.isNull())
+        fixture.write(ModeB, underneath);
     QCOMPARE(fixture.remove(ModeB, selected), error);
     QCOMPARE(fixture.contentOf(ModeB), after);
+}
+
+// Names that are no regular file, or a file too large to hold, as history and as settings: each
+// operation refuses them at once, never waits for a writer or reads without end, and leaves them
+// as they were. Run in a child under an alarm, so that a hang fails the row, not the suite.
+void tst_HistoryStore::oddFiles_data() {
+    QTest::addColumn<QByteArray>("kind");
+    // load | remove | save | the settings read | the settings write
+    QTest::addColumn<QString>("expected");
+    const QString refused = QStringLiteral("The history file could not be read; nothing was "
+                                           "deleted.");
+    for (const char *kind : {"pipe", "device", "link to a device"})
+        QTest::newRow(kind) << QByteArray(kind)
+                            << "Not a regular file|" + refused + "|Not a regular file|B|refused";
+    QTest::newRow("link loop") << QByteArray("link loop")
+                               << "Too many levels of symbolic links|" + refused +
+                                      "|Too many levels of symbolic links|B|refused";
+    QTest::newRow("sparse terabyte")
+        << QByteArray("sparse terabyte") << "File too large|" + refused + "||B|refused";
+}
+
+void tst_HistoryStore::oddFiles() {
+    QFETCH(QByteArray, kind);
+    QFETCH(QString, expected);
+    HistoryFixture fixture;
+    const QByteArray history = HistoryStore::filePath(ModeA), ini = AppPaths::settingsFile();
+    for (const QByteArray &path : {history, ini}) {
+        const QByteArray other = path + ".other";
+        // The devices are copies of /dev/null and /dev/zero of our own, so that a fault can
+        // never replace the system's.
+        const int made =
+            kind == "pipe"        ? ::mkfifo(path, 0644)
+            : kind == "device"    ? ::mknod(path, S_IFCHR | 0666, makedev(1, 3))
+            : kind == "link loop" ? ::symlink(other, path) | ::symlink(path, other)
+            : kind == "link to a device"
+                ? ::mknod(other, S_IFCHR | 0666, makedev(1, 5)) | ::symlink(other, path)
+                : ::truncate(path, 0);
+        if (made != 0 && errno == EPERM)
+            QSKIP("making devices needs root");
+        if (kind == "sparse terabyte")
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) &&
+                    ::truncate(path, qint64(1) << 40) == 0);
+        else
+            QCOMPARE(made, 0);
+    }
+    struct stat before {};
+    QVERIFY(::lstat(history, &before) == 0);
+
+    int results[2];
+    QVERIFY(::pipe(results) == 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(20);
+        const IniFile settings(ini, fixture.fileSystem);
+        const QStringList outcome{
+            fixture.load(ModeA), fixture.remove(ModeA, {0}),
+            fixture.store.save(ModeA, QStringList(21), QDateTime::currentDateTime()),
+            settings.read(u"GAME"_qs, u"MODE"_qs, u"B"_qs),
+            settings.write(u"GAME"_qs, u"MODE"_qs, u"A"_qs) ? u"written"_qs : u"refused"_qs};
+        const QByteArray text = outcome.join(u'|').toUtf8();
+        ::_exit(::write(results[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
+    }
+    ::close(results[1]);
+    QFile reader;
+    QVERIFY(reader.open(results[0], QIODevice::ReadOnly, QFile::AutoCloseHandle));
+    const QString outcome = QString::fromUtf8(reader.readAll());
+    int status = 0;
+    QVERIFY(::waitpid(child, &status, 0) == child && WIFEXITED(status));
+    QCOMPARE(outcome, expected);
+    for (const QByteArray &path : {history, ini}) {
+        struct stat after {};
+        QVERIFY(::lstat(path, &after) == 0);
+        QCOMPARE(after.st_mode, path == history ? before.st_mode : after.st_mode);
+        QCOMPARE(after.st_ino, path == history ? before.st_ino : after.st_ino);
+    }
 }
 
 // Every write broken by killing the process at one of its system calls, or by failing that call.
@@ -266,9 +358,12 @@ void tst_HistoryStore::brokenAtEveryCall() {
     const bool appending = operation == Save; // a half line at the end may be left
     HistoryFixture fixture;
     ::umask(022); // files made here get 0644
-    const QString path =
+    const QByteArray path =
         operation == Settings ? AppPaths::settingsFile() : HistoryStore::filePath(ModeA);
     const IniFile settings(path, fixture.fileSystem);
+    // Root's rewrite of another user's file leaves it theirs.
+    const uid_t owner =
+        ::geteuid() == 0 && !appending && before != F::missing ? 65534 : ::geteuid();
     const auto run = [&]() -> QString {
         if (operation == Save)
             return fixture.store.save(ModeA, QStringList(21, QStringLiteral("12")),
@@ -278,6 +373,7 @@ void tst_HistoryStore::brokenAtEveryCall() {
         return settings.write(u"GAME"_qs, u"MODE"_qs, u"A"_qs) ? QString() : u"failed"_qs;
     };
     F::write(path, before);
+    QVERIFY(::chown(path, owner, owner) == 0 || before == F::missing);
     QCOMPARE(fixture.load(ModeA), QString());
 
     // The unbroken run gives the new content and the number of calls to break.
@@ -286,10 +382,12 @@ void tst_HistoryStore::brokenAtEveryCall() {
     QCOMPARE(run(), QString());
     const QByteArray after = F::contentOf(path);
     QVERIFY(after != before && calls > 3);
-    // A rewrite keeps the permissions; a new file gets those of any file made here.
+    // A rewrite keeps the permissions and, where root rewrites it, the owner; a new file gets
+    // those of any file made here.
     struct stat info {};
-    QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+    QVERIFY(::stat(path, &info) == 0);
     QCOMPARE(info.st_mode & 0777, 0644);
+    QCOMPARE(info.st_uid, owner);
 
     // Killed at each call (error 0), or that call failing.
     for (const int error : {0, ENOSPC, EACCES, EIO}) {

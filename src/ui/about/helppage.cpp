@@ -5,12 +5,13 @@
 #include "ui/about/documentopener.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 void openHelpPage(QWidget *parent) {
     const QString name = QLatin1String(HelpPageFile);
-    for (const QFileInfo &page :
-         {QFileInfo(AppPaths::filePath(name)), QFileInfo(QDir::current(), name)}) {
+    for (const QFileInfo &page : {QFileInfo(QFile::decodeName(AppPaths::filePath(HelpPageFile))),
+                                  QFileInfo(QDir::current(), name)}) {
         if (!page.isFile())
             continue;
         if (!DocumentOpener::open(QUrl::fromLocalFile(page.absoluteFilePath())))

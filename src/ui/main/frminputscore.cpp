@@ -109,9 +109,7 @@ void frmInputScore::connectControls() {
     connect(m_buttons->cmdDEL(), &QPushButton::clicked, this,
             [this] { typeIntoCurrentField(Qt::Key_Delete, QString()); });
 
-    QAction *saveItem = m_menus->mnuFile_Save;
-    connect(saveItem, &QAction::triggered, this,
-            [this, saveItem] { saveCommand([saveItem](bool on) { saveItem->setEnabled(on); }); });
+    connect(m_menus->mnuFile_Save, &QAction::triggered, this, &frmInputScore::saveCommand);
     connect(m_menus->mnuFile_Mode_A, &QAction::triggered, this,
             [this] { switchMode(mdlMain::ModeA); });
     connect(m_menus->mnuFile_Mode_B, &QAction::triggered, this,
@@ -171,8 +169,8 @@ void frmInputScore::Pub_Sub_ViewChange() {
 
     for (QPushButton *button : m_buttons->entryButtons())
         button->setEnabled(arrangement.entryEnabled);
-    m_menus->mnuFile_Save->setEnabled(arrangement.entryEnabled);
     m_menus->mnuEdit_Clear_ThisTime->setEnabled(arrangement.entryEnabled);
+    updateSaveEnabled();
 }
 
 void frmInputScore::loadStep() {
@@ -257,8 +255,7 @@ void frmInputScore::cmdClick(int index) {
     if (index <= 3) {
         SetCurrentEntry(index);
     } else if (index == ButtonsFrame::SaveData) {
-        QPushButton *button = m_buttons->cmd(ButtonsFrame::SaveData);
-        saveCommand([button](bool on) { button->setEnabled(on); });
+        saveCommand();
     } else if (index == ButtonsFrame::Graph) {
         showGraph();
     } else if (index == ButtonsFrame::Next) {
@@ -298,16 +295,22 @@ void frmInputScore::typeIntoCurrentField(int key, const QString &text) {
     QCoreApplication::processEvents();
 }
 
-void frmInputScore::saveCommand(const std::function<void(bool)> &setControlEnabled) {
+void frmInputScore::saveCommand() {
     if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE?"), QStringLiteral("SAVE DATA")))
         return;
     const QString stamp = saveStamp();
     // Nothing was stored: the card, the focus and the grids stay as they are, so the player
-    // can mend the cause and save again. Disabling the control only now keeps its focus.
+    // can mend the cause and save again.
     if (!SaveRecentData())
         return;
-    setControlEnabled(false);
-    // The next save must fall into a later second, so that every stored game is distinct.
+    // The card is emptied and the list reloaded before the wait below, so that whatever the
+    // player does meanwhile works on the new card and on a list that holds the saved game.
+    ClearThisTime();
+    loadStep();
+    // The next save must fall into a later second, so that every stored game is distinct: till
+    // then neither save command starts, or the same card would be stored twice.
+    m_saveWaiting = true;
+    updateSaveEnabled();
     QPointer<frmInputScore> self(this);
     while (saveStamp() == stamp) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -315,9 +318,14 @@ void frmInputScore::saveCommand(const std::function<void(bool)> &setControlEnabl
         if (!self || !self->isVisible())
             return; // closed meanwhile: the program is ending
     }
-    ClearThisTime();
-    loadStep();
-    setControlEnabled(true);
+    m_saveWaiting = false;
+    updateSaveEnabled();
+}
+
+void frmInputScore::updateSaveEnabled() {
+    const bool enabled = ViewLayout::arrange(mdlMain::PanelOrder).entryEnabled && !m_saveWaiting;
+    m_buttons->cmd(ButtonsFrame::SaveData)->setEnabled(enabled);
+    m_menus->mnuFile_Save->setEnabled(enabled);
 }
 
 bool frmInputScore::SaveRecentData() {
@@ -336,8 +344,8 @@ bool frmInputScore::reportFailure(const QString &error) {
     if (error.isEmpty())
         return false;
     // The system's text alone does not say which file; the player has to find it.
-    MessageBox::showError(this,
-                          HistoryStore::filePath(mdlMain::PlayMode) + QStringLiteral(": ") + error);
+    MessageBox::showError(this, QString::fromLocal8Bit(HistoryStore::filePath(mdlMain::PlayMode)) +
+                                    QStringLiteral(": ") + error);
     return true;
 }
 

@@ -5,8 +5,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <functional>
-
 class ButtonsFrame;
 class GridView;
 class MainMenus;
@@ -57,7 +55,9 @@ private:
     void cmdNumClick(int digit);
     void typeIntoCurrentField(int key, const QString &text);
 
-    void saveCommand(const std::function<void(bool)> &setControlEnabled);
+    void saveCommand();
+    // SAVE and SAVE DATA: usable while the card is shown and no save waits for its second.
+    void updateSaveEnabled();
     // Whether the card was stored; a failure is reported here.
     bool SaveRecentData();
     void DeleteRecentData();
@@ -77,5 +77,6 @@ private:
     MainMenus *m_menus = nullptr;
     HistoryStore m_history;
     int m_currentTarget = 0;
+    bool m_saveWaiting = false;
     QPointer<QWidget> m_focusedControl; // the control of this window that has the focus last
 };

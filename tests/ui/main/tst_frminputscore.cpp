@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -135,13 +136,18 @@ void tst_FrmInputScore::startsFromSettings_data() {
     row("lower-case a", "[GAME]\nMODE=a\n", "11101 123 B");
     row("names keep their case", "[game]\nmode=A\n[window]\ngrid=100\n", "10010 100 A",
         "[game]\nmode=A\n[window]\ngrid=100\n");
+    // Every byte that is not one of our values stays: other lines, blank lines, the second key
+    // and the second section of a name, which never count.
     row("first of two keys counts", "[WINDOW]\nGRID=100\nGRID=123\n", "10010 100 A",
-        "[WINDOW]\nGRID=100\n[GAME]\nMODE=A\n");
+        "[WINDOW]\nGRID=100\nGRID=123\n[GAME]\nMODE=A\n");
     row("comments and other keys stay",
         "; mine\r\n[OTHER]\r\nkey=value\r\n\r\n[GAME]\r\n; why\r\nMODE=A\r\n# last\r\n\r\n",
         "11110 123 A",
-        "; mine\r\n[OTHER]\r\nkey=value\r\n[GAME]\r\n; why\r\nMODE=A\r\n[WINDOW]\r\nGRID=123\r\n"
-        "# last\r\n\r\n");
+        "; mine\r\n[OTHER]\r\nkey=value\r\n\r\n[GAME]\r\n; why\r\nMODE=A\r\n# last\r\n\r\n"
+        "[WINDOW]\r\nGRID=123\r\n");
+    row("quotes, odd lines, a second section of a name",
+        "odd line\n[WINDOW]\nX = 1\n\n[GAME]\nMODE=\"A\"\n[WINDOW]\nGRID=100\n", "11110 123 A",
+        "odd line\n[WINDOW]\nX = 1\nGRID=123\n\n[GAME]\nMODE=A\n[WINDOW]\nGRID=100\n");
     // A renamed copy keeps settings of its own and leaves those of the old name alone.
     row("renamed Dartrail.old", {}, "11110 123 A", {}, "Dartrail.old");
     row("renamed Dart.v2", "[WINDOW]\nGRID=012\n", "01110 012 A", {}, "Dart.v2");
@@ -351,6 +357,18 @@ void tst_FrmInputScore::scenario_data() {
             << modeA << history(2) << fail + "Alt+V Down Enter Alt+F Up Enter"
             << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=0"};
     }
+    // While a save waits for the clock to leave its second (the keys after "&" come then), the
+    // list already holds the saved game and the card is the next one; no second save starts.
+    row("a delete while a save waits") << modeA << history(3) << "7 Ctrl+S& row:1 " + deleteByMenu
+                                       << QStringList{"saved=1;2;7", "boxes=1"};
+    row("typing and saving while a save waits")
+        << modeA << QByteArray() << "7 click:cmd(4)& 5 Ctrl+S"
+        << QStringList{"saved=7", "card=5", "boxes=1", "entry=11111111"};
+    row("a file changed underneath is reloaded, nothing deleted")
+        << modeA << history(3) << toGrid + " write:5 " + deleteByMenu
+        << QStringList{"saved=1;2;3;4;5", "recent=5|5|5.0", "boxes=1",
+                       "error=ERROR Recent_A.csv: The file was changed by another program after "
+                       "it was shown; nothing was deleted. The list now shows the file as it is."};
     row("save into a folder of that name")
         << modeA << history(2) << "7 folder:Recent_A.csv click:cmd(4)"
         << QStringList{"card=7", "files=1", "boxes=2", "error=ERROR Recent_A.csv: Is a directory"};
@@ -373,7 +391,17 @@ void tst_FrmInputScore::scenario() {
     for (const QString &pair : expected)
         if (pair.startsWith(u'@'))
             afterEveryKey[pair.section(u'=', 0, 0).mid(1)];
-    for (const QString &token : keys.split(u' ', Qt::SkipEmptyParts)) {
+    QStringList tokens = keys.split(u' ', Qt::SkipEmptyParts);
+    while (!tokens.isEmpty()) {
+        QString token = tokens.takeFirst();
+        // "KEY&": the keys after it are pressed while KEY's handler lets events run.
+        if (token.endsWith(u'&')) {
+            token.chop(1);
+            QTimer::singleShot(0, app.window, [this, &app, later = std::exchange(tokens, {})] {
+                for (const QString &key : later)
+                    press(app, key);
+            });
+        }
         press(app, token);
         QCoreApplication::processEvents(); // the focus moves that Enter posts
         for (auto it = afterEveryKey.begin(); it != afterEveryKey.end(); ++it)
@@ -414,6 +442,8 @@ void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
             failed = true;
             return error;
         });
+    } else if (token.startsWith("write:")) { // another program replaces the history
+        app.writeFile("Recent_A.csv", history(token.mid(6).toInt()));
     } else if (token.startsWith("folder:")) {
         QVERIFY(QFile::remove(app.path(token.mid(7))) && QDir(app.path({})).mkdir(token.mid(7)));
     } else if (token == "answer:Cancel") {
@@ -496,8 +526,8 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
         return QString::fromLatin1(app.readFile("Dartrail.ini").simplified());
     if (what == "error")
         return QString(app.boxes.last()).remove(app.path({}) + u'/');
-    if (what == "files")
-        return QString::number(QDir(app.path({})).entryList(QDir::Files | QDir::Hidden).size());
+    if (what == "files") // beside the lock file, which is there while the program runs
+        return QString::number(QDir(app.path({})).entryList(QDir::Files | QDir::Hidden).size() - 1);
     if (what == "boxes")
         return QString::number(app.boxes.size());
     if (what == "red" || what == "card") {
