@@ -17,10 +17,12 @@ void require(bool condition) {
         std::abort();
 }
 
-// A value the file can hold on one line: no line breaks or NULs, no blanks at either end.
+// A value the file can hold on one line as the program writes them: no line breaks or NULs, no
+// quotes (a pair around it would not be part of it), no blanks at either end.
 QString storableValue(const uint8_t *data, size_t size) {
     QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    bytes.removeIf([](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+    bytes.removeIf(
+        [](char c) { return c == '\r' || c == '\n' || c == '\0' || c == '"' || c == '\''; });
     return QString::fromLatin1(bytes).trimmed();
 }
 
@@ -34,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    const IniFile ini(path);
+    const IniFile ini(QFile::encodeName(path));
 
     const QString grid =
         ini.read(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123"));
@@ -54,12 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         require(ini.read(QStringLiteral("FUZZ"), QStringLiteral("value"), QString()) ==
                 written.left(IniFile::MaxValueBytes));
     }
-    // Junk may read differently once the writer has put the file into its own form (a section
-    // name without its bracket is left out, say); from then on a write leaves the other keys alone.
-    const QString gridAfter =
-        ini.read(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123"));
-    const QString modeAfter =
-        ini.read(QStringLiteral("game"), QStringLiteral("mode"), QStringLiteral("A"));
+    // A write changes no other value, however odd the rest of the file.
+    require(ini.read(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")) ==
+            grid);
+    require(ini.read(QStringLiteral("game"), QStringLiteral("mode"), QStringLiteral("A")) == mode);
     require(ini.write(QStringLiteral("Fuzz"), QStringLiteral("Value"), value));
     // Writing what the file already holds changes not a byte: no blank lines creep in.
     const auto content = [&path] {
@@ -69,9 +69,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray settled = content();
     require(ini.write(QStringLiteral("Fuzz"), QStringLiteral("Value"), value) &&
             content() == settled);
-    require(ini.read(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")) ==
-            gridAfter);
-    require(ini.read(QStringLiteral("game"), QStringLiteral("mode"), QStringLiteral("A")) ==
-            modeAfter);
     return 0;
 }

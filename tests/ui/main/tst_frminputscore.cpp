@@ -18,6 +18,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 // Starts the real main window through start-up in a folder of its own, answers its message
@@ -111,6 +117,8 @@ private Q_SLOTS:
     void startsFromSettings();
     void scenario_data();
     void scenario();
+    void oneProgramPerFolder();
+    void folderNameNotUtf8();
 
 private:
     void press(MainWindowHarness &app, const QString &token);
@@ -413,6 +421,81 @@ void tst_FrmInputScore::scenario() {
             what.startsWith(u'@') ? afterEveryKey[what.mid(1)].join(u'/') : observed(app, what);
         QCOMPARE(what + u'=' + value, pair);
     }
+}
+
+// Whether some process holds a lock on the file, as the system lists them.
+bool locked(const QByteArray &path) {
+    struct stat info {};
+    QFile locks(QStringLiteral("/proc/locks"));
+    return ::stat(path.constData(), &info) == 0 && locks.open(QIODevice::ReadOnly) &&
+           locks.readAll().contains(':' + QByteArray::number(quint64(info.st_ino)) + ' ');
+}
+
+// The real program copied into a folder and started there.
+pid_t startProgram(const QByteArray &folder) {
+    const QByteArray program = folder + "/Dartrail";
+    QFile original(QStringLiteral(DARTRAIL_EXECUTABLE));
+    const int copy = ::open(program.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0755);
+    if (!original.open(QIODevice::ReadOnly) || copy < 0)
+        return -1;
+    const QByteArray bytes = original.readAll();
+    const bool written = ::write(copy, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    ::close(copy);
+    const pid_t child = written ? ::fork() : -1;
+    if (child == 0) {
+        ::execl(program.constData(), program.constData(), nullptr);
+        ::_exit(127);
+    }
+    return child;
+}
+
+// Start-up removes what killed rewrites left, and holds the folder: a second start brings the
+// running window to the front and ends; a killed program blocks no later start.
+void tst_FrmInputScore::oneProgramPerFolder() {
+    MainWindowHarness app;
+    const QByteArray folder = QFile::encodeName(app.path({})), lock = folder + "/Dartrail.lock";
+    for (const char *left : {".Recent_A.csv.AbC123", ".Dartrail.ini.x1Y2z3", ".Recent_A.csv.keep"})
+        app.writeFile(left, "left by a killed rewrite");
+    app.start();
+    QCOMPARE(QDir(app.path({})).entryList(QDir::Hidden | QDir::Files),
+             QStringList({".Recent_A.csv.keep", "Dartrail.lock"}));
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    const pid_t second = startProgram(folder);
+    int status = -1;
+    bool ended = false; // QTRY_ evaluates once more at the end, and a child is reaped only once
+    QTRY_VERIFY_WITH_TIMEOUT(ended || (ended = ::waitpid(second, &status, WNOHANG) == second),
+                             20000);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QTRY_VERIFY(app.window->isActiveWindow());
+    app.close();
+    QVERIFY(!locked(lock));
+
+    const pid_t killed = startProgram(folder);
+    QTRY_VERIFY_WITH_TIMEOUT(locked(lock), 20000);
+    QVERIFY(::kill(killed, SIGKILL) == 0 && ::waitpid(killed, &status, 0) == killed);
+    app.start();
+    QVERIFY(app.window && locked(lock));
+}
+
+// The files beside the program are its files, whatever bytes its folder's name holds, also
+// when it is started from another folder.
+void tst_FrmInputScore::folderNameNotUtf8() {
+    QTemporaryDir parent;
+    const QByteArray folder = QFile::encodeName(parent.path()) + "/caf\xe9";
+    QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+    const QByteArray leftover = folder + "/.Recent_B.csv.AbC123";
+    QVERIFY(::close(::open(leftover.constData(), O_WRONLY | O_CREAT, 0644)) == 0);
+    const pid_t program = startProgram(folder); // from this test's working folder
+    QTRY_VERIFY_WITH_TIMEOUT(locked(folder + "/Dartrail.lock"), 20000);
+    QVERIFY(::access(leftover.constData(), F_OK) != 0);
+    QVERIFY(::kill(program, SIGKILL) == 0 && ::waitpid(program, nullptr, 0) == program);
+    QVERIFY(!QFile::exists(u"Dartrail.lock"_qs) && !QFile::exists(u".ini"_qs));
+    QVERIFY(::unlink(folder + "/Dartrail") == 0 && ::unlink(folder + "/Dartrail.lock") == 0 &&
+            ::rmdir(folder.constData()) == 0);
 }
 
 void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
