@@ -1,7 +1,10 @@
 #include "app/apppaths.h"
 
+#include "app/datafolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -12,7 +15,7 @@ QString overriddenExecutableName;
 QString AppPaths::directory() {
     if (!overriddenDirectory.isEmpty())
         return overriddenDirectory;
-    return QCoreApplication::applicationDirPath();
+    return QFile::decodeName(DataFolder::ofThisRun().path());
 }
 
 QString AppPaths::settingsFile() {

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Where the program keeps its files: beside its executable; the settings file is named after it.
+// Where the program keeps its files: the data folder of the run; the settings file is named after
+// the executable.
 // Tests point it at a folder of their own.
 class AppPaths {
 public:

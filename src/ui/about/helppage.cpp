@@ -1,16 +1,20 @@
 #include "ui/about/helppage.h"
 
 #include "app/apppaths.h"
+#include "app/datafolder.h"
 #include "platform/messagebox.h"
 #include "ui/about/documentopener.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 void openHelpPage(QWidget *parent) {
     const QString name = QLatin1String(HelpPageFile);
-    for (const QFileInfo &page :
-         {QFileInfo(AppPaths::filePath(name)), QFileInfo(QDir::current(), name)}) {
+    const QDir shared(QCoreApplication::applicationDirPath() + u'/' +
+                      QLatin1String(SharedFilesFolder));
+    for (const QFileInfo &page : {QFileInfo(AppPaths::filePath(name)), QFileInfo(shared, name),
+                                  QFileInfo(QDir::current(), name)}) {
         if (!page.isFile())
             continue;
         if (!DocumentOpener::open(QUrl::fromLocalFile(page.absoluteFilePath())))
