@@ -24,8 +24,9 @@ std::optional<QString> reply(const QStringList &arguments) {
                        "averages, hit rates and charts.\n\n"
                        "Usage: %1 [--help | --version]\n\n"
                        "Settings (%1.ini) and histories (Recent_A.csv, Recent_B.csv) are kept "
-                       "beside the program when\nits folder can be written, else in "
-                       "$XDG_DATA_HOME/Dartrail (by default ~/.local/share/Dartrail).\n")
+                       "in\n$XDG_DATA_HOME/Dartrail (by default ~/.local/share/Dartrail) when the "
+                       "program is installed\nfor all users or its folder cannot be written, "
+                       "else beside the program.\n")
                        .arg(program);
     }
     return std::nullopt;

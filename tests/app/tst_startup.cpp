@@ -130,7 +130,7 @@ void tst_Startup::commandLine_data() {
                                << "Dartrail 1.1.0\n";
     QTest::newRow("--help names the settings after the executable")
         << QStringList{"/usr/bin/dartrail", "--help"} << "Dartrail 1.1.0\n"
-        << "Settings (dartrail.ini) and histories (Recent_A.csv, Recent_B.csv) are kept beside";
+        << "Settings (dartrail.ini) and histories (Recent_A.csv, Recent_B.csv) are kept in";
 }
 
 void tst_Startup::commandLine() {
