@@ -9,6 +9,8 @@ deb=$(ls "$1"/dartrail_*.deb)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+folder=$root
+. "$(dirname "$0")/sanitizers.sh"
 
 dpkg-deb -x "$deb" "$root"
 program=$root/usr/bin/dartrail

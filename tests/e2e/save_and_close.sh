@@ -17,12 +17,8 @@ if [ $# -lt 2 ]; then
     program=$folder/Dartrail
 fi
 settings=$(basename "$program").ini
+. "$(dirname "$0")/sanitizers.sh"
 cd "$folder"
-# Under the sanitizers, the system's X keyboard and D-Bus libraries trip them on their own.
-printf 'interceptor_via_lib:libxkbcommon-x11.so\n' >asan.supp
-printf 'leak:libdbus-1.so\n' >lsan.supp
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:suppressions=$folder/asan.supp"
-export LSAN_OPTIONS="${LSAN_OPTIONS:-}:suppressions=$folder/lsan.supp"
 QT_QPA_PLATFORM=xcb "$program" >program.log 2>&1 &
 pid=$!
 
@@ -51,7 +47,7 @@ focus "SAVE DATA"
 xdotool key Return
 
 # The save waits for the next second before it clears the card; then leave through the menu.
-cd "$data"
+cd "$data" || fail "no data folder $data"
 for _ in $(seq 100); do [ -s Recent_A.csv ] && break; sleep 0.1; done
 sleep 1.5
 focus Dartrail
