@@ -1,8 +1,10 @@
 # Two commands for a fresh Debian machine: `make run` and `make test`.
 # `make test` runs every test twice (plain, then under AddressSanitizer and UBSan) and then each
 # fuzz target for FUZZ_SECONDS; `make fuzz FUZZ_SECONDS=N` runs only the fuzz targets.
+# `make package` builds the Debian package into build/ and checks it with Debian's own tools.
 PACKAGES := cmake ninja-build g++ qt6-base-dev libbenchmark-dev \
-            fonts-ipafont-gothic clang-format clang libclang-rt-14-dev xvfb xdotool
+            fonts-ipafont-gothic clang-format clang libclang-rt-14-dev xvfb xdotool dpkg-dev
+PACKAGE_CHECKERS := lintian appstream desktop-file-utils
 BUILD        := build
 # The program keeps its settings and histories beside its executable: `make run` starts a copy
 # here, in a folder that no target removes. A link would not do, as the program finds its folder
@@ -21,7 +23,7 @@ SUDO         := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: deps configure build run test test-sanitized fuzz bench format clean
+.PHONY: deps configure build run test test-sanitized fuzz package bench format clean
 .NOTPARALLEL:
 
 deps:
@@ -73,6 +75,14 @@ fuzz: deps
 	        tail -n 60 $(FUZZ_BUILD)/$$f.log; exit 1; \
 	    fi; \
 	done
+
+package: PACKAGES += $(PACKAGE_CHECKERS)
+package: build
+	rm -f $(BUILD)/dartrail_*.deb
+	cmake --build $(BUILD) --target package
+	appstreamcli validate --no-net $(BUILD)/packaging/*.metainfo.xml
+	desktop-file-validate $(BUILD)/packaging/*.desktop
+	lintian --fail-on error $(BUILD)/dartrail_*.deb
 
 bench: build
 	$(BUILD)/bench/dartrail_bench

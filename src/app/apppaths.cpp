@@ -1,5 +1,7 @@
 #include "app/apppaths.h"
 
+#include "app/datafolder.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -11,9 +13,11 @@ namespace {
 QByteArray overriddenDirectory;
 QByteArray overriddenExecutableName;
 
-// The running executable as the system names it. Qt's own answer is decoded text, which loses
-// every byte that is not UTF-8; the link in /proc keeps them.
-QByteArray executablePath() {
+} // namespace
+
+// Qt's own answer is decoded text, which loses every byte that is not UTF-8; the link in /proc
+// keeps them.
+QByteArray AppPaths::executable() {
     QByteArray path(PATH_MAX, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), size_t(path.size()));
     if (length <= 0 || length >= path.size())
@@ -26,21 +30,18 @@ QByteArray executablePath() {
     return path;
 }
 
-} // namespace
-
 QByteArray AppPaths::directory() {
     if (!overriddenDirectory.isEmpty())
         return overriddenDirectory;
-    const QByteArray executable = executablePath();
-    return executable.left(std::max<qsizetype>(executable.lastIndexOf('/'), 1));
+    return DataFolder::ofThisRun().path();
 }
 
 QByteArray AppPaths::settingsFileName() {
-    const QByteArray executable =
-        !overriddenDirectory.isEmpty() ? overriddenExecutableName : executablePath();
+    const QByteArray program =
+        !overriddenDirectory.isEmpty() ? overriddenExecutableName : executable();
     // The whole file name: "Dart.v2" has no extension to drop, and a renamed copy such as
     // "Dartrail.old" must not share the settings of "Dartrail".
-    return executable.mid(executable.lastIndexOf('/') + 1) + ".ini";
+    return program.mid(program.lastIndexOf('/') + 1) + ".ini";
 }
 
 QByteArray AppPaths::settingsFile() {

@@ -1,11 +1,29 @@
+#include "app/commandline.h"
+#include "app/datafolder.h"
 #include "app/fonts.h"
 #include "app/mdlmain.h"
+#include "platform/messagebox.h"
+#include "version.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> reply = CommandLine::reply(arguments)) {
+        std::fputs(reply->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    // The window class, whatever the executable is called: the desktop entry's StartupWMClass.
+    QApplication::setApplicationName(QLatin1String(Version::Title));
     QApplication app(argc, argv);
     Fonts::installSubstitutes();
+    // Told now rather than after a whole card has been typed.
+    if (const QString &failure = DataFolder::ofThisRun().failure(); !failure.isEmpty())
+        MessageBox::showError(nullptr, failure);
     if (!mdlMain::Main())
         return 0;
     return app.exec();

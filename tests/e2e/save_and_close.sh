@@ -1,29 +1,32 @@
 #!/bin/sh
-# Runs the real program from a folder of its own on the X server of $DISPLAY, types a mode-A card,
-# saves it with Ctrl+S and Enter, leaves through FILE > EXIT, and checks the files it wrote.
-# Usage (CTest runs it so): xvfb-run -a save_and_close.sh path/to/Dartrail
+# Runs the real program on the X server of $DISPLAY, types a mode-A card, saves it with Ctrl+S and
+# Enter, leaves through FILE > EXIT, and checks the files it wrote. Without a data folder the program
+# runs from a temporary folder of its own and keeps its files there; with one, it runs where it lies
+# and must keep them in the data folder.
+# Usage (CTest runs it so): xvfb-run -a save_and_close.sh path/to/Dartrail [data folder]
 set -eu
 program=$1
 folder=$(mktemp -d)
+data=${2:-$folder}
 pid=
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$folder"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cp "$program" "$folder/Dartrail"
+if [ $# -lt 2 ]; then
+    cp "$program" "$folder/Dartrail"
+    program=$folder/Dartrail
+fi
+settings=$(basename "$program").ini
+. "$(dirname "$0")/sanitizers.sh"
 cd "$folder"
-# Under the sanitizers, the system's X keyboard and D-Bus libraries trip them on their own.
-printf 'interceptor_via_lib:libxkbcommon-x11.so\n' >asan.supp
-printf 'leak:libdbus-1.so\n' >lsan.supp
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:suppressions=$folder/asan.supp"
-export LSAN_OPTIONS="${LSAN_OPTIONS:-}:suppressions=$folder/lsan.supp"
-QT_QPA_PLATFORM=xcb ./Dartrail >program.log 2>&1 &
+QT_QPA_PLATFORM=xcb "$program" >program.log 2>&1 &
 pid=$!
 
 # There is no window manager: focus goes to a window by xdotool's hand.
 focus() {
     window=
     for _ in $(seq 150); do
-        kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat program.log)"
+        kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat "$folder/program.log")"
         window=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)
         [ -n "$window" ] && break
         sleep 0.2
@@ -44,13 +47,14 @@ focus "SAVE DATA"
 xdotool key Return
 
 # The save waits for the next second before it clears the card; then leave through the menu.
+cd "$data" || fail "no data folder $data"
 for _ in $(seq 100); do [ -s Recent_A.csv ] && break; sleep 0.1; done
 sleep 1.5
 focus Dartrail
 xdotool key --delay 100 alt+f c
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "the program is still running after EXIT"
-wait "$pid" || fail "the program ended with status $?: $(cat program.log)"
+wait "$pid" || fail "the program ended with status $?: $(cat "$folder/program.log")"
 pid=
 
 expected=$(printf '%s' "$values" | tr ' ' ',')
@@ -60,6 +64,6 @@ grep -Eq "^[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2},$expected"$(pri
     Recent_A.csv || fail "unexpected line: $(cat -A Recent_A.csv)"
 [ "$(tr -cd , <Recent_A.csv | wc -c)" -eq 21 ] || fail "not 21 commas: $line"
 [ "$(tail -c 2 Recent_A.csv | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "no CR LF: $line"
-grep -q '^GRID=123' Dartrail.ini || fail "Dartrail.ini: $(cat Dartrail.ini)"
-grep -q '^MODE=A' Dartrail.ini || fail "Dartrail.ini: $(cat Dartrail.ini)"
+grep -q '^GRID=123' "$settings" || fail "$settings: $(cat "$settings")"
+grep -q '^MODE=A' "$settings" || fail "$settings: $(cat "$settings")"
 echo "saved: $(cat Recent_A.csv)"

@@ -1,0 +1,86 @@
+#include "app/commandline.h"
+#include "app/datafolder.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+
+class tst_Startup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase() { std::filesystem::remove_all(m_tree.path().toStdString()); }
+    void dataFolder_data();
+    void dataFolder();
+    void commandLine();
+
+private:
+    QTemporaryDir m_tree; // removed by hand: QTemporaryDir cannot name a folder that is not UTF-8
+};
+
+// app/ a folder install, usr/bin/ beside usr/share/dartrail/ the system install, home/, xdg/ and
+// file, a regular file: nothing can be made under it, not even by root.
+void tst_Startup::initTestCase() {
+    for (const char *folder : {"app", "usr/bin", "usr/share/dartrail", "home", "xdg"})
+        QVERIFY(QDir(m_tree.path()).mkpath(folder));
+    QVERIFY(QFile(m_tree.filePath("file")).open(QIODevice::WriteOnly));
+}
+
+void tst_Startup::dataFolder_data() {
+    QTest::addColumn<QByteArray>("executableFolder");
+    QTest::addColumn<QByteArray>("xdgDataHome");
+    QTest::addColumn<QByteArray>("home");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<bool>("fails");
+    // Relative names are in the tree; "=xdg" is the relative "xdg".
+    const QByteArray tree = QFile::encodeName(m_tree.path()) + '/';
+    const auto row = [&tree](const char *name, QByteArray executable, QByteArray xdg,
+                             QByteArray home, QByteArray expected, bool fails = false) {
+        for (QByteArray *path : {&executable, &xdg, &home, &expected})
+            *path = path->isEmpty() || path->startsWith('/') ? *path
+                    : path->startsWith('=')                  ? path->mid(1)
+                                                             : tree + *path;
+        QTest::newRow(name) << executable << xdg << home << expected << fails;
+    };
+    // /proc refuses new files to root as well, whatever its permission bits say.
+    row("writable: beside the executable", "app", "xdg", "home", "app");
+    row("system install: per user, even when writable", "usr/bin", "xdg", "home", "xdg/Dartrail");
+    row("read-only: $XDG_DATA_HOME", "/proc", "xdg", "home", "xdg/Dartrail");
+    row("$XDG_DATA_HOME unset", "/proc", "", "home", "home/.local/share/Dartrail");
+    row("$XDG_DATA_HOME relative", "file/bin", "=xdg", "home", "home/.local/share/Dartrail");
+    row("folder name not UTF-8", "/proc", "d\xe9j\xe0", "home", "d\xe9j\xe0/Dartrail");
+    row("$XDG_DATA_HOME a file", "/proc", "file", "home", "file/Dartrail", true);
+    row("neither writable", "file/bin", "", "file/home", "file/home/.local/share/Dartrail", true);
+    row("no HOME", "/proc", "", "", "/.local/share/Dartrail", true);
+}
+
+void tst_Startup::dataFolder() {
+    QFETCH(QByteArray, executableFolder);
+    QFETCH(QByteArray, xdgDataHome);
+    QFETCH(QByteArray, home);
+    QFETCH(QByteArray, expected);
+    QFETCH(bool, fails);
+    const DataFolder chosen = DataFolder::choose(executableFolder, xdgDataHome, home);
+    QCOMPARE(chosen.path(), expected);
+    // A failure names the folder that failed.
+    QCOMPARE(chosen.failure().contains(QFile::decodeName(expected)), fails);
+    if (fails)
+        return;
+    const std::filesystem::path folder = expected.toStdString();
+    if (expected != executableFolder) // private to the user, as XDG asks
+        QVERIFY(std::filesystem::status(folder).permissions() == std::filesystem::perms::owner_all);
+    // The probe that proved the folder writable is gone again.
+    QVERIFY(std::filesystem::is_empty(folder));
+}
+
+void tst_Startup::commandLine() {
+    QVERIFY(!CommandLine::reply({"Dartrail"}) && !CommandLine::reply({"Dartrail", "-v", "x.csv"}));
+    QCOMPARE(CommandLine::reply({"Dartrail", "x", "--version"}).value_or(""), "Dartrail 1.1.0\n");
+    const QString help = CommandLine::reply({"/usr/bin/dartrail", "--help"}).value_or("");
+    QVERIFY2(help.contains("(dartrail.ini)") && help.contains("default ~/.local/share/Dartrail"),
+             qPrintable(help));
+}
+
+QTEST_GUILESS_MAIN(tst_Startup)
+#include "tst_startup.moc"
