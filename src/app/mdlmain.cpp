@@ -2,6 +2,7 @@
 
 #include "app/apppaths.h"
 #include "app/inifile.h"
+#include "entry/carddraft.h"
 #include "history/historystore.h"
 #include "platform/messagebox.h"
 #include "platform/singleinstance.h"
@@ -49,9 +50,12 @@ frmInputScore *Main() {
     }
     FileSystem = std::make_unique<FileSystemObject>();
     // No other Dartrail can be rewriting these files now: what a killed rewrite left is waste.
-    FileSystem->removeLeftovers(AppPaths::directory(),
-                                {HistoryStore::fileName(ModeA), HistoryStore::fileName(ModeB),
-                                 AppPaths::settingsFileName()});
+    QByteArrayList rewritten{AppPaths::settingsFileName()};
+    for (const qint32 mode : {ModeA, ModeB})
+        for (const QByteArray &path : {HistoryStore::filePath(mode), CardDraft::filePath(mode),
+                                       HistoryStore::companionPath(mode, "undo")})
+            rewritten << path.mid(path.lastIndexOf('/') + 1);
+    FileSystem->removeLeftovers(AppPaths::directory(), rewritten);
     PanelOrder = SettingsText::panelOrderFromText(
         ReadSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")));
     PlayMode = SettingsText::playModeFromText(
@@ -64,6 +68,7 @@ frmInputScore *Main() {
     window->adjustSize();
     window->move(window->screen()->availableGeometry().center() - window->rect().center());
     window->show();
+    window->restoreDraft();
     QObject::connect(Instance.get(), &SingleInstance::activationRequested, window, [window] {
         window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->raise();

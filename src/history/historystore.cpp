@@ -8,6 +8,7 @@
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 
+#include <QCryptographicHash>
 #include <QHash>
 #include <QSet>
 
@@ -51,9 +52,30 @@ QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averag
     return error;
 }
 
+namespace {
+
+// The record that undoes a deletion: a header line with the size of the file as it was, that
+// file, then one line for each piece the history gained since: "D size digest" for what the
+// deletion left, "S size digest" for each game saved after it. Undoing needs the history to be
+// exactly these pieces; anything else means another program changed it.
+constexpr QByteArrayView UndoMagic = "DARTRAIL-UNDO ";
+
+QByteArray piece(char kind, QByteArrayView bytes) {
+    return kind + (' ' + QByteArray::number(bytes.size())) + ' ' +
+           QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex() + "\r\n";
+}
+
+} // namespace
+
 QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now) {
-    return m_fileSystem.appendLine(filePath(playMode), HistoryLine::build(now, cardTexts))
-        .description();
+    const QByteArray line = HistoryLine::build(now, cardTexts);
+    const FileSystemObject::Result result = m_fileSystem.appendLine(filePath(playMode), line);
+    // A deletion stays undoable after a save: the record learns the saved line. Should that fail,
+    // the undo is refused later, and nothing is lost.
+    const QByteArray undo = companionPath(playMode, "undo");
+    if (result.ok() && m_fileSystem.isFile(undo))
+        m_fileSystem.appendLine(undo, piece('S', line + "\r\n").chopped(2));
+    return result.description();
 }
 
 QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
@@ -61,21 +83,103 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
     if (!isLoaded(playMode))
         return QStringLiteral("The history file could not be read; nothing was deleted.");
     QString error;
-    QByteArray content;
-    if (read(playMode, content, error) != m_loaded[slot(playMode)])
+    QByteArray before;
+    if (read(playMode, before, error) != m_loaded[slot(playMode)])
         return error.isEmpty() ? QStringLiteral("The file was changed by another program after "
                                                 "it was shown; nothing was deleted. The list now "
                                                 "shows the file as it is.")
                                : error;
-    content.clear(); // the rewrite need not hold the history twice
 
+    // The table was filled from these very bytes: row r is the r-th line from the end.
+    const QList<QByteArrayView> lines = HistoryLine::splitLines(before);
     const QSet<int> selected(selectedRows.cbegin(), selectedRows.cend());
     QByteArrayList kept;
+    QByteArray deleted;
     for (int row = recent.rows() - 1; row >= 0; --row) {
-        if (!selected.contains(row) && !RecentTable::isPlaceholder(recent, row))
+        if (RecentTable::isPlaceholder(recent, row))
+            continue;
+        if (selected.contains(row))
+            deleted.append(lines[lines.size() - 1 - row]).append("\r\n");
+        else
             kept.append(RecentTable::historyLine(recent, row));
     }
-    return m_fileSystem.replaceLines(filePath(playMode), kept).description();
+
+    // The deleted games are kept before the history loses them; a failure here leaves the
+    // history as it was.
+    const QByteArray undo = companionPath(playMode, "undo");
+    if (!deleted.isEmpty()) {
+        const QByteArray left = kept.join("\r\n") + (kept.isEmpty() ? "" : "\r\n");
+        FileSystemObject::Result result = m_fileSystem.replaceFile(
+            undo, UndoMagic.toByteArray() + QByteArray::number(before.size()) + "\r\n" + before +
+                      piece('D', left));
+        if (result.ok()) {
+            deleted.chop(2);
+            result = m_fileSystem.appendLine(companionPath(playMode, "deleted"), deleted);
+        }
+        if (!result.ok()) {
+            m_fileSystem.removeFile(undo);
+            return result.description();
+        }
+    }
+    const FileSystemObject::Result result = m_fileSystem.replaceLines(filePath(playMode), kept);
+    if (!result.ok() && !deleted.isEmpty())
+        m_fileSystem.removeFile(undo); // nothing was deleted, so there is nothing to undo
+    return result.description();
+}
+
+QString HistoryStore::undoRemove(qint32 playMode) {
+    const QByteArray undo = companionPath(playMode, "undo");
+    QByteArray record;
+    FileSystemObject::Result result = m_fileSystem.readAll(undo, record, 2 * maxFileBytes());
+    if (!result.ok())
+        return result.description();
+    QString error;
+    QByteArray now;
+    if (!read(playMode, now, error).loaded)
+        return error;
+
+    // The history must be what the deletion left and the games saved since, and nothing else.
+    const qsizetype headerEnd = record.indexOf("\r\n");
+    bool sized = false;
+    const qsizetype beforeSize =
+        record.startsWith(UndoMagic)
+            ? record.mid(UndoMagic.size(), headerEnd - UndoMagic.size()).toLongLong(&sized)
+            : 0;
+    const qsizetype piecesStart = headerEnd + 2 + beforeSize;
+    bool whole = sized && headerEnd > 0 && beforeSize >= 0 && piecesStart <= record.size();
+    qsizetype covered = 0, left = -1;
+    for (const QByteArray &line : record.mid(piecesStart).split('\n')) {
+        if (!whole || line.isEmpty())
+            continue;
+        const qsizetype size = line.split(' ').value(1).toLongLong();
+        whole =
+            size >= 0 && covered + size <= now.size() &&
+            line.trimmed() == piece(line[0], QByteArrayView(now).sliced(covered, size)).trimmed();
+        left = left < 0 ? size : left;
+        covered += size;
+    }
+    if (!whole || left < 0 || covered != now.size()) {
+        m_fileSystem.removeFile(undo);
+        return QStringLiteral("The last deletion cannot be undone: %1 was changed by another "
+                              "program after it. The deleted games are kept in %2.")
+            .arg(QString::fromLatin1(fileName(playMode)),
+                 QString::fromLocal8Bit(companionPath(playMode, "deleted")
+                                            .mid(filePath(playMode).lastIndexOf('/') + 1)));
+    }
+    // The games saved since the deletion stay the newest.
+    QByteArray restored = record.sliced(headerEnd + 2, beforeSize);
+    const QByteArrayView savedSince = QByteArrayView(now).sliced(left);
+    if (!savedSince.isEmpty() && !restored.isEmpty() && !restored.endsWith('\n'))
+        restored.append(restored.endsWith('\r') ? "\n" : "\r\n");
+    restored.append(savedSince);
+    result = m_fileSystem.replaceFile(filePath(playMode), restored);
+    if (result.ok())
+        m_fileSystem.removeFile(undo);
+    return result.description();
+}
+
+bool HistoryStore::canUndo(qint32 playMode) const {
+    return m_fileSystem.isFile(companionPath(playMode, "undo"));
 }
 
 bool HistoryStore::isLoaded(qint32 playMode) const {
@@ -88,6 +192,11 @@ QByteArray HistoryStore::fileName(qint32 playMode) {
 
 QByteArray HistoryStore::filePath(qint32 playMode) {
     return AppPaths::filePath(fileName(playMode));
+}
+
+QByteArray HistoryStore::companionPath(qint32 playMode, QByteArrayView kind) {
+    QByteArray path = filePath(playMode);
+    return path.insert(path.lastIndexOf('.') + 1, kind.toByteArray() + '.');
 }
 
 qint64 HistoryStore::maxFileBytes() {

@@ -26,13 +26,21 @@ public:
     // Rewrites the file with every game of the recent table but the rows at the selected
     // positions. Refused while the file could not be read at the last load, and when it no
     // longer holds what that load read: a table that lacks games of the file never replaces
-    // them.
+    // them. The deleted games are first appended, unchanged, to the mode's deleted-games file,
+    // and the file as it was is kept as the record that undoes the deletion.
     QString remove(qint32 playMode, const GridModel &recent, const QList<int> &selectedRows);
+    // Puts back the games of the last deletion: the file as it was before it, followed by the
+    // games saved since. Refused when anything else changed the file after the deletion.
+    QString undoRemove(qint32 playMode);
+    // Whether there is a deletion of the mode to undo.
+    bool canUndo(qint32 playMode) const;
     // Whether the last load of the mode read its whole file (or found none).
     bool isLoaded(qint32 playMode) const;
 
     static QByteArray fileName(qint32 playMode);
     static QByteArray filePath(qint32 playMode);
+    // Beside the history: "Recent_A.csv" gives "Recent_A.deleted.csv".
+    static QByteArray companionPath(qint32 playMode, QByteArrayView kind);
     // The largest history that is loaded: a quarter of the memory, as the table takes more
     // than the file.
     static qint64 maxFileBytes();

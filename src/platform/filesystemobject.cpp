@@ -284,6 +284,19 @@ FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustEx
     return result;
 }
 
+bool FileSystemObject::isFile(const Path &path) const {
+    struct stat info {};
+    return call(Call::Stat, [&] { return ::stat(path.constData(), &info); }) == 0 &&
+           S_ISREG(info.st_mode);
+}
+
+FileSystemObject::Result FileSystemObject::removeFile(const Path &path) const {
+    if (call(Call::Unlink, [&] { return ::unlink(path.constData()); }) != 0)
+        return errno == ENOENT ? Result() : Result(errno);
+    syncFolder(path);
+    return {};
+}
+
 void FileSystemObject::removeLeftovers(const Path &folder, const QByteArrayList &fileNames) const {
     DIR *entries = ::opendir(folder.constData());
     if (!entries)

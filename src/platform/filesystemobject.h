@@ -37,7 +37,7 @@ public:
     };
 
     // The system calls the object makes, as the fault hook sees them.
-    enum class Call { Stat, Open, Read, Write, Sync, Chmod, Close, Rename };
+    enum class Call { Stat, Open, Read, Write, Sync, Chmod, Close, Rename, Unlink };
     // Consulted before each system call; a non-zero error number fails that call instead.
     // Lets tests break an operation at any step; empty in the program.
     using FaultHook = std::function<int(Call)>;
@@ -56,6 +56,10 @@ public:
     // Replaces the content of an existing file with the lines, each ending in CR LF, as
     // replaceFile does.
     Result replaceLines(const Path &path, const QByteArrayList &lines) const;
+    // Whether the name is a regular file (a link to one counts).
+    bool isFile(const Path &path) const;
+    // Removes the file; a missing one is no failure.
+    Result removeFile(const Path &path) const;
     // Removes the hidden files that a rewrite of one of these files, killed midway, left in
     // the folder. Only safe while no other process may be rewriting them.
     void removeLeftovers(const Path &folder, const QByteArrayList &fileNames) const;

@@ -83,6 +83,12 @@ void GridView::focusInEvent(QFocusEvent *event) {
     selectCurrentRow();
 }
 
+void GridView::selectOnlyCurrentRow() {
+    if (currentIndex().isValid())
+        selectionModel()->select(currentIndex(),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 void GridView::selectCurrentRow() {
     const QModelIndex current = currentIndex();
     if (current.isValid() && !selectionModel()->isRowSelected(current.row(), {}))

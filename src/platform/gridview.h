@@ -25,6 +25,10 @@ public:
     QList<int> selectedRows() const;
     QList<QStringList> selectedRowTexts() const;
 
+    // Narrows the selection to the current row, so that a block of rows the player chose
+    // before a reload never silently stands for other rows after it.
+    void selectOnlyCurrentRow();
+
     void setHighlight(int setting);
     int highlight() const { return m_highlight; }
 

@@ -1,6 +1,7 @@
 #include "app/apppaths.h"
 #include "app/inifile.h"
 #include "app/mdlmain.h"
+#include "entry/carddraft.h"
 #include "history/historystore.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
@@ -75,7 +76,7 @@ struct HistoryFixture {
 };
 using F = HistoryFixture;
 
-enum Operation { Save, Remove, Settings };
+enum Operation { Save, Remove, Undo, Settings, Draft };
 const QString placeholder = QStringLiteral("(NO DATA)|||||");
 const QByteArray stamp = "2005/03/07 21:04:09";
 // Games of the first of March, oldest first, from their values.
@@ -338,8 +339,8 @@ void tst_HistoryStore::oddFiles() {
 }
 
 // Every write broken by killing the process at one of its system calls, or by failing that call.
-// The file must only ever hold its old content, its new content, or (for an append) the old
-// content and the start of the new line.
+// Each file it writes must only ever hold its old content, its new content, or (for an append)
+// the old content and the start of the new lines; a reported failure leaves the history as it was.
 void tst_HistoryStore::brokenAtEveryCall_data() {
     QTest::addColumn<int>("operation");
     QTest::addColumn<QByteArray>("before");
@@ -348,42 +349,74 @@ void tst_HistoryStore::brokenAtEveryCall_data() {
     QTest::newRow("save into a new file") << int(Save) << F::missing;
     // Large enough to be written in several pieces.
     QTest::newRow("delete two games") << int(Remove) << F::games(1, 28).repeated(1200);
+    QTest::newRow("undo, a game saved since") << int(Undo) << F::games(1, 28).repeated(300);
     QTest::newRow("settings") << int(Settings) << QByteArray("; kept\r\n[GAME]\r\nMODE=B\r\n");
     QTest::newRow("settings into a new file") << int(Settings) << F::missing;
+    QTest::newRow("card draft") << int(Draft) << F::missing;
 }
 
 void tst_HistoryStore::brokenAtEveryCall() {
     QFETCH(int, operation);
     QFETCH(QByteArray, before);
-    const bool appending = operation == Save; // a half line at the end may be left
     HistoryFixture fixture;
     ::umask(022); // files made here get 0644
-    const QByteArray path =
-        operation == Settings ? AppPaths::settingsFile() : HistoryStore::filePath(ModeA);
-    const IniFile settings(path, fixture.fileSystem);
-    // Root's rewrite of another user's file leaves it theirs.
-    const uid_t owner =
-        ::geteuid() == 0 && !appending && before != F::missing ? 65534 : ::geteuid();
+    const IniFile settings(AppPaths::settingsFile(), fixture.fileSystem);
+    const CardDraft draft(fixture.fileSystem);
+    const QByteArray history = HistoryStore::filePath(ModeA);
+    // The files written, the first the one the operation is about, and whether each is appended to.
+    const QList<std::pair<QByteArray, bool>> files =
+        operation == Save     ? QList{std::pair{history, true}}
+        : operation == Remove ? QList{std::pair{history, false},
+                                      {HistoryStore::companionPath(ModeA, "deleted"), true},
+                                      {HistoryStore::companionPath(ModeA, "undo"), false}}
+        : operation == Undo
+            ? QList{std::pair{history, false}, {HistoryStore::companionPath(ModeA, "undo"), false}}
+        : operation == Settings ? QList{std::pair{AppPaths::settingsFile(), false}}
+                                : QList{std::pair{CardDraft::filePath(ModeA), false}};
+    const QByteArray &path = files[0].first;
+    // A failure to keep the draft is never reported: it must not get in the player's way.
+    const bool silent = operation == Draft;
+    const auto save = [&] {
+        return fixture.store.save(ModeA, QStringList(21, QStringLiteral("12")),
+                                  QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9)));
+    };
     const auto run = [&]() -> QString {
         if (operation == Save)
-            return fixture.store.save(ModeA, QStringList(21, QStringLiteral("12")),
-                                      QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9)));
+            return save();
         if (operation == Remove)
             return fixture.remove(ModeA, {1, 2});
+        if (operation == Undo)
+            return fixture.store.undoRemove(ModeA);
+        if (operation == Draft)
+            return draft.keep(ModeA, QStringList(21, QStringLiteral("7")), 20), QString();
         return settings.write(u"GAME"_qs, u"MODE"_qs, u"A"_qs) ? QString() : u"failed"_qs;
     };
+    // Root's rewrite of another user's file leaves it theirs.
+    const uid_t owner =
+        ::geteuid() == 0 && !files[0].second && before != F::missing ? 65534 : ::geteuid();
     F::write(path, before);
     QVERIFY(::chown(path, owner, owner) == 0 || before == F::missing);
     QCOMPARE(fixture.load(ModeA), QString());
+    if (operation == Undo) // a deletion, then a game saved
+        QVERIFY(fixture.remove(ModeA, {5, 7}).isEmpty() && save().isEmpty());
+    if (operation == Draft)
+        draft.keep(ModeA, QStringList{"5", "17"}, 2);
+    QList<QByteArray> old;
+    for (const auto &file : files)
+        old << F::contentOf(file.first);
+    QStringList present = QDir(fixture.dir.path()).entryList(QDir::Files | QDir::Hidden);
+    for (const auto &file : files)
+        present << QFileInfo(file.first).fileName();
 
-    // The unbroken run gives the new content and the number of calls to break.
+    // The unbroken run gives the new contents and the number of calls to break.
     int calls = 0;
     fixture.fileSystem.setFaultHook([&calls](Call) { return ++calls, 0; });
     QCOMPARE(run(), QString());
-    const QByteArray after = F::contentOf(path);
-    QVERIFY(after != before && calls > 3);
-    // A rewrite keeps the permissions and, where root rewrites it, the owner; a new file gets
-    // those of any file made here.
+    QList<QByteArray> after;
+    for (const auto &file : files)
+        after << F::contentOf(file.first);
+    QVERIFY(after[0] != old[0] && calls > 3);
+    // A rewrite keeps the permissions and the owner; a new file gets those of any file made here.
     struct stat info {};
     QVERIFY(::stat(path, &info) == 0);
     QCOMPARE(info.st_mode & 0777, 0644);
@@ -395,7 +428,8 @@ void tst_HistoryStore::brokenAtEveryCall() {
         for (int n = 1; n <= calls; ++n) {
             const QString round =
                 QStringLiteral("%1 at call %2: ").arg(error ? text : u"killed"_qs).arg(n);
-            F::write(path, before);
+            for (qsizetype i = 0; i < files.size(); ++i)
+                F::write(files[i].first, old[i]);
             int seen = 0;
             fixture.fileSystem.setFaultHook([&](Call) {
                 return ++seen != n ? 0 : error ? error : ::raise(SIGKILL);
@@ -410,24 +444,31 @@ void tst_HistoryStore::brokenAtEveryCall() {
                              WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL,
                          qPrintable(round));
             }
-            const QByteArray now = F::contentOf(path);
-            // An empty history is no history: a failed first save may leave one.
-            const bool kept = now == before || (appending && before == F::missing && now.isEmpty());
-            // A failure leaves the old content; only a call whose failure changes nothing may be
-            // survived.
-            const bool allowed =
-                error ? (reported == text ? kept : reported.isEmpty() && now == after)
-                      : kept || now == after ||
-                            (appending && after.startsWith(now) &&
-                             (before == F::missing || now.startsWith(before)));
-            QVERIFY2(allowed, qPrintable(round + reported + " | " + now.right(200)));
-            // Nothing beside the file, but for a hidden one after a kill: no reader's concern.
-            QStringList left = QDir(fixture.dir.path()).entryList(QDir::Files | QDir::Hidden);
-            left.removeAll(QFileInfo(path).fileName());
-            for (const QString &name : left)
-                QVERIFY2(!error && name.startsWith(u'.') &&
-                             QFile::remove(fixture.dir.filePath(name)),
-                         qPrintable(round + name));
+            for (qsizetype i = 0; i < files.size(); ++i) {
+                const auto &[file, appending] = files[i];
+                const QByteArray now = F::contentOf(file);
+                // An empty history is no history: a failed first save may leave one.
+                const bool kept =
+                    now == old[i] || (appending && old[i] == F::missing && now.isEmpty());
+                const bool whole = kept || now == after[i] ||
+                                   (appending && after[i].startsWith(now) &&
+                                    (old[i] == F::missing || now.startsWith(old[i])));
+                // A failure leaves the old history; only a call whose failure changes nothing
+                // may be survived.
+                const bool allowed =
+                    !error || silent || i > 0
+                        ? whole
+                        : (reported == text ? kept : reported.isEmpty() && now == after[i]);
+                QVERIFY2(allowed,
+                         qPrintable(round + reported + " | " + file + ": " + now.right(200)));
+            }
+            // Nothing beside the files, but for a hidden one after a kill: no reader's concern.
+            for (const QString &name :
+                 QDir(fixture.dir.path()).entryList(QDir::Files | QDir::Hidden))
+                if (!present.contains(name))
+                    QVERIFY2(!error && name.startsWith(u'.') &&
+                                 QFile::remove(fixture.dir.filePath(name)),
+                             qPrintable(round + name));
         }
     }
 }

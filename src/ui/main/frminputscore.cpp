@@ -4,6 +4,7 @@
 #include "app/mdlmain.h"
 #include "entry/filtertext.h"
 #include "entry/thistimecard.h"
+#include "history/historyline.h"
 #include "platform/gridview.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
@@ -45,7 +46,8 @@ QString saveStamp() {
 
 frmInputScore::frmInputScore(QWidget *parent)
     : QMainWindow(parent)
-    , m_history(*mdlMain::FileSystem) {
+    , m_history(*mdlMain::FileSystem)
+    , m_draft(*mdlMain::FileSystem) {
     setObjectName(QStringLiteral("frmInputScore"));
     setWindowTitle(QStringLiteral("Dartrail"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/dartrail.png")));
@@ -120,7 +122,9 @@ void frmInputScore::connectControls() {
     connect(m_menus->mnuEdit_Clear_RecentData, &QAction::triggered, this, [this] {
         DeleteRecentData();
         loadStep();
+        m_grdRecent->selectOnlyCurrentRow();
     });
+    connect(m_menus->mnuEdit_UndoDelete, &QAction::triggered, this, &frmInputScore::undoDelete);
     connect(m_menus->mnuView_Graph, &QAction::triggered, this,
             [this] { cmdClick(ButtonsFrame::Graph); });
     connect(m_menus->mnuView_ThisTime, &QAction::triggered, this,
@@ -177,6 +181,7 @@ void frmInputScore::loadStep() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         m_card->txt(i)->setMaxLength(ThisTimeCard::maxLength(mdlMain::PlayMode));
     reportFailure(m_history.load(mdlMain::PlayMode, m_grdRecent->grid(), m_grdAVG->grid()));
+    m_menus->mnuEdit_UndoDelete->setEnabled(m_history.canUndo(mdlMain::PlayMode));
     m_currentTarget = 0;
 }
 
@@ -198,9 +203,47 @@ void frmInputScore::SetCurrentEntry(int value) {
 }
 
 void frmInputScore::ClearThisTime() {
+    emptyCard();
+    m_draft.discard(mdlMain::PlayMode);
+}
+
+void frmInputScore::emptyCard() {
+    m_draftHeld = true;
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         m_card->txt(i)->setText(QString());
+    m_draftHeld = false;
     moveFocus(m_card->txt(0));
+}
+
+void frmInputScore::restoreDraft() {
+    const std::optional<CardDraft::Card> draft = m_draft.kept(mdlMain::PlayMode);
+    if (!draft)
+        return;
+    // A card that was saved is in the history already, whatever stopped its draft going.
+    QStringList newest;
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
+        newest << m_grdRecent->grid().text(0, i + 1);
+        if (HistoryLine::storedValue(draft->texts[i]) != newest.last())
+            break;
+    }
+    if (newest.size() == ThisTimeFrame::FieldCount && m_grdRecent->grid().text(0, 24).size()) {
+        m_draft.discard(mdlMain::PlayMode);
+        return;
+    }
+    m_draftHeld = true;
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
+        m_card->txt(i)->setText(draft->texts[i]);
+    m_draftHeld = false;
+    moveFocus(m_card->txt(draft->currentTarget));
+}
+
+void frmInputScore::keepDraft() {
+    if (m_draftHeld)
+        return;
+    QStringList texts;
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
+        texts.append(m_card->txt(i)->text());
+    m_draft.keep(mdlMain::PlayMode, texts, m_currentTarget);
 }
 
 void frmInputScore::txtChange(int index) {
@@ -218,6 +261,7 @@ void frmInputScore::txtChange(int index) {
             moveFocus(m_buttons->cmd(ButtonsFrame::SaveData));
     }
     updateTotals();
+    keepDraft();
 }
 
 void frmInputScore::txtGotFocus(int index) {
@@ -230,6 +274,7 @@ void frmInputScore::txtGotFocus(int index) {
         QMetaObject::invokeMethod(field, &QLineEdit::selectAll, Qt::QueuedConnection);
     }
     setGraphEnabled(false);
+    keepDraft(); // the current field too comes back as it was
 }
 
 void frmInputScore::txtLostFocus(int index) {
@@ -340,6 +385,11 @@ void frmInputScore::DeleteRecentData() {
         m_history.remove(mdlMain::PlayMode, m_grdRecent->grid(), m_grdRecent->selectedRows()));
 }
 
+void frmInputScore::undoDelete() {
+    reportFailure(m_history.undoRemove(mdlMain::PlayMode));
+    loadStep();
+}
+
 bool frmInputScore::reportFailure(const QString &error) {
     if (error.isEmpty())
         return false;
@@ -360,10 +410,14 @@ void frmInputScore::switchMode(qint32 playMode) {
     m_menus->mnuFile_Mode_B->setChecked(playMode == mdlMain::ModeB);
     if (alreadyChosen)
         return;
+    // The card is emptied, so the draft of the mode left goes; one of the new mode, left by a
+    // crash, comes back.
+    m_draft.discard(mdlMain::PlayMode);
     mdlMain::PlayMode = playMode;
-    ClearThisTime();
+    emptyCard();
     loadStep();
     Pub_Sub_ViewChange();
+    restoreDraft();
 }
 
 void frmInputScore::togglePanel(int panel, bool checked) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/carddraft.h"
 #include "history/historystore.h"
 
 #include <QMainWindow>
@@ -26,6 +27,8 @@ public:
 
     void SetCurrentEntry(int value);
     void ClearThisTime();
+    // Fills the card from the draft the mode's last card left, if any, as if typed again.
+    void restoreDraft();
     int currentTarget() const { return m_currentTarget; }
 
 protected:
@@ -61,6 +64,10 @@ private:
     // Whether the card was stored; a failure is reported here.
     bool SaveRecentData();
     void DeleteRecentData();
+    void undoDelete();
+    // Empties the 21 fields, keeping the draft as it is, and puts the focus on the first.
+    void emptyCard();
+    void keepDraft();
     // Shows a history failure with the file it concerns; true when there was one.
     bool reportFailure(const QString &error);
     void showGraph();
@@ -76,6 +83,8 @@ private:
     ButtonsFrame *m_buttons = nullptr;
     MainMenus *m_menus = nullptr;
     HistoryStore m_history;
+    CardDraft m_draft;
+    bool m_draftHeld = false; // while the program itself fills or empties the card
     int m_currentTarget = 0;
     bool m_saveWaiting = false;
     QPointer<QWidget> m_focusedControl; // the control of this window that has the focus last

@@ -48,6 +48,10 @@ MainMenus::MainMenus(QMenuBar *menuBar)
     mnuEdit_Clear_RecentData = addItem(clear, QStringLiteral("mnuEdit_Clear_RecentData"),
                                        QStringLiteral("SELECTED RECENT DATA"));
     mnuEdit_Clear_RecentData->setEnabled(false);
+    mnuEdit_UndoDelete =
+        addItem(edit, QStringLiteral("mnuEdit_UndoDelete"), QStringLiteral("UNDO DELETE"));
+    mnuEdit_UndoDelete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuEdit_UndoDelete->setEnabled(false);
 
     QMenu *view = addMenu(menuBar, QStringLiteral("mnuView"), QStringLiteral("VIEW(&V)"));
     mnuView_Graph = addItem(view, QStringLiteral("mnuView_Graph"), QStringLiteral("GRAPH"));

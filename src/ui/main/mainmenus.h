@@ -17,6 +17,7 @@ public:
     QAction *mnuFile_Exit = nullptr;
     QAction *mnuEdit_Clear_ThisTime = nullptr;
     QAction *mnuEdit_Clear_RecentData = nullptr;
+    QAction *mnuEdit_UndoDelete = nullptr;
     QAction *mnuView_Graph = nullptr;
     QAction *mnuView_ThisTime = nullptr;
     QAction *mnuView_Recent = nullptr;

@@ -80,6 +80,7 @@ public:
     QLineEdit *txt(int i) const { return find<QLineEdit>(QStringLiteral("txt(%1)").arg(i)); }
 
     QPointer<frmInputScore> window;
+    QByteArray initialHistory;
     QStringList boxes; // title and text of each
     QMessageBox::StandardButton answer = QMessageBox::Ok;
 
@@ -377,6 +378,46 @@ void tst_FrmInputScore::scenario_data() {
         << QStringList{"saved=1;2;3;4;5", "recent=5|5|5.0", "boxes=1",
                        "error=ERROR Recent_A.csv: The file was changed by another program after "
                        "it was shown; nothing was deleted. The list now shows the file as it is."};
+    // A deletion undone by Ctrl+Z or the menu, also after a restart, and per mode; after it only
+    // the current row is selected.
+    const QString undoByMenu = "Alt+E Down Enter";
+    const QString modeBByMenu = "Alt+F Down Right Down Enter";
+    row("Ctrl+Z puts the deleted games back, byte for byte")
+        << modeA << history(10)
+        << toGrid + " Down Down Shift+Down Shift+Down " + deleteByMenu +
+               " expect:selected=4 expect:undo=1 Ctrl+Z"
+        << QStringList{"history=unchanged", "undo=0", "boxes=0"};
+    row("UNDO DELETE after a save and a restart")
+        << modeA << history(4)
+        << toGrid + " Down " + deleteByMenu + " click:txt(0) 7 Ctrl+S restart " + undoByMenu
+        << QStringList{"saved=1;2;3;4;7", "undo=0"};
+    row("undo is kept per mode") << modeA << history(3)
+                                 << toGrid + " " + deleteByMenu + ' ' + modeBByMenu +
+                                        " expect:undo=0 " + modeAByMenu + " expect:undo=1 " +
+                                        undoByMenu
+                                 << QStringList{"history=unchanged"};
+    row("undo after the file was replaced")
+        << modeA << history(3) << toGrid + " " + deleteByMenu + " write:5 " + undoByMenu
+        << QStringList{"saved=1;2;3;4;5", "boxes=1", "undo=0",
+                       "error=ERROR Recent_A.csv: The last deletion cannot be undone: "
+                       "Recent_A.csv was changed by another program after it. The deleted games "
+                       "are kept in Recent_A.deleted.csv."};
+    // The card typed when the program was killed comes back, as typed; a saved one never does.
+    row("a card left by a crash, mode A")
+        << modeA << QByteArray() << "5 Enter 7 Enter crash"
+        << QStringList{"card=5,7", "total=12 6.0", "focus=txt(2)"};
+    row("a card left by a crash, mode B")
+        << modeB << QByteArray() << "2 3 crash" << QStringList{"card=2,3", "focus=txt(2)"};
+    row("a saved card's draft, junk and a folder are no card")
+        << modeA << "2020/01/01 00:00:00,5,7" + QByteArray(19, ',') + "\r\n"
+        << "draft:A:1,5,7 crash expect:card= draft:A:junk crash expect:card= "
+           "folder:Recent_A.draft.csv 3 crash"
+        << QStringList{"card=", "boxes=0"};
+    row("a mode's draft comes back on switching to it, and goes on leaving it")
+        << modeA << QByteArray()
+        << "draft:B:3,1,2,3 " + modeBByMenu + " expect:card=1,2,3 " + modeAByMenu + ' ' +
+               modeBByMenu
+        << QStringList{"card=", "focus=txt(0)"};
     row("save into a folder of that name")
         << modeA << history(2) << "7 folder:Recent_A.csv click:cmd(4)"
         << QStringList{"card=7", "files=1", "boxes=2", "error=ERROR Recent_A.csv: Is a directory"};
@@ -394,6 +435,7 @@ void tst_FrmInputScore::scenario() {
     app.writeFile("Dartrail.ini", ini);
     if (!games.isEmpty())
         app.writeFile(ini.contains("MODE=B") ? "Recent_B.csv" : "Recent_A.csv", games);
+    app.initialHistory = games;
     app.start();
     QMap<QString, QStringList> afterEveryKey;
     for (const QString &pair : expected)
@@ -525,10 +567,25 @@ void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
             failed = true;
             return error;
         });
+    } else if (token.startsWith("expect:")) {
+        QCOMPARE(token.section(u':', 1),
+                 token.section(u':', 1).section(u'=', 0, 0) + u'=' +
+                     observed(app, token.section(u':', 1).section(u'=', 0, 0)));
+    } else if (token == "restart" || token == "crash") {
+        // A crash ends the window without the shutdown: nothing is written on the way out.
+        if (token == "restart")
+            app.close();
+        delete app.window;
+        app.start();
+    } else if (token.startsWith("draft:")) { // draft:MODE:TEXT, the fields filled up to 21
+        const QByteArray text = token.section(u':', 2).toLatin1();
+        app.writeFile("Recent_" + token.section(u':', 1, 1) + ".draft.csv",
+                      text + QByteArray(qMax(0, 21 - int(text.count(','))), ','));
     } else if (token.startsWith("write:")) { // another program replaces the history
         app.writeFile("Recent_A.csv", history(token.mid(6).toInt()));
     } else if (token.startsWith("folder:")) {
-        QVERIFY(QFile::remove(app.path(token.mid(7))) && QDir(app.path({})).mkdir(token.mid(7)));
+        QFile::remove(app.path(token.mid(7)));
+        QVERIFY(QDir(app.path({})).mkdir(token.mid(7)));
     } else if (token == "answer:Cancel") {
         app.answer = QMessageBox::Cancel;
     } else if (token == "Alt") {
@@ -596,6 +653,7 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
     static const QMap<QString, QStringList> groups{
         {"graph", {"cmd(5)", "mnuView_Graph"}},
         {"delete", {"mnuEdit_Clear_RecentData"}},
+        {"undo", {"mnuEdit_UndoDelete"}},
         {"entry",
          {"cmd(0)", "cmd(4)", "cmd(6)", "cmd(12)", "cmdNum(5)", "cmdBS", "mnuFile_Save",
           "mnuEdit_Clear_ThisTime"}}};
@@ -609,8 +667,13 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
         return QString::fromLatin1(app.readFile("Dartrail.ini").simplified());
     if (what == "error")
         return QString(app.boxes.last()).remove(app.path({}) + u'/');
-    if (what == "files") // beside the lock file, which is there while the program runs
-        return QString::number(QDir(app.path({})).entryList(QDir::Files | QDir::Hidden).size() - 1);
+    if (what == "history")
+        return app.readFile("Recent_A.csv") == app.initialHistory ? "unchanged" : "changed";
+    if (what == "files") // beside the lock and the card's draft, which the program keeps
+        return QString::number(QDir(app.path({}))
+                                   .entryList(QDir::Files | QDir::Hidden)
+                                   .filter(QRegularExpression("^(?!Dartrail.lock|.*draft.csv$)"))
+                                   .size());
     if (what == "boxes")
         return QString::number(app.boxes.size());
     if (what == "red" || what == "card") {
