@@ -62,7 +62,7 @@ struct Chart {
         scale.setGraphMax(graphMax);
         scale.setRows(data.rowCount());
         image.fill(Qt::white);
-        ChartPainter(image, data, scale)
+        ChartPainter(image, data, scale, Qt::white)
             .DrawGraph(shown, topSeries, ChartScale::gridValues(graphMax), Grid);
     }
     QPointF at(double row, double value) const { return scale.toPixels(row, value, image.size()); }
@@ -171,7 +171,7 @@ void tst_Graph::boardOrderFieldsRadiiAndRim() {
     BoardPainter::FieldColours colours;
     for (int position = 0; position < BoardMap::Positions; ++position)
         colours[position] = QColor(10 * position, 255 - 10 * position, 100);
-    BoardPainter::DrawBoard(image, colours);
+    BoardPainter::DrawBoard(image, colours, Qt::white);
     const auto polar = [](double a, double r) {
         return BoardMap::Centre + QLineF::fromPolar(r, a).p2();
     };
