@@ -2,9 +2,8 @@
 
 #include "app/apppaths.h"
 #include "app/inifile.h"
+#include "platform/screencentre.h"
 #include "ui/main/frminputscore.h"
-
-#include <QScreen>
 
 namespace mdlMain {
 
@@ -43,8 +42,9 @@ frmInputScore *Main() {
     window->applySettingsChecks();
     window->Pub_Sub_ViewChange();
     window->adjustSize();
-    window->move(window->screen()->availableGeometry().center() - window->rect().center());
+    centreOnScreen(window);
     window->show();
+    centreOnScreen(window); // again now that the frame is known
     return window;
 }
 

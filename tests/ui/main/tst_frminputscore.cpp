@@ -501,13 +501,15 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
     if (what == "boxes")
         return QString::number(app.boxes.size());
     if (what == "red" || what == "card") {
+        const QColor cardText =
+            app.find<QWidget>("fraThisTime")->palette().color(QPalette::WindowText);
         QStringList parts;
         for (int i = 0; i < 21; ++i) {
             if (what == "card")
                 parts << app.txt(i)->text();
             else if (app.find<QLabel>(QStringLiteral("lbl(%1)").arg(i))
-                         ->styleSheet()
-                         .contains("255, 0, 0"))
+                         ->palette()
+                         .color(QPalette::WindowText) != cardText)
                 parts << QString::number(i);
         }
         while (!parts.isEmpty() && parts.last().isEmpty())
