@@ -1,3 +1,4 @@
+#include "app/appicon.h"
 #include "app/fonts.h"
 #include "app/mdlmain.h"
 
@@ -5,6 +6,7 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(AppIcon::icon()); // the dialogs' too
     Fonts::installSubstitutes();
     mdlMain::Main();
     return app.exec();

@@ -1,6 +1,5 @@
 #include "ui/main/frminputscore.h"
 
-#include "app/appicon.h"
 #include "app/fonts.h"
 #include "app/mdlmain.h"
 #include "entry/filtertext.h"
@@ -50,7 +49,6 @@ frmInputScore::frmInputScore(QWidget *parent)
     , m_history(*mdlMain::FileSystem) {
     setObjectName(QStringLiteral("frmInputScore"));
     setWindowTitle(QStringLiteral("Dartrail"));
-    setWindowIcon(AppIcon::icon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(Fonts::gothic(12));
