@@ -245,8 +245,11 @@ void frmGraph::DrawGraph(qint16 TopSeries) {
     m_scale.setRows(m_data.rowCount());
 
     ChartPainter::ShownSeries colours;
-    for (qint16 series : shown)
+    QStringList captions;
+    for (qint16 series : shown) {
         colours[series] = seriesColour(series);
+        captions.append(GraphSeries::caption(series));
+    }
     const QList<double> grid = ChartScale::gridValues(m_scale.graphMax());
     // The desktop's application-workspace grey, in a shade that shows on the chart.
     const QColor background = m_picGraph->background();
@@ -257,9 +260,6 @@ void frmGraph::DrawGraph(qint16 TopSeries) {
     ChartPainter(m_picGraph->image(), m_data, m_scale, background)
         .DrawGraph(colours, TopSeries, grid, workspace);
     rebuildScaleLabels(grid);
-    QStringList captions;
-    for (qint16 series : shown)
-        captions.append(GraphSeries::caption(series));
     m_picGraph->setAccessibleDescription(
         QStringLiteral("%1 games, oldest on the left, values 0 to %2; series %3")
             .arg(m_data.rowCount())
@@ -312,21 +312,18 @@ void frmGraph::DrawBoard() {
     for (int step = 0; step < BoardMap::Steps; ++step)
         scale[step] = m_lblSegmentColor[step]->palette().color(QPalette::Window);
     BoardPainter::FieldColours colours;
+    QStringList rates(BoardMap::Positions); // by target, for screen readers
     for (int position = 0; position < BoardMap::Positions; ++position) {
-        const double rate =
-            BoardMap::HitRate(m_data, BoardMap::SegmentTarget(position), mdlMain::PlayMode);
+        const qint16 target = BoardMap::SegmentTarget(position);
+        const double rate = BoardMap::HitRate(m_data, target, mdlMain::PlayMode);
         colours[position] = BoardMap::fieldColour(rate, scale);
+        rates[target - 1] =
+            QStringLiteral("%1 %2%").arg(GraphSeries::caption(target),
+                                         NumberText::format(rate, NumberText::Pattern::OneDecimal));
     }
     m_picBoard->clear();
     BoardPainter::DrawBoard(m_picBoard->image(), colours, m_picBoard->background());
     m_picBoard->refresh();
-
-    QStringList rates;
-    for (int target = 1; target <= BoardMap::Positions; ++target)
-        rates.append(QStringLiteral("%1 %2%").arg(
-            GraphSeries::caption(qint16(target)),
-            NumberText::format(BoardMap::HitRate(m_data, target, mdlMain::PlayMode),
-                               NumberText::Pattern::OneDecimal)));
     m_picBoard->setAccessibleDescription(QStringLiteral("Hit rate per target: ") +
                                          rates.join(QStringLiteral(", ")));
 }
