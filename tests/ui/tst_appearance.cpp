@@ -9,7 +9,6 @@
 #include "ui/main/frminputscore.h"
 
 #include <QAccessible>
-#include <QAccessibleTableInterface>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
