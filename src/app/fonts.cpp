@@ -1,6 +1,11 @@
 #include "app/fonts.h"
 
+#include "app/apppaths.h"
+
+#include <QFontDatabase>
 #include <QStringList>
+
+#include <utility>
 
 namespace {
 
@@ -19,6 +24,13 @@ QFont face(const QString &family, double pointSize, bool bold) {
 namespace Fonts {
 
 void installSubstitutes() {
+    // A desktop without IPA Gothic uses the copies installed beside the program.
+    const QStringList families = QFontDatabase::families();
+    for (const auto &[family, file] :
+         {std::pair{"IPAGothic", "ipag.ttf"}, std::pair{"IPAPGothic", "ipagp.ttf"}}) {
+        if (!families.contains(QLatin1String(family)))
+            QFontDatabase::addApplicationFont(AppPaths::filePath(QLatin1String(file)));
+    }
     QFont::insertSubstitutions(FixedFace, QStringList{QStringLiteral("IPAGothic"),
                                                       QStringLiteral("DejaVu Sans Mono"),
                                                       QStringLiteral("Monospace")});

@@ -2,8 +2,8 @@
 
 #include <QFont>
 
-// The Japanese Gothic faces the windows are designed for, mapped to the IPA faces
-// (or any fixed and proportional sans face) present on this machine.
+// The Japanese Gothic faces the windows are designed for, mapped to the IPA faces (from the
+// machine, else from beside the program) or any fixed and proportional sans face present.
 namespace Fonts {
 
 // Call once, before any window is created.

@@ -1,3 +1,4 @@
+#include "app/appicon.h"
 #include "app/commandline.h"
 #include "app/datafolder.h"
 #include "app/fonts.h"
@@ -20,6 +21,7 @@ int main(int argc, char *argv[]) {
     // The window class, whatever the executable is called: the desktop entry's StartupWMClass.
     QApplication::setApplicationName(QLatin1String(Version::Title));
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(AppIcon::icon()); // the dialogs' too
     Fonts::installSubstitutes();
     // Told now rather than after a whole card has been typed.
     if (const QString &failure = DataFolder::ofThisRun().failure(); !failure.isEmpty())

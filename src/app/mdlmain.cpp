@@ -5,10 +5,9 @@
 #include "entry/carddraft.h"
 #include "history/historystore.h"
 #include "platform/messagebox.h"
+#include "platform/screencentre.h"
 #include "platform/singleinstance.h"
 #include "ui/main/frminputscore.h"
-
-#include <QScreen>
 
 namespace mdlMain {
 
@@ -66,8 +65,9 @@ frmInputScore *Main() {
     window->applySettingsChecks();
     window->Pub_Sub_ViewChange();
     window->adjustSize();
-    window->move(window->screen()->availableGeometry().center() - window->rect().center());
+    centreOnScreen(window);
     window->show();
+    centreOnScreen(window); // again now that the frame is known
     window->restoreDraft();
     QObject::connect(Instance.get(), &SingleInstance::activationRequested, window, [window] {
         window->setWindowState(window->windowState() & ~Qt::WindowMinimized);

@@ -47,7 +47,7 @@ void GridModel::clear() {
     m_garbage = 0;
     std::fill(m_rowStart.begin(), m_rowStart.end(), EmptyRow);
     if (rows() > 0 && m_cols > 0)
-        emit dataChanged(index(0, 0), index(rows() - 1, m_cols - 1));
+        cellsChanged(0, rows() - 1, 0, m_cols - 1);
 }
 
 void GridModel::setRows(int newRows) {
@@ -70,10 +70,7 @@ void GridModel::setCols(int newCols) {
     newCols = std::max(newCols, 0);
     if (newCols == m_cols)
         return;
-    if (newCols > m_cols)
-        beginInsertColumns({}, m_cols, newCols - 1);
-    else
-        beginRemoveColumns({}, newCols, m_cols - 1);
+    beginResetModel();
 
     // Every stored row is re-encoded for the new count: dropped cells go, new ones are empty.
     QByteArray old;
@@ -96,11 +93,8 @@ void GridModel::setCols(int newCols) {
     }
     m_colWidth.resize(size_t(newCols), DefaultColWidth);
     m_colAlignment.resize(size_t(newCols), GeneralAlignment);
-
-    if (newCols > oldCols)
-        endInsertColumns();
-    else
-        endRemoveColumns();
+    m_shownCols = shownCols();
+    endResetModel();
 }
 
 QString GridModel::text(int row, int col) const {
@@ -117,14 +111,26 @@ void GridModel::setText(int row, int col, const QString &text) {
     m_garbage += rowBytes(row);
     appendRow(row, cells);
     compactIfWasteful();
-    emit dataChanged(index(row, col), index(row, col));
+    cellsChanged(row, row, col, col);
 }
 
 void GridModel::setColWidth(int col, int twips) {
     if (col < 0 || col >= m_cols)
         return;
     m_colWidth[size_t(col)] = std::max(twips, 0);
+    if (const int shown = shownCols(); shown != m_shownCols) {
+        beginResetModel();
+        m_shownCols = shown;
+        endResetModel();
+    }
     emit colWidthChanged(col);
+}
+
+void GridModel::setColName(int col, const QString &name) {
+    if (col >= 0) {
+        m_colNames.resize(std::max(m_colNames.size(), qsizetype(col) + 1));
+        m_colNames[col] = name;
+    }
 }
 
 int GridModel::colWidth(int col) const {
@@ -148,8 +154,7 @@ void GridModel::setColAlignment(int col, int alignment) {
     m_colAlignment[size_t(col)] = alignment >= 0 && alignment < int(byCode.size())
                                       ? byCode[size_t(alignment)]
                                       : GeneralAlignment;
-    if (rows() > 0)
-        emit dataChanged(index(0, col), index(rows() - 1, col), {Qt::TextAlignmentRole});
+    cellsChanged(0, rows() - 1, col, col, {Qt::TextAlignmentRole});
 }
 
 Qt::Alignment GridModel::colAlignment(int col) const {
@@ -193,8 +198,7 @@ void GridModel::writeRow(int row, std::span<const QByteArrayView> cells) {
 void GridModel::rowsWritten(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, rows() - 1);
-    if (first <= last && m_cols > 0)
-        emit dataChanged(index(first, 0), index(last, m_cols - 1));
+    cellsChanged(first, last, 0, m_cols - 1);
 }
 
 void GridModel::reserveBytes(qsizetype bytes) {
@@ -206,7 +210,13 @@ int GridModel::rowCount(const QModelIndex &parent) const {
 }
 
 int GridModel::columnCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : m_cols;
+    return parent.isValid() ? 0 : m_shownCols;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_colNames.value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 QVariant GridModel::data(const QModelIndex &index, int role) const {
@@ -217,6 +227,20 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
     if (role == Qt::TextAlignmentRole)
         return int(m_colAlignment[size_t(index.column())]);
     return {};
+}
+
+int GridModel::shownCols() const {
+    int shown = m_cols;
+    while (shown > 0 && m_colWidth[size_t(shown) - 1] == 0)
+        --shown;
+    return shown;
+}
+
+void GridModel::cellsChanged(int firstRow, int lastRow, int firstCol, int lastCol,
+                             const QList<int> &roles) {
+    lastCol = std::min(lastCol, m_shownCols - 1);
+    if (firstRow <= lastRow && firstCol <= lastCol)
+        emit dataChanged(index(firstRow, firstCol), index(lastRow, lastCol), roles);
 }
 
 bool GridModel::contains(int row, int col) const {

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QStringList>
 
 #include <span>
 #include <vector>
@@ -28,8 +29,12 @@ public:
     QString text(int row, int col) const;
     void setText(int row, int col, const QString &text);
 
-    void setColWidth(int col, int twips); // 0 hides the column
+    // 0 hides the column. Hidden columns at the end hold data for the program alone: views and
+    // screen readers do not see them.
+    void setColWidth(int col, int twips);
     int colWidth(int col) const;
+    // The heading a screen reader announces for the column, kept whatever the column count.
+    void setColName(int col, const QString &name);
     // 0..8: left, centre, right (by threes), each top, centre, bottom; 9: general.
     void setColAlignment(int col, int alignment);
     Qt::Alignment colAlignment(int col) const;
@@ -47,6 +52,8 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
 signals:
     void colWidthChanged(int col);
@@ -54,6 +61,9 @@ signals:
 private:
     static constexpr qint64 EmptyRow = -1;
 
+    int shownCols() const;
+    void cellsChanged(int firstRow, int lastRow, int firstCol, int lastCol,
+                      const QList<int> &roles = {});
     bool contains(int row, int col) const;
     void appendRow(int row, std::span<const QByteArrayView> cells);
     qsizetype rowBytes(int row) const;
@@ -63,6 +73,8 @@ private:
     std::vector<qint64> m_rowStart; // offset in m_pool, or EmptyRow
     qint64 m_garbage = 0;           // bytes of m_pool no row points to
     int m_cols = 0;
+    int m_shownCols = 0; // up to the last column with a width
     std::vector<int> m_colWidth;
     std::vector<Qt::Alignment> m_colAlignment;
+    QStringList m_colNames;
 };

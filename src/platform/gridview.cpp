@@ -1,18 +1,88 @@
 #include "platform/gridview.h"
 
+#include "platform/colourpair.h"
+#include "platform/fontfit.h"
 #include "platform/twips.h"
 
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QProxyStyle>
+#include <QStyleOption>
 
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The grid's look on top of the desktop's style: grid lines in a shade of the palette's mid
+// tone that stands out from the cells, and the selection drawn only while it is to be seen
+// (always, or while the grid has the focus) in a pair of colours that reads.
+class GridStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *data) const override {
+        if (hint != SH_Table_GridLineColor || !option)
+            return QProxyStyle::styleHint(hint, option, widget, data);
+        const QPalette &palette = option->palette;
+        return int(ColourPair::standingOut(palette.color(QPalette::Mid),
+                                           palette.color(QPalette::Base), ColourPair::LineContrast)
+                       .rgba());
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override {
+        const auto *cell = qstyleoption_cast<const QStyleOptionViewItem *>(option);
+        if (cell && (element == PE_PanelItemViewRow || element == PE_PanelItemViewItem)) {
+            const QStyleOptionViewItem shown = asShown(*cell, widget);
+            QProxyStyle::drawPrimitive(element, &shown, painter, widget);
+        } else {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+        }
+    }
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override {
+        const auto *cell = qstyleoption_cast<const QStyleOptionViewItem *>(option);
+        if (cell && element == CE_ItemViewItem) {
+            const QStyleOptionViewItem shown = asShown(*cell, widget);
+            QProxyStyle::drawControl(element, &shown, painter, widget);
+        } else {
+            QProxyStyle::drawControl(element, option, painter, widget);
+        }
+    }
+
+private:
+    static QStyleOptionViewItem asShown(QStyleOptionViewItem cell, const QWidget *widget) {
+        const auto *grid = qobject_cast<const GridView *>(widget);
+        if (!grid)
+            return cell;
+        if (grid->highlight() == GridView::HighlightAlways)
+            cell.state |= State_Active; // as bright as with the focus
+        else if (!grid->hasFocus())
+            cell.state &= ~State_Selected;
+        cell.palette.setColor(QPalette::Highlight, grid->selectionBackground());
+        return cell;
+    }
+};
+
+} // namespace
 
 GridView::GridView(QWidget *parent)
     : QTableView(parent)
     , m_grid(new GridModel(this)) {
     setModel(m_grid);
+    m_designFont = font();
+    auto *style = new GridStyle;
+    style->setParent(this);
+    setStyle(style);
+    // A plain frame is filled rather than stroked, so it stays whole at fractional scales; it
+    // takes the text colour, which reads on the surface around the grid.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     // Fixed, uniform rows: a million of them scroll without measuring any.
@@ -28,11 +98,12 @@ GridView::GridView(QWidget *parent)
     fitRowsToFont();
 
     connect(m_grid, &GridModel::colWidthChanged, this, &GridView::applyColWidth);
-    connect(m_grid, &GridModel::columnsInserted, this, &GridView::applyColWidths);
     connect(m_grid, &GridModel::modelReset, this, &GridView::applyColWidths);
+    // Many cells change at once; the font is fitted to them once they are all written.
+    connect(m_grid, &GridModel::dataChanged, this, &GridView::scheduleFit);
     // A reload that shrinks the grid drops the selected rows but keeps a current row.
     connect(m_grid, &GridModel::rowsRemoved, this, &GridView::selectCurrentRow);
-    setHighlight(HighlightAlways);
+    updateSelectionBackground();
 }
 
 QList<int> GridView::selectedRows() const {
@@ -66,15 +137,14 @@ QList<QStringList> GridView::selectedRowTexts() const {
 
 void GridView::setHighlight(int setting) {
     m_highlight = setting;
-    QPalette colours = palette();
-    const bool always = setting == HighlightAlways;
-    colours.setColor(
-        QPalette::Inactive, QPalette::Highlight,
-        colours.color(QPalette::Active, always ? QPalette::Highlight : QPalette::Base));
-    colours.setColor(
-        QPalette::Inactive, QPalette::HighlightedText,
-        colours.color(QPalette::Active, always ? QPalette::HighlightedText : QPalette::Text));
-    setPalette(colours);
+    viewport()->update();
+}
+
+void GridView::updateSelectionBackground() {
+    // The selection's pair: its background darkened or lightened until its text reads.
+    m_selectionBackground = ColourPair::standingOut(palette().color(QPalette::Highlight),
+                                                    palette().color(QPalette::HighlightedText),
+                                                    ColourPair::SmallTextContrast);
 }
 
 void GridView::focusInEvent(QFocusEvent *event) {
@@ -117,6 +187,7 @@ void GridView::applyColWidth(int col) {
     setColumnHidden(col, twips == 0);
     if (twips > 0)
         setColumnWidth(col, Twips::toPixels(twips));
+    scheduleFit();
 }
 
 void GridView::applyColWidths() {
@@ -126,8 +197,57 @@ void GridView::applyColWidths() {
 
 void GridView::changeEvent(QEvent *event) {
     QTableView::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        fitRowsToFont();
+    if (event->type() == QEvent::PaletteChange)
+        updateSelectionBackground();
+    if (event->type() != QEvent::FontChange)
+        return;
+    fitRowsToFont();
+    if (!m_fitting) {
+        m_designFont = font();
+        scheduleFit();
+    }
+}
+
+void GridView::scheduleFit() {
+    if (!std::exchange(m_fitPending, true))
+        QMetaObject::invokeMethod(this, &GridView::fitFontToColumns, Qt::QueuedConnection);
+}
+
+void GridView::fitFontToColumns() {
+    m_fitPending = false;
+    // The longest text stands for its column: the grid's face has a fixed pitch.
+    std::vector<QByteArrayView> cells(size_t(m_grid->columnCount()));
+    std::vector<QByteArrayView> longest(cells.size());
+    for (int row = 0; row < m_grid->rows(); ++row) {
+        m_grid->rowCells(row, cells);
+        for (size_t col = 0; col < cells.size(); ++col) {
+            if (cells[col].size() > longest[col].size())
+                longest[col] = cells[col];
+        }
+    }
+    // The style's margin either side of a cell's text, and the grid line on its right.
+    const int besideText =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    const auto stretch = [](const QFont &font) {
+        return font.stretch() == QFont::AnyStretch ? int(QFont::Unstretched) : font.stretch();
+    };
+    QFont fitted = m_designFont;
+    for (size_t col = 0; col < longest.size(); ++col) {
+        if (isColumnHidden(int(col)))
+            continue;
+        const QFont narrowed = FontFit::narrowedToFit(
+            m_designFont, QString::fromLatin1(longest[col]), columnWidth(int(col)) - besideText);
+        if (stretch(narrowed) < stretch(fitted))
+            fitted = narrowed;
+    }
+    // Narrowed no further than to half: a hand-edited value too long for that is cut.
+    if (stretch(fitted) < MinStretch)
+        fitted.setStretch(MinStretch);
+    if (fitted != font()) {
+        m_fitting = true;
+        setFont(fitted);
+        m_fitting = false;
+    }
 }
 
 void GridView::fitRowsToFont() {

@@ -31,6 +31,7 @@ public:
 
     void setHighlight(int setting);
     int highlight() const { return m_highlight; }
+    const QColor &selectionBackground() const { return m_selectionBackground; }
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
@@ -43,7 +44,17 @@ private:
     void applyColWidth(int col);
     void applyColWidths();
     void fitRowsToFont();
+    void updateSelectionBackground();
+    // Narrows the font just enough that the longest text of every column fits it.
+    void scheduleFit();
+    void fitFontToColumns();
+
+    static constexpr int MinStretch = 50;
 
     GridModel *m_grid = nullptr;
-    int m_highlight = HighlightAlways;
+    int m_highlight = HighlightWithFocus;
+    QColor m_selectionBackground;
+    QFont m_designFont; // the font set, before narrowing
+    bool m_fitPending = false;
+    bool m_fitting = false;
 };

@@ -1,19 +1,19 @@
 #include "ui/about/frmabout.h"
 
+#include "app/appicon.h"
 #include "app/fonts.h"
+#include "platform/colourpair.h"
+#include "platform/screencentre.h"
 #include "platform/twips.h"
 #include "ui/about/helppage.h"
 #include "version.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
-const QString IconPath = QStringLiteral(":/icons/dartrail.png");
 const QString Notice = QStringLiteral("A free scorekeeper for darts practice.");
 
 // The program's title, two spaces, then the build's version.
@@ -23,12 +23,6 @@ QString versionLine() {
         .arg(Version::Major)
         .arg(Version::Minor)
         .arg(Version::Revision);
-}
-
-void setTextColor(QWidget *widget, const QColor &color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
 }
 
 } // namespace
@@ -46,7 +40,8 @@ frmAbout::frmAbout(QWidget *parent)
     picIcon->setObjectName(QStringLiteral("picIcon"));
     picIcon->setGeometry(Twips::rect(240, 240, 540, 540));
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picIcon->setPixmap(QIcon(IconPath).pixmap(32, 32));
+    picIcon->setPixmap(AppIcon::icon().pixmap(32, 32));
+    picIcon->setAccessibleName(QStringLiteral("Dartrail icon"));
 
     addLabel(QStringLiteral("lbl(0)"), versionLine(), 1080, 240,
              Fonts::proportionalGothic(12, true));
@@ -57,6 +52,7 @@ frmAbout::frmAbout(QWidget *parent)
                         Fonts::proportionalGothic(9.75));
     m_lblURL->setMouseTracking(true);
     m_lblURL->installEventFilter(this);
+    m_lblURL->setAccessibleDescription(QStringLiteral("Opens the help page"));
     setLinkColor(Qt::blue);
 
     auto *cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -67,9 +63,11 @@ frmAbout::frmAbout(QWidget *parent)
     cmdOK->setFocus();
     // Esc rejects the dialog, which closes it just like OK.
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+}
 
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+void frmAbout::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    centreOnScreen(this);
 }
 
 QLabel *frmAbout::addLabel(const QString &name, const QString &text, int left, int top,
@@ -86,6 +84,11 @@ QLabel *frmAbout::addLabel(const QString &name, const QString &text, int left, i
 
 void frmAbout::setLinkColor(Qt::GlobalColor color) {
     setTextColor(m_lblURL, color);
+}
+
+void frmAbout::setTextColor(QLabel *label, Qt::GlobalColor color) const {
+    // Black, blue and red as designed where they read on the window; a shade of them where not.
+    ColourPair::set(label, palette().color(QPalette::Window), color);
 }
 
 bool frmAbout::eventFilter(QObject *watched, QEvent *event) {

@@ -14,11 +14,13 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QLabel *addLabel(const QString &name, const QString &text, int left, int top,
                      const QFont &font);
     void setLinkColor(Qt::GlobalColor color);
+    void setTextColor(QLabel *label, Qt::GlobalColor color) const;
 
     QLabel *m_lblURL = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "ui/graph/boardpainter.h"
 
+#include "platform/colourpair.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -38,8 +40,12 @@ QPainterPath wedge(int position) {
 
 namespace BoardPainter {
 
-void DrawBoard(QImage &image, const FieldColours &colours) {
+void DrawBoard(QImage &image, const FieldColours &colours, const QColor &background) {
     QPainter painter(&image);
+    if (ColourPair::contrast(Qt::black, background) < ColourPair::LineContrast) {
+        painter.setPen(QPen(ColourPair::farthest(background), 1));
+        painter.drawEllipse(BoardBox.adjusted(-1, -1, 1, 1));
+    }
     // Even wedges are outlined in their own colour; the odd wedges' black outlines then
     // give all twenty radii.
     for (int position = 0; position < BoardMap::Wedges; position += 2) {

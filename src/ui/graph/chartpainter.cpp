@@ -1,5 +1,6 @@
 #include "ui/graph/chartpainter.h"
 
+#include "platform/colourpair.h"
 #include "ui/graph/chartscale.h"
 #include "ui/graph/graphdata.h"
 #include "ui/graph/graphseries.h"
@@ -21,10 +22,12 @@ QPointF pixelCentre(const QPointF &point) {
 }
 } // namespace
 
-ChartPainter::ChartPainter(QImage &image, const GraphData &data, const ChartScale &scale)
+ChartPainter::ChartPainter(QImage &image, const GraphData &data, const ChartScale &scale,
+                           const QColor &background)
     : m_image(image)
     , m_data(data)
-    , m_scale(scale) {
+    , m_scale(scale)
+    , m_background(background) {
 }
 
 QList<qint16> ChartPainter::drawOrder(qint16 topSeries) {
@@ -51,14 +54,25 @@ void ChartPainter::DrawGraph(const ShownSeries &shown, qint16 topSeries,
 
 void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
     QPainter painter(&m_image);
-    const QPen line(colour, LinePenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    const QPen point(colour, PointPenWidth, Qt::SolidLine, Qt::RoundCap);
+    // The edge is one pixel either side of the line, under it.
+    const bool edged = ColourPair::contrast(colour, m_background) < ColourPair::LineContrast;
+    const QColor edge = ColourPair::farthest(m_background);
+    const auto pens = [&](int width) {
+        QList<QPen> pens;
+        if (edged)
+            pens.append(QPen(edge, width + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        pens.append(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        return pens;
+    };
+    const QList<QPen> line = pens(LinePenWidth), point = pens(PointPenWidth);
     // The values since the last empty cell form one line; a lone value is a point.
     ThinnedPolyline run;
     const auto finishRun = [&] {
         if (run.values() == 1) {
-            painter.setPen(point);
-            painter.drawPoint(pixelCentre(run.points().first()));
+            for (const QPen &pen : point) {
+                painter.setPen(pen);
+                painter.drawPoint(pixelCentre(run.points().first()));
+            }
         } else if (run.values() > 1) {
             // Segment by segment: one stroke of a long zigzag is far slower to fill.
             const QPolygonF &points = run.points();
@@ -66,8 +80,10 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
             segments.reserve(points.size() - 1);
             for (qsizetype i = 1; i < points.size(); ++i)
                 segments.append(QLineF(points[i - 1], points[i]));
-            painter.setPen(line);
-            painter.drawLines(segments);
+            for (const QPen &pen : line) {
+                painter.setPen(pen);
+                painter.drawLines(segments);
+            }
         }
         run = ThinnedPolyline();
     };
@@ -81,5 +97,5 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
 }
 
 QPointF ChartPainter::at(double row, double value) const {
-    return m_scale.toPixels(row, value, m_image.size());
+    return m_scale.toPixels(row, value, m_image.deviceIndependentSize().toSize());
 }

@@ -11,14 +11,16 @@ class ChartScale;
 class GraphData;
 
 // Draws the line chart into the chart picture's image in the scale's user coordinates:
-// the dotted grid, then one polyline per shown series, a lone value as a point.
+// the dotted grid, then one polyline per shown series, a lone value as a point. A series whose
+// colour does not stand out from the background gets a black or white edge.
 class ChartPainter {
 public:
     static constexpr qint16 NoTopSeries = -1;
 
     using ShownSeries = std::map<qint16, QColor>; // series index -> its colour
 
-    ChartPainter(QImage &image, const GraphData &data, const ChartScale &scale);
+    ChartPainter(QImage &image, const GraphData &data, const ChartScale &scale,
+                 const QColor &background);
 
     // Series 1 to 21, then the average, then topSeries once more so it lies above the others.
     static QList<qint16> drawOrder(qint16 topSeries);
@@ -33,4 +35,5 @@ private:
     QImage &m_image;
     const GraphData &m_data;
     const ChartScale &m_scale;
+    QColor m_background;
 };

@@ -3,6 +3,9 @@
 #include "app/fonts.h"
 #include "app/mdlmain.h"
 #include "entry/numbertext.h"
+#include "platform/colourpair.h"
+#include "platform/fontfit.h"
+#include "platform/screencentre.h"
 #include "platform/twips.h"
 #include "ui/graph/boardmap.h"
 #include "ui/graph/boardpainter.h"
@@ -13,7 +16,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -75,32 +77,13 @@ void paintBack(QLabel *label, const QColor &colour) {
     label->setPalette(palette);
 }
 
-// The width a label takes for the text.
-int textWidth(const QFont &font, const QString &text) {
-    return QFontMetrics(font).boundingRect(QRect(), Qt::TextSingleLine, text).width();
-}
-
-// The font narrowed just enough that the text fits the width; its height, and so its
-// readability, stays. Captions that fit keep the font as it is.
-QFont narrowedToFit(QFont font, const QString &text, int width) {
-    const int natural = textWidth(font, text);
-    if (natural <= width)
-        return font;
-    for (int stretch = std::max(1, 100 * width / natural); stretch >= 1; --stretch) {
-        font.setStretch(stretch);
-        if (textWidth(font, text) <= width)
-            break;
-    }
-    return font;
-}
-
 // A box whose caption is cut with the font in use is widened, at most to the room it has; a
 // caption still too wide is narrowed.
 void fitCaption(QCheckBox *box, int room) {
     box->ensurePolished(); // the style sheet's indicator and spacing
     room = std::max(box->width(), room);
-    const int besideText = box->sizeHint().width() - textWidth(box->font(), box->text());
-    box->setFont(narrowedToFit(box->font(), box->text(), room - besideText));
+    const int besideText = box->sizeHint().width() - FontFit::textWidth(box->font(), box->text());
+    box->setFont(FontFit::narrowedToFit(box->font(), box->text(), room - besideText));
     box->resize(std::clamp(box->sizeHint().width(), box->width(), room), box->height());
 }
 
@@ -112,8 +95,6 @@ frmGraph::frmGraph(const QList<QStringList> &selectedRows, QWidget *parent)
                           Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle(QStringLiteral("Dartrail  [Graph]"));
     setFixedSize(Twips::toPixels(11025), Twips::toPixels(5010));
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
 
     createChartSide();
     createBoardSide();
@@ -126,6 +107,11 @@ frmGraph::frmGraph(const QList<QStringList> &selectedRows, QWidget *parent)
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
     load(selectedRows);
+}
+
+void frmGraph::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    centreOnScreen(this);
 }
 
 void frmGraph::createChartSide() {
@@ -145,11 +131,13 @@ void frmGraph::createChartSide() {
     m_picGraph =
         new PictureBox(Twips::rect(240, 120, 6735, 3315), palette().color(QPalette::Base), picBack);
     m_picGraph->setObjectName(QStringLiteral("picGraph"));
+    m_picGraph->setAccessibleName(QStringLiteral("CHART"));
     m_lblNoData = new QLabel(QStringLiteral("(NO DATA)"), m_picGraph);
     m_lblNoData->setObjectName(QStringLiteral("lblNoData"));
     m_lblNoData->setGeometry(Twips::rect(2580, 1380, 1485, 285));
     m_lblNoData->setFont(Fonts::proportionalGothic(14.25, true));
     m_lblNoData->setAlignment(Qt::AlignCenter);
+    m_lblNoData->setForegroundRole(QPalette::Text); // on the chart's background
     m_lblNoData->hide();
 
     createSeriesBoxes(picBack);
@@ -172,6 +160,7 @@ void frmGraph::createSeriesBoxes(QWidget *picBack) {
         m_chkColor[series] = box;
         m_lblColor[series] = colourKey(indexed(QStringLiteral("lblColor"), series),
                                        Twips::rect(place.keyLeft, place.keyTop, 615, 75), picBack);
+        m_lblColor[series]->setAccessibleName(QStringLiteral("COLOUR OF ") + box->text());
     }
 
     m_chkAll = new QCheckBox(QStringLiteral("ALL ON/OFF"), picBack);
@@ -194,6 +183,7 @@ void frmGraph::createBoardSide() {
     m_picBoard =
         new PictureBox(Twips::rect(7260, 60, 3705, 4875), palette().color(QPalette::Window), this);
     m_picBoard->setObjectName(QStringLiteral("picBoard"));
+    m_picBoard->setAccessibleName(QStringLiteral("BOARD"));
     const QFont font = Fonts::proportionalGothic(BoardPointSize);
 
     for (int target = 1; target <= 20; ++target) {
@@ -208,6 +198,10 @@ void frmGraph::createBoardSide() {
         m_lblSegmentColor[step] =
             colourKey(indexed(QStringLiteral("lblSegmentColor"), step),
                       Twips::rect(300 + 300 * step, 3900, 315, 195), m_picBoard);
+        m_lblSegmentColor[step]->setAccessibleName(
+            step < BoardMap::Steps - 1
+                ? QStringLiteral("HIT %1 TO %2").arg(10 * step).arg(10 * step + 10)
+                : QStringLiteral("HIT 90 AND ABOVE"));
     }
     for (int k = 0; k <= BoardMap::Steps; ++k) {
         auto *legend = new QLabel(QString::number(10 * k), m_picBoard);
@@ -218,7 +212,7 @@ void frmGraph::createBoardSide() {
         // "100" is wider than its box: cut, it would run into "90". A box too small for its
         // number grows to the right and down.
         legend->resize(
-            std::max(legend->width(), textWidth(font, legend->text()) + 2 * LegendMargin),
+            std::max(legend->width(), FontFit::textWidth(font, legend->text()) + 2 * LegendMargin),
             std::max(legend->height(), legend->fontMetrics().height()));
     }
 }
@@ -251,16 +245,27 @@ void frmGraph::DrawGraph(qint16 TopSeries) {
     m_scale.setRows(m_data.rowCount());
 
     ChartPainter::ShownSeries colours;
-    for (qint16 series : shown)
+    QStringList captions;
+    for (qint16 series : shown) {
         colours[series] = seriesColour(series);
+        captions.append(GraphSeries::caption(series));
+    }
     const QList<double> grid = ChartScale::gridValues(m_scale.graphMax());
-    // The desktop's application-workspace grey.
-    const QColor workspace = palette().color(QPalette::Dark);
+    // The desktop's application-workspace grey, in a shade that shows on the chart.
+    const QColor background = m_picGraph->background();
+    const QColor workspace = ColourPair::standingOut(palette().color(QPalette::Dark), background,
+                                                     ColourPair::LineContrast);
 
     m_picGraph->clear();
-    ChartPainter(m_picGraph->image(), m_data, m_scale)
+    ChartPainter(m_picGraph->image(), m_data, m_scale, background)
         .DrawGraph(colours, TopSeries, grid, workspace);
     rebuildScaleLabels(grid);
+    m_picGraph->setAccessibleDescription(
+        QStringLiteral("%1 games, oldest on the left, values 0 to %2; series %3")
+            .arg(m_data.rowCount())
+            .arg(NumberText::formatWhole(m_scale.top()))
+            .arg(captions.isEmpty() ? QStringLiteral("none")
+                                    : captions.join(QStringLiteral(", "))));
     m_picGraph->refresh();
     emit chartDrawn();
 }
@@ -275,10 +280,10 @@ void frmGraph::rebuildScaleLabels(const QList<double> &values) {
     QString widest;
     for (double value : values) {
         captions.append(NumberText::formatWhole(value));
-        if (textWidth(natural, captions.last()) > textWidth(natural, widest))
+        if (FontFit::textWidth(natural, captions.last()) > FontFit::textWidth(natural, widest))
             widest = captions.last();
     }
-    const QFont font = narrowedToFit(natural, widest, room);
+    const QFont font = FontFit::narrowedToFit(natural, widest, room);
     const QFontMetrics metrics(font);
     // The strip stands higher than the chart by its own offset but shares its vertical scale,
     // so each label's top edge lies that much above its grid line.
@@ -307,14 +312,20 @@ void frmGraph::DrawBoard() {
     for (int step = 0; step < BoardMap::Steps; ++step)
         scale[step] = m_lblSegmentColor[step]->palette().color(QPalette::Window);
     BoardPainter::FieldColours colours;
+    QStringList rates(BoardMap::Positions); // by target, for screen readers
     for (int position = 0; position < BoardMap::Positions; ++position) {
-        const double rate =
-            BoardMap::HitRate(m_data, BoardMap::SegmentTarget(position), mdlMain::PlayMode);
+        const qint16 target = BoardMap::SegmentTarget(position);
+        const double rate = BoardMap::HitRate(m_data, target, mdlMain::PlayMode);
         colours[position] = BoardMap::fieldColour(rate, scale);
+        rates[target - 1] =
+            QStringLiteral("%1 %2%").arg(GraphSeries::caption(target),
+                                         NumberText::format(rate, NumberText::Pattern::OneDecimal));
     }
     m_picBoard->clear();
-    BoardPainter::DrawBoard(m_picBoard->image(), colours);
+    BoardPainter::DrawBoard(m_picBoard->image(), colours, m_picBoard->background());
     m_picBoard->refresh();
+    m_picBoard->setAccessibleDescription(QStringLiteral("Hit rate per target: ") +
+                                         rates.join(QStringLiteral(", ")));
 }
 
 void frmGraph::chkColor_Click(qint16 index) {

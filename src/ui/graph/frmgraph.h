@@ -29,6 +29,9 @@ public:
 Q_SIGNALS:
     void chartDrawn();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 public Q_SLOTS:
     // Every way of closing ends here: the series selection is written back.
     void done(int result) override;

@@ -4,8 +4,9 @@
 #include <QImage>
 #include <QWidget>
 
-// A borderless picture surface whose drawing persists in an image of its own size,
-// so a drawing survives every repaint until it is cleared.
+// A borderless picture surface whose drawing persists in an image of its own size at the
+// screen's pixel density, so a drawing survives every repaint until it is cleared and stays sharp
+// on dense screens. Drawing uses the widget's own pixels as coordinates.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -14,6 +15,7 @@ public:
     QImage &image() { return m_image; }
     const QImage &image() const { return m_image; }
 
+    const QColor &background() const { return m_background; }
     void clear();
     // Shows what has been drawn into the image.
     void refresh() { update(); }

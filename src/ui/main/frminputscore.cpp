@@ -5,6 +5,7 @@
 #include "entry/filtertext.h"
 #include "entry/thistimecard.h"
 #include "history/historyline.h"
+#include "platform/colourpair.h"
 #include "platform/gridview.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
@@ -50,7 +51,6 @@ frmInputScore::frmInputScore(QWidget *parent)
     , m_draft(*mdlMain::FileSystem) {
     setObjectName(QStringLiteral("frmInputScore"));
     setWindowTitle(QStringLiteral("Dartrail"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/dartrail.png")));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(Fonts::gothic(12));
@@ -73,6 +73,13 @@ frmInputScore::frmInputScore(QWidget *parent)
     m_grdAVG->setAccessibleName(QStringLiteral("AVG/HIT"));
     m_grdAVG->setGeometry(Twips::rect(120, 2520, 12855, 1815));
     for (GridView *grid : {m_grdRecent, m_grdAVG}) {
+        // A screen reader names the columns as the card's headings do.
+        QStringList names{grid == m_grdRecent ? QStringLiteral("DATE") : QStringLiteral("AVG/HIT")};
+        for (int target = 1; target <= 20; ++target)
+            names.append(QString::number(target));
+        names << QStringLiteral("BULL") << QStringLiteral("TOTAL") << QStringLiteral("AVG");
+        for (int col = 0; col < names.size(); ++col)
+            grid->grid().setColName(col, names[col]);
         grid->setFont(Fonts::gothic(9.75));
         // The columns fill the grid's width; the frame must not add a scroll bar for a pixel.
         grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -80,14 +87,11 @@ frmInputScore::frmInputScore(QWidget *parent)
     m_buttons = new ButtonsFrame(client);
     m_buttons->setGeometry(Twips::rect(120, 4440, 13155, 1935));
 
-    // The background of the window and its frames is the scheme's highlighted-text colour.
-    QPalette background = palette();
-    background.setColor(QPalette::Window, palette().color(QPalette::HighlightedText));
-    for (QWidget *surface : std::initializer_list<QWidget *>{
-             client, m_card, m_buttons, m_buttons->keypadA(), m_buttons->keypadB()}) {
-        surface->setAutoFillBackground(true);
-        surface->setPalette(background);
-    }
+    // The window, its frames and the grids are one surface in the scheme's highlighted-text
+    // colour, light even on a dark desktop; its texts and rules are made to read on it.
+    ColourPair::set(client, palette().color(QPalette::HighlightedText),
+                    palette().color(QPalette::WindowText));
+    client->setAutoFillBackground(true);
 
     m_menus = new MainMenus(menuBar());
     connectControls();
@@ -190,8 +194,7 @@ void frmInputScore::updateTotals() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         texts.append(m_card->txt(i)->text());
     const ThisTimeCard::Totals totals = ThisTimeCard::totals(texts, mdlMain::PlayMode);
-    m_card->totalLabel()->setText(totals.total);
-    m_card->averageLabel()->setText(totals.average);
+    m_card->showResults(totals.total, totals.average);
 }
 
 void frmInputScore::SetCurrentEntry(int value) {
@@ -266,7 +269,7 @@ void frmInputScore::txtChange(int index) {
 
 void frmInputScore::txtGotFocus(int index) {
     m_currentTarget = index;
-    m_card->lbl(index)->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    m_card->markHeading(index, true);
     if (mdlMain::PlayMode == mdlMain::ModeB) {
         QLineEdit *field = m_card->txt(index);
         field->selectAll();
@@ -278,7 +281,7 @@ void frmInputScore::txtGotFocus(int index) {
 }
 
 void frmInputScore::txtLostFocus(int index) {
-    m_card->lbl(index)->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0);"));
+    m_card->markHeading(index, false);
 }
 
 bool frmInputScore::txtKeyDown(int index, const QKeyEvent &event) {

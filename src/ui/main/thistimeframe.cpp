@@ -1,6 +1,8 @@
 #include "ui/main/thistimeframe.h"
 
 #include "app/fonts.h"
+#include "platform/colourpair.h"
+#include "platform/fontfit.h"
 #include "platform/twips.h"
 #include "ui/main/entryfield.h"
 
@@ -11,6 +13,8 @@
 #include <algorithm>
 
 namespace {
+
+const QFont ResultFont = Fonts::gothic(14.25, true);
 
 struct Rule {
     int x1, y1, x2, y2;
@@ -52,7 +56,8 @@ ThisTimeFrame::ThisTimeFrame(QWidget *parent)
     for (int i = 0; i < FieldCount; ++i) {
         auto *field = new EntryField(this);
         field->setObjectName(QStringLiteral("txt(%1)").arg(i));
-        field->setAccessibleName(m_lbl[size_t(i)]->text());
+        field->setAccessibleName(i < 20 ? QStringLiteral("TARGET %1").arg(i + 1)
+                                        : QStringLiteral("BULL"));
         field->setGeometry(Twips::rect(1500 + 480 * i, 360, 375, 255));
         field->setFont(Fonts::gothic(14.25, true));
         field->setFrame(false);
@@ -62,11 +67,31 @@ ThisTimeFrame::ThisTimeFrame(QWidget *parent)
         m_txt[size_t(i)] = field;
     }
 
-    const QFont resultFont = Fonts::gothic(14.25, true);
-    m_lblTotal = addLabel(QStringLiteral("lblTotal_ThisTime"), QStringLiteral("0"),
-                          QRect(11520, 360, 675, 255), resultFont);
-    m_lblAverage = addLabel(QStringLiteral("lblAVG_ThisTime"), QStringLiteral("0"),
-                            QRect(12180, 360, 795, 255), resultFont);
+    m_lblTotal = addLabel(QStringLiteral("lblTotal_ThisTime"), QString(),
+                          QRect(11520, 360, 675, 255), ResultFont);
+    m_lblAverage = addLabel(QStringLiteral("lblAVG_ThisTime"), QString(),
+                            QRect(12180, 360, 795, 255), ResultFont);
+    showResults(QStringLiteral("0"), QStringLiteral("0"));
+}
+
+void ThisTimeFrame::markHeading(int index, bool marked) {
+    QLabel *heading = lbl(index);
+    if (marked)
+        ColourPair::set(heading, palette().color(QPalette::Window), Qt::red);
+    else
+        heading->setPalette(QPalette()); // the card's colours again
+}
+
+void ThisTimeFrame::showResults(const QString &total, const QString &average) {
+    showResult(m_lblTotal, m_lbl[21]->text(), total);
+    showResult(m_lblAverage, m_lbl[23]->text(), average);
+}
+
+void ThisTimeFrame::showResult(QLabel *label, const QString &name, const QString &value) {
+    label->setFont(FontFit::narrowedToFit(ResultFont, value, label->width()));
+    label->setText(value);
+    // A screen reader announces the value with the column it stands in, not a bare number.
+    label->setAccessibleName(name + u' ' + value);
 }
 
 int ThisTimeFrame::txtIndex(const QObject *object) const {
@@ -79,7 +104,7 @@ QLabel *ThisTimeFrame::addLabel(const QString &name, const QString &caption, con
     auto *label = new QLabel(caption, this);
     label->setObjectName(name);
     label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
-    label->setFont(font);
+    label->setFont(FontFit::narrowedToFit(font, caption, label->width()));
     label->setAlignment(Qt::AlignCenter);
     label->setAttribute(Qt::WA_TranslucentBackground);
     return label;

@@ -19,13 +19,15 @@ public:
     // The index of an entry field, or -1 for any other object.
     int txtIndex(const QObject *object) const;
     QLabel *lbl(int index) const { return m_lbl.at(size_t(index)); }
-    QLabel *totalLabel() const { return m_lblTotal; }
-    QLabel *averageLabel() const { return m_lblAverage; }
+    // The heading of a field that has the focus stands out in red.
+    void markHeading(int index, bool marked);
+    void showResults(const QString &total, const QString &average);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void showResult(QLabel *label, const QString &name, const QString &value);
     QLabel *addLabel(const QString &name, const QString &caption, const QRect &twips,
                      const QFont &font);
 

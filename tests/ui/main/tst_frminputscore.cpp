@@ -682,8 +682,9 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
             if (what == "card")
                 parts << app.txt(i)->text();
             else if (app.find<QLabel>(QStringLiteral("lbl(%1)").arg(i))
-                         ->styleSheet()
-                         .contains("255, 0, 0"))
+                         ->palette()
+                         .color(QPalette::WindowText)
+                         .hue() == 0)
                 parts << QString::number(i);
         }
         while (!parts.isEmpty() && parts.last().isEmpty())

@@ -1,0 +1,13 @@
+#include "platform/screencentre.h"
+
+#include <QScreen>
+#include <QWidget>
+
+void centreOnScreen(QWidget *window) {
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft()); // a window's position is that of its frame
+}

@@ -1,0 +1,308 @@
+#include "app/apppaths.h"
+#include "app/fonts.h"
+#include "app/mdlmain.h"
+#include "platform/colourpair.h"
+#include "platform/gridview.h"
+#include "ui/about/frmabout.h"
+#include "ui/graph/frmgraph.h"
+#include "ui/graph/picturebox.h"
+#include "ui/main/frminputscore.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Mode A games whose averages run to four characters ("10.0", "33.3").
+const QByteArray History = "2020/01/01 00:00:00,1,2,3,10,1,2,3,10,1,2,3,10,1,2,3,10,1,2,3,10,1\r\n"
+                           "2020/01/02 00:00:00,2,1,1,10,2,1,1,10,2,1,1,10,2,1,1,10,2,1,1,10,3\r\n"
+                           "2020/01/03 00:00:00,3,3,2,20,3,3,2,20,3,3,2,20,3,3,2,20,3,3,2,20,1\r\n";
+
+// The style's own palette, or a light or dark desktop's as Qt derives it from a button colour.
+QPalette scheme(const QString &name) {
+    if (name == "default")
+        return QApplication::style()->standardPalette();
+    return QPalette(name == "dark" ? QColor(53, 53, 53) : QColor(246, 245, 244));
+}
+
+// The room a widget has for its text and where the text lies, in its window's coordinates;
+// for other widgets a room a little inside the widget.
+std::pair<QRect, QRect> textPlace(const QWidget *widget) {
+    const QPoint offset = widget->mapTo(widget->window(), QPoint());
+    QRect room = widget->rect().adjusted(3, 3, -3, -3);
+    if (const auto *box = qobject_cast<const QCheckBox *>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+    } else if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+        room = label->contentsRect();
+    } else {
+        return {room.translated(offset), room.translated(offset)}; // a field or button
+    }
+    const QString text = widget->property("text").toString();
+    const int alignment = widget->property("alignment").toInt() | Qt::AlignVCenter;
+    const QRect place =
+        text.isEmpty() ? room : widget->fontMetrics().boundingRect(room, alignment, text);
+    return {room.translated(offset), place.translated(offset)};
+}
+
+// The contrast between the colour that fills most of the area, its background, and the colour
+// that stands out most from it.
+double measured(const QImage &image, const QRect &area) {
+    const double ratio = image.devicePixelRatio();
+    const QRect pixels = QRectF(area.topLeft() * ratio, area.size() * ratio).toAlignedRect();
+    QHash<QRgb, int> counts;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    const QRgb background =
+        std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+            return a.second < b.second;
+        })->first;
+    double most = 1;
+    for (QRgb colour : counts.keys())
+        most = std::max(most, ColourPair::contrast(QColor(colour), QColor(background)));
+    return most;
+}
+
+// Whether the picture is one drawn at one screen pixel per pixel and enlarged twice: every
+// square of two by two screen pixels is of one colour.
+bool enlarged(const QImage &image) {
+    for (int y = 0; y + 1 < image.height(); y += 2)
+        for (int x = 0; x + 1 < image.width(); x += 2)
+            for (QPoint next : {QPoint(x + 1, y), QPoint(x, y + 1), QPoint(x + 1, y + 1)})
+                if (image.pixel(next) != image.pixel(x, y))
+                    return false;
+    return true;
+}
+
+} // namespace
+
+// Every window with wider faces, under the default, a light and a dark palette and at any
+// pixel density: the texts fit, a screen reader finds a name for every control, each text and
+// line stands out from what lies behind it, and the pictures are drawn at the screen's density.
+class tst_Appearance : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void textsFitAndControlsAreNamed();
+    void contrast_data();
+    void contrast();
+    void picturesAtScreenDensity();
+
+private:
+    // Every control a screen reader reaches is named; values with what they are.
+    void screenReaderNames(const QString &window, QWidget &shown);
+    // main (5 typed for target 1), grid (recent row 1 clicked), graph, about, link (hovered).
+    void withWindow(const QString &window, const std::function<void(QWidget &)> &use);
+    // Each element's contrast as a share of what it needs: 4.5 for a text, 3 for a line.
+    QMap<QString, double> render(const QString &window, const QString &palette);
+
+    QTemporaryDir m_dir;
+    QMap<QString, QMap<QString, double>> m_measured;
+};
+
+void tst_Appearance::initTestCase() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    Fonts::installSubstitutes();
+    AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
+    QFile file(QFile::decodeName(AppPaths::filePath("Recent_A.csv")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(History) == History.size());
+}
+
+void tst_Appearance::withWindow(const QString &window, const std::function<void(QWidget &)> &use) {
+    std::unique_ptr<QDialog> dialog;
+    if (window == "graph") {
+        QStringList cells(GraphData::Columns); // series t at t + 0.5, between the grid lines
+        for (int series = 1; series <= 23; ++series)
+            cells[series] = QString::number(series + 0.5);
+        dialog = std::make_unique<frmGraph>(QList{cells, cells});
+    } else if (window == "about" || window == "link") {
+        dialog = std::make_unique<frmAbout>();
+    }
+    if (dialog) {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        if (window == "link")
+            QTest::mouseMove(dialog->findChild<QWidget *>("lblURL"), QPoint(4, 4));
+        use(*dialog);
+        return;
+    }
+    QPointer<frmInputScore> main = mdlMain::Main();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    auto *recent = main->findChild<GridView *>("grdRecent");
+    if (window == "grid")
+        QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
+                          recent->visualRect(recent->grid().index(1, 1)).center());
+    else
+        for (int key : {int(Qt::Key_5), int(Qt::Key_Return), int(Qt::Key_Return)})
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCoreApplication::processEvents(); // the posted focus moves and grid fits
+    use(*main);
+    main->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QMap<QString, double> tst_Appearance::render(const QString &window, const QString &palette) {
+    QMap<QString, double> &shares = m_measured[window + u' ' + palette];
+    if (!shares.isEmpty())
+        return shares;
+    QApplication::setPalette(scheme(palette));
+    withWindow(window, [&](QWidget &shown) {
+        const QImage image = shown.grab().toImage();
+        const double text = ColourPair::TextContrast, line = ColourPair::LineContrast;
+        const auto measure = [&](const QString &name, const QWidget *in, QRect area, double need) {
+            shares[name] = measured(image, area.translated(in->mapTo(&shown, QPoint()))) / need;
+        };
+        // Every text shown; a label without one is a colour key, a mark with a frame.
+        for (const QWidget *widget : shown.findChildren<QWidget *>()) {
+            const auto *key = qobject_cast<const QLabel *>(widget);
+            if (!widget->isVisible() || !widget->isEnabled() ||
+                !shown.rect().contains(widget->mapTo(&shown, QPoint()))) // CLOSE, never seen
+                continue;
+            if (!widget->property("text").toString().isEmpty())
+                measure(widget->objectName(), &shown, textPlace(widget).second, text);
+            else if (key && key->frameWidth())
+                measure(key->objectName(), &shown, textPlace(key).first.adjusted(-3, -3, 3, 3),
+                        line);
+        }
+        if (const auto *card = shown.findChild<QWidget *>("fraThisTime")) {
+            measure("card rule", card, QRect(98, 18, 5, 5), line);
+            measure("card divider", card, QRect(126, 4, 5, 8), line);
+            for (const auto *grid : shown.findChildren<GridView *>()) {
+                const QRect cell = grid->visualRect(grid->grid().index(1, 2));
+                const QString name = grid->objectName() + (window == "grid" ? " selected" : "");
+                measure(name + " cell", grid->viewport(), cell.adjusted(2, 2, -2, -2), text);
+                if (window != "grid") // between cells, not inside the selection
+                    measure(name + " grid line", grid->viewport(),
+                            QRect(cell.right() - 1, cell.top() + 2, 4, cell.height() - 4), line);
+                measure(name + " frame", grid, QRect(40, -3, 8, 5), line);
+            }
+        }
+        if (const auto *graph = qobject_cast<const frmGraph *>(&shown)) {
+            const auto *chart = shown.findChild<QWidget *>("picGraph");
+            const auto at = [&](double value, int high) {
+                const QPointF point = graph->chartScale().toPixels(0.5, value, chart->size());
+                return QRect(point.toPoint() - QPoint(3, high / 2), QSize(7, high));
+            };
+            measure("chart grid line", chart, at(5, 3), line);
+            measure("series 3, pale yellow", chart, at(3.5, 7), line);
+            measure("series AVG, black", chart, at(23.5, 7), line);
+            measure("board rim", shown.findChild<QWidget *>("picBoard"), QRect(120, 10, 1, 11),
+                    line);
+        }
+    });
+    QApplication::setPalette(scheme("default"));
+    return shares;
+}
+
+void tst_Appearance::contrast_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("palette");
+    QTest::addColumn<QString>("element");
+    for (const QString palette : {"default", "light", "dark"})
+        for (const QString window : {"main", "grid", "graph", "about", "link"})
+            for (const QString &element : render(window, palette).keys())
+                QTest::addRow("%s, %s: %s", qPrintable(window), qPrintable(palette),
+                              qPrintable(element))
+                    << window << palette << element;
+}
+
+void tst_Appearance::contrast() {
+    QFETCH(QString, window);
+    QFETCH(QString, palette);
+    QFETCH(QString, element);
+    const double share = render(window, palette).value(element);
+    QVERIFY2(share >= 1, qPrintable(QStringLiteral("%1 of the contrast needed").arg(share)));
+}
+
+void tst_Appearance::textsFitAndControlsAreNamed() {
+    // A desktop without IPA Gothic falls back to wider faces. First of all tests, before the
+    // faces are looked up and cached.
+    const QList<std::pair<QString, QString>> faces{{u"ＭＳ ゴシック"_qs, u"DejaVu Sans Mono"_qs},
+                                                   {u"ＭＳ Ｐゴシック"_qs, u"DejaVu Sans"_qs}};
+    for (const auto &[face, wide] : faces) {
+        QFont::removeSubstitutions(face);
+        QFont::insertSubstitution(face, wide);
+    }
+    for (const QString window : {"main", "graph", "about"}) {
+        withWindow(window, [&](QWidget &shown) {
+            for (const QWidget *widget : shown.findChildren<QWidget *>()) {
+                const auto [room, text] = textPlace(widget);
+                QVERIFY2(!widget->isVisible() ||
+                             (room.left() <= text.left() && text.right() <= room.right()),
+                         qPrintable(widget->objectName()));
+            }
+            for (const auto *view : shown.findChildren<GridView *>()) {
+                QCOMPARE(QFontInfo(view->font()).family(), "DejaVu Sans Mono");
+                const GridModel &grid = view->grid();
+                const int margins =
+                    2 *
+                    (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+                for (int row = 0; row < grid.rowCount(); ++row)
+                    for (int col = 0; col < grid.columnCount(); ++col)
+                        QVERIFY2(view->fontMetrics().horizontalAdvance(grid.text(row, col)) +
+                                         margins <=
+                                     view->visualRect(grid.index(row, col)).width(),
+                                 qPrintable(grid.text(row, col)));
+            }
+            screenReaderNames(window, shown);
+        });
+    }
+    for (const auto &[face, wide] : faces)
+        QFont::removeSubstitutions(face);
+    Fonts::installSubstitutes();
+}
+
+void tst_Appearance::screenReaderNames(const QString &window, QWidget &shown) {
+    static const QList<QAccessible::Role> controls{
+        QAccessible::StaticText, QAccessible::EditableText, QAccessible::PushButton,
+        QAccessible::CheckBox,   QAccessible::Graphic,      QAccessible::Table};
+    const auto reader = [&](const char *name) {
+        return QAccessible::queryAccessibleInterface(shown.findChild<QObject *>(name));
+    };
+    std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        QVERIFY2(node->state().invisible || !controls.contains(node->role()) ||
+                     !node->text(QAccessible::Name).isEmpty(),
+                 qPrintable(node->object()->objectName()));
+        for (int i = 0; !node->tableInterface() && i < node->childCount(); ++i)
+            walk(node->child(i));
+    };
+    walk(QAccessible::queryAccessibleInterface(&shown));
+    if (window == "main") {
+        // The values say what they are (5 was typed for target 1); columns are named by their
+        // headings, and the hidden date key at the end of the recent grid is not there.
+        QCOMPARE(reader("lblTotal_ThisTime")->text(QAccessible::Name), "Total 5");
+        QCOMPARE(reader("lblAVG_ThisTime")->text(QAccessible::Name), "AVG 5.0");
+        for (const char *grid : {"grdAVG", "grdRecent"}) {
+            QCOMPARE(reader(grid)->tableInterface()->columnCount(), 24);
+            QCOMPARE(reader(grid)->tableInterface()->columnDescription(21), "BULL");
+        }
+    } else if (window == "graph") {
+        QVERIFY(reader("picGraph")->text(QAccessible::Description).contains("2 games"));
+        QCOMPARE(reader("picBoard")->text(QAccessible::Description).count(u'%'), 21);
+    }
+}
+
+void tst_Appearance::picturesAtScreenDensity() {
+    if (qApp->devicePixelRatio() < 2)
+        QSKIP("for dense screens: run with QT_SCALE_FACTOR=2");
+    QList<QStringList> rows(2, QStringList(GraphData::Columns)); // series 1 rising from 1 to 4
+    rows[0][1] = u"4"_qs;
+    rows[1][1] = u"1"_qs;
+    frmGraph graph(rows);
+    for (const char *name : {"picGraph", "picBoard"}) {
+        const auto *picture = graph.findChild<PictureBox *>(name);
+        QCOMPARE(picture->image().size(), picture->size() * 2);
+        QVERIFY2(!enlarged(picture->image()), name); // edges in steps of one screen pixel
+    }
+}
+
+QTEST_MAIN(tst_Appearance)
+#include "tst_appearance.moc"
