@@ -119,7 +119,6 @@ private Q_SLOTS:
     void scenario_data();
     void scenario();
     void oneProgramPerFolder();
-    void folderNameNotUtf8();
 
 private:
     void press(MainWindowHarness &app, const QString &token);
@@ -491,53 +490,40 @@ pid_t startProgram(const QByteArray &folder) {
     return child;
 }
 
-// Start-up removes what killed rewrites left, and holds the folder: a second start brings the
-// running window to the front and ends; a killed program blocks no later start.
+// One program per folder: a second start brings the running window to the front and ends. A
+// program holds its own folder whatever bytes its name holds, also started from another folder,
+// removes there what killed rewrites left, and once killed blocks no later start.
 void tst_FrmInputScore::oneProgramPerFolder() {
     MainWindowHarness app;
-    const QByteArray folder = QFile::encodeName(app.path({})), lock = folder + "/Dartrail.lock";
-    for (const char *left : {".Recent_A.csv.AbC123", ".Dartrail.ini.x1Y2z3", ".Recent_A.csv.keep"})
-        app.writeFile(left, "left by a killed rewrite");
     app.start();
-    QCOMPARE(QDir(app.path({})).entryList(QDir::Hidden | QDir::Files),
-             QStringList({".Recent_A.csv.keep", "Dartrail.lock"}));
-
     QWidget other;
     other.show();
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
-    const pid_t second = startProgram(folder);
+    const pid_t second = startProgram(QFile::encodeName(app.path({})));
     int status = -1;
     bool ended = false; // QTRY_ evaluates once more at the end, and a child is reaped only once
     QTRY_VERIFY_WITH_TIMEOUT(ended || (ended = ::waitpid(second, &status, WNOHANG) == second),
                              20000);
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     QTRY_VERIFY(app.window->isActiveWindow());
-    app.close();
-    QVERIFY(!locked(lock));
 
-    const pid_t killed = startProgram(folder);
-    QTRY_VERIFY_WITH_TIMEOUT(locked(lock), 20000);
-    QVERIFY(::kill(killed, SIGKILL) == 0 && ::waitpid(killed, &status, 0) == killed);
-    app.start();
-    QVERIFY(app.window && locked(lock));
-}
-
-// The files beside the program are its files, whatever bytes its folder's name holds, also
-// when it is started from another folder.
-void tst_FrmInputScore::folderNameNotUtf8() {
-    QTemporaryDir parent;
-    const QByteArray folder = QFile::encodeName(parent.path()) + "/caf\xe9";
-    QVERIFY(::mkdir(folder.constData(), 0755) == 0);
-    const QByteArray leftover = folder + "/.Recent_B.csv.AbC123";
-    QVERIFY(::close(::open(leftover.constData(), O_WRONLY | O_CREAT, 0644)) == 0);
-    const pid_t program = startProgram(folder); // from this test's working folder
-    QTRY_VERIFY_WITH_TIMEOUT(locked(folder + "/Dartrail.lock"), 20000);
-    QVERIFY(::access(leftover.constData(), F_OK) != 0);
-    QVERIFY(::kill(program, SIGKILL) == 0 && ::waitpid(program, nullptr, 0) == program);
-    QVERIFY(!QFile::exists(u"Dartrail.lock"_qs) && !QFile::exists(u".ini"_qs));
-    QVERIFY(::unlink(folder + "/Dartrail") == 0 && ::unlink(folder + "/Dartrail.lock") == 0 &&
-            ::rmdir(folder.constData()) == 0);
+    const QByteArray folder = QFile::encodeName(app.path({})) + "/caf\xe9";
+    const QByteArrayList files{"/.Recent_A.csv.AbC123", "/.Dartrail.ini.x1Y2z3",
+                               "/.Recent_A.csv.keep", "/Dartrail", "/Dartrail.lock"};
+    QVERIFY(::mkdir(folder, 0755) == 0);
+    for (const QByteArray &left : files.first(3))
+        QVERIFY(::close(::open(folder + left, O_WRONLY | O_CREAT, 0644)) == 0);
+    for (int run = 0; run < 2; ++run) {
+        const pid_t program = startProgram(folder);
+        QTRY_VERIFY_WITH_TIMEOUT(locked(folder + files[4]), 20000);
+        QVERIFY(::kill(program, SIGKILL) == 0 && ::waitpid(program, nullptr, 0) == program);
+    }
+    QVERIFY(::access(folder + files[0], F_OK) != 0 && ::access(folder + files[1], F_OK) != 0);
+    QVERIFY(!QFile::exists(u".ini"_qs)); // nothing beside the working folder
+    for (const QByteArray &left : files.sliced(2))
+        QVERIFY(::unlink(folder + left) == 0);
+    QVERIFY(::rmdir(folder) == 0);
 }
 
 void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
