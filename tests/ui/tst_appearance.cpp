@@ -184,9 +184,7 @@ void tst_Appearance::contrast_data() {
     for (const QString palette : {"default", "light", "dark"})
         for (const QString window : {"main", "grid", "graph", "about", "link"})
             for (const auto &[element, share] : render(window, palette).asKeyValueRange())
-                QTest::addRow("%s, %s: %s", qPrintable(window), qPrintable(palette),
-                              qPrintable(element))
-                    << share;
+                QTest::newRow(qPrintable(window + ", " + palette + ": " + element)) << share;
 }
 
 void tst_Appearance::contrast() {
