@@ -10,7 +10,6 @@
 #include "ui/graph/picturebox.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -23,20 +22,15 @@
 
 namespace {
 
-const QString Section = QStringLiteral("WINDOW");
-const QString Key = QStringLiteral("GRAPH");
-const QStringList Placeholder = QStringList{QStringLiteral("(NO DATA)")} + QStringList(24);
 const QColor Grid(160, 160, 160);
 
 // Recent-table rows with the given cells per column listed oldest first, handed over newest
 // first as the grid does. A column's cells repeat to fill `count` games.
 QList<QStringList> games(const QMap<int, QStringList> &cells, int count = 3) {
-    QList<QStringList> rows;
-    for (int game = count - 1; game >= 0; --game) {
-        rows.append(QStringList(GraphData::Columns));
-        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
-            rows.last()[it.key()] = it.value()[game % it.value().size()];
-    }
+    QList<QStringList> rows(count, QStringList(GraphData::Columns));
+    for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+        for (int game = 0; game < count; ++game)
+            rows[count - 1 - game][it.key()] = it.value()[game % it.value().size()];
     return rows;
 }
 
@@ -67,14 +61,19 @@ struct Chart {
     QPointF at(double row, double value) const { return scale.toPixels(row, value, image.size()); }
 };
 
-// A click on the window's box of that name, "chkColor(5)" or "chkAll" say.
-void click(const frmGraph &window, const char *box) {
-    window.findChild<QCheckBox *>(box)->click();
+// Clicks on the window's boxes of those names, "chkColor(5)" or "chkAll" say.
+void click(const frmGraph &window, std::initializer_list<const char *> boxes) {
+    for (const char *box : boxes)
+        window.findChild<QCheckBox *>(box)->click();
 }
 
-// The texts of the labels name(first), name(first + 1)..., each in brackets where it is not
-// whole inside the room (by default its own label) or comes within two pixels of the one before.
-QString shownWhole(const frmGraph &window, const char *name, int first, const QRect &room = {}) {
+// The texts of the labels name(first), name(first + 1)..., each in brackets where it is not whole
+// inside its room or comes within two pixels of the one before. A label's room is itself, a scale
+// label's the part of its strip left of the chart.
+QString shownWhole(const frmGraph &window, const char *name = "lblScale", int first = 1) {
+    const auto *strip = window.findChild<QWidget *>("picScale");
+    const QRect scaleRoom(0, 0, window.findChild<QWidget *>("picGraph")->x() - strip->x(),
+                          strip->height());
     QStringList texts;
     QRect previous;
     for (int i = first;
@@ -83,19 +82,13 @@ QString shownWhole(const frmGraph &window, const char *name, int first, const QR
         const QRect text = label->fontMetrics()
                                .boundingRect(label->rect(), int(label->alignment()), label->text())
                                .translated(label->pos());
-        const bool whole = (room.isNull() ? label->geometry() : room).contains(text) &&
-                           !text.adjusted(-2, 0, 0, 0).intersects(previous);
+        const bool whole =
+            (label->parent() == strip ? scaleRoom : label->geometry()).contains(text) &&
+            !text.adjusted(-2, 0, 0, 0).intersects(previous);
         texts.append(whole ? label->text() : '[' + label->text() + ']');
         previous = text;
     }
     return texts.join(u' ');
-}
-
-// The scale labels from the bottom up; the chart covers the right end of their strip.
-QString scale(const frmGraph &window) {
-    const auto *strip = window.findChild<QWidget *>("picScale");
-    const int room = window.findChild<QWidget *>("picGraph")->x() - strip->x();
-    return shownWhole(window, "lblScale", 1, QRect(0, 0, room, strip->height()));
 }
 
 } // namespace
@@ -104,15 +97,12 @@ class tst_Graph : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void init();
 
     void fieldColourStep_data();
     void fieldColourStep();
-    void graphMaxCountsOnlyShownSeries();
+    void handEditedValues();
     void boardOrderFieldsRadiiAndRim();
     void chartLinesPointsEdgesAndCrowds();
-
-    void seriesFromHandEditedSettings();
     void captionsFit_data();
     void captionsFit();
     void windowDrawsRedrawsAndKnowsNoData();
@@ -124,10 +114,6 @@ private:
 void tst_Graph::initTestCase() {
     QVERIFY(m_dir.isValid());
     AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
-}
-
-void tst_Graph::init() {
-    QFile::remove(AppPaths::settingsFile());
     mdlMain::PlayMode = mdlMain::ModeB;
 }
 
@@ -149,27 +135,34 @@ void tst_Graph::fieldColourStep() {
     QCOMPARE(BoardMap::colourStep(BoardMap::HitRate(data, 21, mode)), step);
 }
 
-void tst_Graph::graphMaxCountsOnlyShownSeries() {
-    // The AVG cell 1e999 lies beyond single precision; its grid must still stay bounded.
+void tst_Graph::handEditedValues() {
+    // Only shown series count; the AVG cell 1e999 lies beyond single precision, yet its grid
+    // stays bounded.
     const GraphData data(games({{1, {"-9", "7.5x", "2"}}, {23, {"", "1e999", ""}}}));
     QCOMPARE(ChartScale::graphMax(data, {1}), 7.5f);
     QCOMPARE(ChartScale::graphMax(data, {1, 23}), FLT_MAX);
     QVERIFY(ChartScale::gridValues(FLT_MAX).size() <= ChartScale::MaxGridLines);
+
+    // Series 1 to 21 from the first characters of the setting, the average from the last; only
+    // "1" is on.
+    for (const auto &[stored, read] :
+         {std::pair{"00000000000000000000011100", "0000000000000000000000"},
+          {"2x1 yA1", "0010001000000000000001"}})
+        QCOMPARE(GraphSeries::selectionToText(GraphSeries::selectionFromText(stored)), read);
 }
 
 void tst_Graph::boardOrderFieldsRadiiAndRim() {
-    // Counter-clockwise from 3 o'clock, then the bull.
-    const auto order =
-        std::views::iota(0, BoardMap::Positions) | std::views::transform(BoardMap::SegmentTarget);
-    QCOMPARE(
-        QList<qint16>(order.begin(), order.end()),
-        (QList<qint16>{6, 13, 4, 18, 1, 20, 5, 12, 9, 14, 11, 8, 16, 7, 19, 3, 17, 2, 15, 10, 21}));
-
     QImage image(247, 325, QImage::Format_RGB32);
     image.fill(Qt::white);
     BoardPainter::FieldColours colours;
-    for (int position = 0; position < BoardMap::Positions; ++position)
+    QList<qint16> order;
+    for (int position = 0; position < BoardMap::Positions; ++position) {
         colours[position] = QColor(10 * position, 255 - 10 * position, 100);
+        order.append(BoardMap::SegmentTarget(position));
+    }
+    // Counter-clockwise from 3 o'clock, then the bull.
+    QCOMPARE(order, (QList<qint16>{6, 13, 4, 18, 1, 20, 5, 12, 9,  14, 11,
+                                   8, 16, 7, 19, 3, 17, 2, 15, 10, 21}));
     BoardPainter::DrawBoard(image, colours, Qt::white);
     const auto polar = [](double a, double r) {
         return BoardMap::Centre + QLineF::fromPolar(r, a).p2();
@@ -216,25 +209,15 @@ void tst_Graph::chartLinesPointsEdgesAndCrowds() {
 
     // One game spans the scale 0 to 1: its values are points at the left edge.
     const Chart one(GraphData(games({{1, {"0"}}}, 1)), 0, {{1, dot}});
-    QCOMPARE(one.scale.right(), 1.0);
     QCOMPARE(one.image.pixelColor(0, bottom - 2), dot);
 
-    // Far more games than pixel columns: every column still spans the lowest to the highest value.
+    // Far more games than pixel columns: every column still spans the lowest to the highest value
+    // and no further.
     const Chart crowd(GraphData(games({{1, {"9", "1", "2", "3", "1", "2", "3"}}}, 5000)), 9,
                       {{1, Qt::red}});
-    for (int x = 2; x < crowd.image.width() - 2; ++x) {
-        for (double value : {1.0, 5.0, 9.0})
-            QVERIFY(nearby(crowd.image, QPointF(x, crowd.at(0, value).y()), Qt::red));
-        QVERIFY(!nearby(crowd.image, QPointF(x, crowd.at(0, 9.8).y()), Qt::red));
-    }
-}
-
-void tst_Graph::seriesFromHandEditedSettings() {
-    // Series 1 to 21 from the first characters, the average from the last; only "1" is on.
-    for (const auto &[stored, read] :
-         {std::pair{"00000000000000000000011100", "0000000000000000000000"},
-          {"2x1 yA1", "0010001000000000000001"}})
-        QCOMPARE(GraphSeries::selectionToText(GraphSeries::selectionFromText(stored)), read);
+    for (int x = 2; x < crowd.image.width() - 2; ++x)
+        for (double value : {1.0, 5.0, 9.0, 9.8})
+            QCOMPARE(nearby(crowd.image, QPointF(x, crowd.at(0, value).y()), Qt::red), value < 9.5);
 }
 
 void tst_Graph::captionsFit_data() {
@@ -253,54 +236,49 @@ void tst_Graph::captionsFit() {
     QFETCH(QString, captions);
     frmGraph window(games({{1, values}}, int(values.size())));
     window.show();
-    QCOMPARE(scale(window), captions);
+    QCOMPARE(shownWhole(window), captions);
     QCOMPARE(shownWhole(window, "Label1", 0), "0 10 20 30 40 50 60 70 80 90 100");
 }
 
 void tst_Graph::windowDrawsRedrawsAndKnowsNoData() {
     // Series 1 alone at first. Mode B: the bull always hit, target 6 (the 3 o'clock wedge) never.
-    mdlMain::WriteSetting(Section, Key, QStringLiteral("1000000000000000000000"));
+    mdlMain::WriteSetting("WINDOW", "GRAPH", "1000000000000000000000");
     frmGraph window(games({{1, {"1", "3"}}, {2, {"7", "20"}}, {21, {"3"}}, {6, {"0", ""}}}, 2));
     const QImage &chart = window.findChild<PictureBox *>("picGraph")->image();
-    const QColor seriesOne(255, 128, 128);
-    // The oldest game on the left.
-    QVERIFY(nearby(chart, window.chartScale().toPixels(0, 1, chart.size()), seriesOne));
-    QVERIFY(nearby(chart, window.chartScale().toPixels(1, 3, chart.size()), seriesOne));
+    for (const auto &[row, value] : {std::pair{0, 1}, {1, 3}}) // the oldest game on the left
+        QVERIFY(nearby(chart, window.chartScale().toPixels(row, value, chart.size()),
+                       QColor(255, 128, 128)));
     const QImage &board = window.findChild<PictureBox *>("picBoard")->image();
     QCOMPARE(board.pixelColor(BoardMap::Centre), QColor(0, 255, 0));
     QCOMPARE(board.pixelColor(180, 120), QColor(255, 0, 0));
 
     QSignalSpy drawn(&window, &frmGraph::chartDrawn);
-    click(window, "chkColor(3)"); // not yet visible: no redraw
+    click(window, {"chkColor(3)"}); // not yet visible: no redraw
     window.show();
-    QCOMPARE(scale(window), "1 2 3 4");
+    QCOMPARE(shownWhole(window), "1 2 3 4");
     // With AUTO SCALE off the scale stays, whatever the series shown.
-    click(window, "chkAutoScale");
-    click(window, "chkColor(2)");
-    click(window, "chkColor(1)");
-    QCOMPARE(scale(window), "1 2 3 4");
-    click(window, "chkAutoScale");
-    QCOMPARE(scale(window), "2 4 6 8 10 12 14 16 18 20");
+    click(window, {"chkAutoScale", "chkColor(2)", "chkColor(1)"});
+    QCOMPARE(shownWhole(window), "1 2 3 4");
+    click(window, {"chkAutoScale"});
+    QCOMPARE(shownWhole(window), "2 4 6 8 10 12 14 16 18 20");
 
     // ALL ON/OFF redraws once, not once per box; with no series the scale is the lowest.
-    click(window, "chkAll");
-    click(window, "chkAll");
+    click(window, {"chkAll", "chkAll"});
     QCOMPARE(drawn.count(), 5);
-    QCOMPARE(scale(window), "1");
+    QCOMPARE(shownWhole(window), "1");
     // The close box and Esc alike keep the boxes for the next window.
     window.close();
-    QCOMPARE(mdlMain::ReadSetting(Section, Key, {}), "0000000000000000000000");
+    QCOMPARE(mdlMain::ReadSetting("WINDOW", "GRAPH", {}), "0000000000000000000000");
 
     // Placeholder rows only: nothing to draw, whatever is clicked.
-    frmGraph empty({Placeholder, Placeholder});
+    frmGraph empty(QList<QStringList>(2, QStringList{"(NO DATA)"} + QStringList(24)));
     empty.show();
     QVERIFY(empty.findChild<QLabel *>("lblNoData")->isVisible());
     QSignalSpy none(&empty, &frmGraph::chartDrawn);
-    click(empty, "chkColor(5)");
-    click(empty, "chkAll");
+    click(empty, {"chkColor(5)", "chkAll"});
     QCOMPARE(none.count(), 0);
     QTest::keyClick(&empty, Qt::Key_Escape);
-    QCOMPARE(mdlMain::ReadSetting(Section, Key, {}), "1111111111111111111111");
+    QCOMPARE(mdlMain::ReadSetting("WINDOW", "GRAPH", {}), "1111111111111111111111");
     const QImage &blank = empty.findChild<PictureBox *>("picBoard")->image();
     QCOMPARE(blank.pixelColor(BoardMap::Centre), blank.pixelColor(0, 0));
 }
