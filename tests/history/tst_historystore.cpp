@@ -384,9 +384,13 @@ void tst_HistoryStore::brokenAtEveryCall() {
         QVERIFY(fixture.remove(ModeA, {5, 7}).isEmpty() && save().isEmpty());
     if (operation == Draft)
         draft.keep(ModeA, QStringList{"5", "17"}, 2);
-    QList<QByteArray> old;
-    for (const auto &file : files)
-        old << F::contentOf(file.first);
+    const auto contents = [&files] {
+        QList<QByteArray> all;
+        for (const auto &file : files)
+            all << F::contentOf(file.first);
+        return all;
+    };
+    const QList<QByteArray> old = contents();
     QStringList present = QDir(fixture.dir.path()).entryList(QDir::Files | QDir::Hidden);
     for (const auto &file : files)
         present << QFileInfo(file.first).fileName();
@@ -395,9 +399,7 @@ void tst_HistoryStore::brokenAtEveryCall() {
     int calls = 0;
     fixture.fileSystem.setFaultHook([&calls](Call) { return ++calls, 0; });
     QCOMPARE(run(), QString());
-    QList<QByteArray> after;
-    for (const auto &file : files)
-        after << F::contentOf(file.first);
+    const QList<QByteArray> after = contents();
     QVERIFY(after[0] != old[0] && calls > 3);
     // A rewrite keeps the permissions and the owner; a new file gets those of any file made here.
     struct stat info {};
