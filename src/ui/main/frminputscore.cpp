@@ -99,6 +99,12 @@ frmInputScore::frmInputScore(QWidget *parent)
     loadStep();
 }
 
+// The application's focus signal would otherwise reach a window half destroyed: taking the
+// window down moves the focus.
+frmInputScore::~frmInputScore() {
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
 void frmInputScore::connectControls() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
         QLineEdit *field = m_card->txt(i);

@@ -19,6 +19,7 @@ class frmInputScore : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmInputScore(QWidget *parent = nullptr);
+    ~frmInputScore() override;
 
     // Start-up: the check marks of the mode and view items follow the settings.
     void applySettingsChecks();
