@@ -35,9 +35,10 @@ QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averag
     QString error;
     QByteArray content;
     Snapshot snapshot = read(playMode, content, error);
+    AveragesTable::Tallies tallies;
     if (snapshot.loaded) {
         try {
-            RecentTable::fill(recent, content, playMode);
+            tallies = RecentTable::fill(recent, content, playMode);
         } catch (const std::bad_alloc &) {
             RecentTable::setUp(recent);
             snapshot = {};
@@ -47,7 +48,7 @@ QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averag
     m_loaded[slot(playMode)] = snapshot;
 
     AveragesTable::setUp(averages);
-    AveragesTable::calculate(averages, recent, playMode);
+    AveragesTable::calculate(averages, tallies, playMode);
     return error;
 }
 
@@ -70,12 +71,19 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
     content.clear(); // the rewrite need not hold the history twice
 
     const QSet<int> selected(selectedRows.cbegin(), selectedRows.cend());
-    QByteArrayList kept;
-    for (int row = recent.rows() - 1; row >= 0; --row) {
-        if (!selected.contains(row) && !RecentTable::isPlaceholder(recent, row))
-            kept.append(RecentTable::historyLine(recent, row));
-    }
-    return m_fileSystem.replaceLines(filePath(playMode), kept).description();
+    int row = recent.rows() - 1;
+    return m_fileSystem
+        .replaceLines(filePath(playMode),
+                      [&](QByteArray &chunk) {
+                          for (; row >= 0 && chunk.size() < FileSystemObject::ChunkBytes; --row) {
+                              if (selected.contains(row) || RecentTable::isPlaceholder(recent, row))
+                                  continue;
+                              RecentTable::appendHistoryLine(recent, row, chunk);
+                              chunk.append("\r\n");
+                          }
+                          return row >= 0;
+                      })
+        .description();
 }
 
 bool HistoryStore::isLoaded(qint32 playMode) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history/averagestable.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -19,11 +21,12 @@ inline constexpr char Placeholder[] = "(NO DATA)";
 
 // Empties the grid into 5 placeholder rows with the table's widths and alignments.
 void setUp(GridModel &grid);
-// Fills the set-up grid from a history file's content, every game of it.
-void fill(GridModel &grid, QByteArrayView content, qint32 playMode);
+// Fills the set-up grid from a history file's content, every game of it, and tallies its values
+// for the averages on the way.
+AveragesTable::Tallies fill(GridModel &grid, QByteArrayView content, qint32 playMode);
 
 bool isPlaceholder(const GridModel &grid, int row);
-// The history line of a game row: the date-time text and the cells of the 21 values.
-QByteArray historyLine(const GridModel &grid, int row);
+// Appends the history line of a game row: the date-time text and the cells of the 21 values.
+void appendHistoryLine(const GridModel &grid, int row, QByteArray &line);
 
 } // namespace RecentTable

@@ -2,26 +2,18 @@
 
 #include "entry/numbertext.h"
 
-namespace {
-const QString NoData = QStringLiteral("(NO DATA)");
-}
-
-GraphData::GraphData(const QList<QStringList> &selectedRows) {
-    m_rows.reserve(selectedRows.size());
-    for (auto it = selectedRows.crbegin(); it != selectedRows.crend(); ++it) {
-        if (!it->isEmpty() && it->first() == NoData)
-            continue;
-        QStringList cells = it->mid(0, Columns);
-        while (cells.size() < Columns)
-            cells.append(QString());
-        m_rows.append(cells);
+GraphData::GraphData(GridRows selectedRows)
+    : m_selected(std::move(selectedRows)) {
+    for (int row = m_selected.rows() - 1; row >= 0; --row) {
+        if (m_selected.cell(row, 0) != QByteArrayView("(NO DATA)"))
+            m_rows.append(row);
     }
 }
 
-QStringView GraphData::text(int row, int column) const {
+QByteArrayView GraphData::text(int row, int column) const {
     if (row < 0 || row >= m_rows.size() || column < 0 || column >= Columns)
         return {};
-    return m_rows[row][column];
+    return m_selected.cell(m_rows[row], column);
 }
 
 double GraphData::value(int row, int column) const {

@@ -1,5 +1,6 @@
 #include "app/apppaths.h"
 #include "app/mdlmain.h"
+#include "platform/gridmodel.h"
 #include "ui/graph/boardmap.h"
 #include "ui/graph/boardpainter.h"
 #include "ui/graph/chartpainter.h"
@@ -29,16 +30,30 @@ const QString Key = QStringLiteral("GRAPH");
 const QStringList Placeholder = QStringList{QStringLiteral("(NO DATA)")} + QStringList(24);
 const QColor Grid(160, 160, 160);
 
+// The rows as the recent grid hands them over.
+GridRows handedOver(const QList<QStringList> &rows) {
+    GridModel grid;
+    grid.setCols(GraphData::Columns);
+    grid.setRows(int(rows.size()));
+    QList<int> all;
+    for (int row = 0; row < rows.size(); ++row) {
+        for (int col = 0; col < rows[row].size(); ++col)
+            grid.setText(row, col, rows[row][col]);
+        all.append(row);
+    }
+    return grid.copyRows(all);
+}
+
 // Recent-table rows with the given cells per column listed oldest first, handed over newest
 // first as the grid does. A column's cells repeat to fill `count` games.
-QList<QStringList> games(const QMap<int, QStringList> &cells, int count = 3) {
+GridRows games(const QMap<int, QStringList> &cells, int count = 3) {
     QList<QStringList> rows;
     for (int game = count - 1; game >= 0; --game) {
         rows.append(QStringList(GraphData::Columns));
         for (auto it = cells.cbegin(); it != cells.cend(); ++it)
             rows.last()[it.key()] = it.value()[game % it.value().size()];
     }
-    return rows;
+    return handedOver(rows);
 }
 
 QPoint pixelOf(const QPointF &at) {
@@ -305,7 +320,7 @@ void tst_Graph::windowDrawsRedrawsAndKnowsNoData() {
     QCOMPARE(mdlMain::ReadSetting(Section, Key, {}), "0000000000000000000000");
 
     // Placeholder rows only: nothing to draw, whatever is clicked.
-    frmGraph empty({Placeholder, Placeholder});
+    frmGraph empty(handedOver({Placeholder, Placeholder}));
     empty.show();
     QVERIFY(empty.findChild<QLabel *>("lblNoData")->isVisible());
     QSignalSpy none(&empty, &frmGraph::chartDrawn);
