@@ -10,12 +10,27 @@ GraphData::GraphData(GridRows selectedRows)
     }
 }
 
-QByteArrayView GraphData::text(int row, int column) const {
-    if (row < 0 || row >= m_rows.size() || column < 0 || column >= Columns)
-        return {};
-    return m_selected.cell(m_rows[row], column);
-}
-
-double GraphData::value(int row, int column) const {
-    return NumberText::leadingValue(text(row, column));
+const GraphData::Values &GraphData::read(int column) const {
+    Values &read = m_values[size_t(column)];
+    read.read = true;
+    read.codes.resize(size_t(rowCount()), Empty);
+    for (int row = 0; row < rowCount(); ++row) {
+        const QByteArrayView text = m_selected.cell(m_rows[row], column);
+        if (text.isEmpty())
+            continue;
+        // One to three digits, nearly every value, are their own code.
+        unsigned number = 0;
+        bool digits = text.size() <= 3;
+        for (char c : text.first(digits ? text.size() : 0)) {
+            const unsigned digit = unsigned(quint8(c)) - '0';
+            digits = digits && digit <= 9;
+            number = number * 10 + digit;
+        }
+        read.codes[size_t(row)] = digits && number < Other ? quint8(number) : Other;
+        if (read.codes[size_t(row)] == Other) {
+            read.others.resize(size_t(rowCount()));
+            read.others[size_t(row)] = NumberText::leadingValue(text);
+        }
+    }
+    return read;
 }
