@@ -10,10 +10,10 @@ GraphData::GraphData(GridRows selectedRows)
     }
 }
 
-const GraphData::Values &GraphData::read(int column) const {
-    Values &read = m_values[size_t(column)];
-    read.read = true;
-    read.codes.resize(size_t(rowCount()), Empty);
+const GraphData::Values &GraphData::readColumn(int column) const {
+    Values &values = m_values[size_t(column)];
+    values.filled = true;
+    values.codes.resize(size_t(rowCount()), Empty);
     for (int row = 0; row < rowCount(); ++row) {
         const QByteArrayView text = m_selected.cell(m_rows[row], column);
         if (text.isEmpty())
@@ -26,11 +26,11 @@ const GraphData::Values &GraphData::read(int column) const {
             digits = digits && digit <= 9;
             number = number * 10 + digit;
         }
-        read.codes[size_t(row)] = digits && number < Other ? quint8(number) : Other;
-        if (read.codes[size_t(row)] == Other) {
-            read.others.resize(size_t(rowCount()));
-            read.others[size_t(row)] = NumberText::leadingValue(text);
+        values.codes[size_t(row)] = digits && number < Other ? quint8(number) : Other;
+        if (values.codes[size_t(row)] == Other) {
+            values.others.resize(size_t(rowCount()));
+            values.others[size_t(row)] = NumberText::leadingValue(text);
         }
     }
-    return read;
+    return values;
 }

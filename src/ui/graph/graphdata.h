@@ -37,7 +37,7 @@ private:
     // The values of one column, read once from its texts when first asked for: the chart and
     // the board go through every game several times per drawing.
     struct Values {
-        bool read = false;
+        bool filled = false;
         std::vector<quint8> codes;  // the whole number, or Other or Empty
         std::vector<double> others; // by row, where any cell of the column is Other
     };
@@ -49,9 +49,9 @@ private:
         if (row < 0 || row >= rowCount() || column < 0 || column >= Columns)
             return nullptr;
         const Values &values = m_values[size_t(column)];
-        return values.read ? &values : &read(column);
+        return values.filled ? &values : &readColumn(column);
     }
-    const Values &read(int column) const;
+    const Values &readColumn(int column) const;
 
     GridRows m_selected;
     QList<int> m_rows; // rows of m_selected, oldest first
