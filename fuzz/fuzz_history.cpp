@@ -1,7 +1,7 @@
 // Treats the input (after a first byte that picks the play mode) as a history file: loading it
 // into the recent table and computing the averages must not crash, must show one row per line
 // with the cells that the table's rules make of it, must tally what the cells say, and the
-// delete path's rewrite of the table must load back to the very same lines.
+// delete's rewrite of the file without one game must load back to the very same other lines.
 #include "app/mdlmain.h"
 #include "entry/numbertext.h"
 #include "history/averagestable.h"
@@ -113,9 +113,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         }
     }
 
-    // What a delete of nothing writes loads back unchanged.
-    const QByteArray rewritten = lines.join("\r\n") + (lines.isEmpty() ? "" : "\r\n");
+    // A delete writes every other game's history line, copied from the file or made from the
+    // table alike, also once the table's rows are texts of the grid's own; it loads back as such.
+    const int selected = data[0] >> 1;
+    QByteArrayList kept = lines;
+    if (selected < games)
+        kept.removeAt(games - 1 - selected);
+    const QByteArray expected = kept.join("\r\n") + (kept.isEmpty() ? "" : "\r\n");
+    for (int round = 0; round < 2; ++round) {
+        QByteArray rewritten;
+        RecentTable::Rewrite rewrite(recent, content, {selected});
+        while (rewrite(rewritten)) {
+        }
+        require(rewritten == expected);
+        recent.setRows(recent.rows());
+    }
     GridModel reloaded;
-    require(loadedLines(reloaded, rewritten, playMode) == lines);
+    require(loadedLines(reloaded, expected, playMode) == kept);
     return 0;
 }

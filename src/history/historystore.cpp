@@ -9,7 +9,6 @@
 #include "platform/gridmodel.h"
 
 #include <QHash>
-#include <QSet>
 
 #include <cerrno>
 #include <unistd.h>
@@ -68,21 +67,9 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
                                                 "it was shown; nothing was deleted. The list now "
                                                 "shows the file as it is.")
                                : error;
-    content.clear(); // the rewrite need not hold the history twice
-
-    const QSet<int> selected(selectedRows.cbegin(), selectedRows.cend());
-    int row = recent.rows() - 1;
+    RecentTable::Rewrite rewrite(recent, content, selectedRows);
     return m_fileSystem
-        .replaceLines(filePath(playMode),
-                      [&](QByteArray &chunk) {
-                          for (; row >= 0 && chunk.size() < FileSystemObject::ChunkBytes; --row) {
-                              if (selected.contains(row) || RecentTable::isPlaceholder(recent, row))
-                                  continue;
-                              RecentTable::appendHistoryLine(recent, row, chunk);
-                              chunk.append("\r\n");
-                          }
-                          return row >= 0;
-                      })
+        .replaceLines(filePath(playMode), [&](QByteArray &chunk) { return rewrite(chunk); })
         .description();
 }
 

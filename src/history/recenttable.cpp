@@ -4,6 +4,7 @@
 #include "entry/numbertext.h"
 #include "history/historyline.h"
 #include "history/scorecolumns.h"
+#include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 
 #include <algorithm>
@@ -51,6 +52,7 @@ constexpr NumberTexts Numbers;
 struct Game {
     char stamp[StampSize];
     quint8 values[Values]; // the number, or NoValue
+    bool asStored;         // the file holds it as its history line and CR LF
     quint16 summary;       // index of the total and average texts, or KeptAsLine
 };
 
@@ -62,6 +64,25 @@ struct KeptLine {
     qsizetype totalSize;
     qsizetype averageSize;
 };
+
+// One line of a file's content: where it starts and ends without its line end, and where the
+// next begins. A line ends at LF, one CR before it dropped; a last line needs no line end.
+struct Line {
+    QByteArrayView text;
+    bool crlf;
+    const char *next;
+};
+
+Line lineAt(const char *start, const char *end) {
+    const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
+    const char *lineEnd = lf ? lf : end;
+    const bool cr = lineEnd > start && lineEnd[-1] == '\r';
+    return {QByteArrayView(start, lineEnd - start - (cr ? 1 : 0)), cr && lf, lf ? lf + 1 : end};
+}
+
+} // namespace
+
+namespace RecentTable {
 
 // The games of a history file as the rows of the recent table.
 class Games final : public GridModel::RowSource {
@@ -75,6 +96,9 @@ public:
     void read(QByteArrayView content, Tallies &tallies);
     int games() const { return int(m_games.size()); }
 
+    // Whether the file holds the game at that index, oldest first, as its history line.
+    bool isStored(int game) const { return m_games[size_t(game)].asStored; }
+
     int rows() const override { return std::max(games(), RecentTable::MinRows); }
     QByteArrayView cell(int row, int col) const override;
     void appendCells(int row, std::span<const int> cols, char separator,
@@ -82,7 +106,7 @@ public:
 
 private:
     QByteArrayView gameCell(const Game &game, int col) const;
-    bool addPlain(QByteArrayView line, std::vector<quint16> &summaryOf, Tallies &tallies);
+    bool addPlain(Line line, std::vector<quint16> &summaryOf, Tallies &tallies);
     void keepLine(QByteArrayView line, Tallies &tallies);
     QByteArrayView keptCell(size_t game, int col) const;
 
@@ -94,6 +118,10 @@ private:
     std::vector<KeptLine> m_keptLines; // by game
     QByteArray m_keptText;
 };
+
+} // namespace RecentTable
+
+namespace {
 
 // Field `index` of a line and whether the line has it.
 std::pair<QByteArrayView, bool> field(QByteArrayView line, int index) {
@@ -107,26 +135,27 @@ std::pair<QByteArrayView, bool> field(QByteArrayView line, int index) {
     return {comma < 0 ? line : line.first(comma), true};
 }
 
+} // namespace
+
+namespace RecentTable {
+
 void Games::read(QByteArrayView content, Tallies &tallies) {
     m_games.reserve(size_t(std::count(content.begin(), content.end(), '\n')) + 1);
     // Summary indexes by total and count; the total of plain values is at most 21 times 254.
     std::vector<quint16> summaryOf(size_t(Values * HighestPlain + 1) * (Values + 1), KeptAsLine);
     const char *end = content.data() + content.size();
     for (const char *start = content.data(); start < end;) {
-        const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
-        const char *lineEnd = lf ? lf : end;
-        if (lineEnd > start && lineEnd[-1] == '\r')
-            --lineEnd;
-        const QByteArrayView line(start, lineEnd - start);
-        if (!line.isEmpty() && !addPlain(line, summaryOf, tallies))
-            keepLine(line, tallies);
-        start = lf ? lf + 1 : end;
+        const Line line = lineAt(start, end);
+        if (!line.text.isEmpty() && !addPlain(line, summaryOf, tallies))
+            keepLine(line.text, tallies);
+        start = line.next;
     }
     if (m_games.capacity() > m_games.size() + m_games.size() / 4)
         m_games.shrink_to_fit(); // a file of many empty lines
 }
 
-bool Games::addPlain(QByteArrayView line, std::vector<quint16> &summaryOf, Tallies &tallies) {
+bool Games::addPlain(Line whole, std::vector<quint16> &summaryOf, Tallies &tallies) {
+    const QByteArrayView line = whole.text;
     if (line.size() <= StampSize || line[StampSize] != ',' ||
         std::memchr(line.data(), ',', StampSize))
         return false;
@@ -137,8 +166,10 @@ bool Games::addPlain(QByteArrayView line, std::vector<quint16> &summaryOf, Talli
     int total = 0;
     int count = 0;
     bool more = true; // a field follows every comma, even an empty last one
+    game.asStored = whole.crlf;
     for (quint8 &value : game.values) {
         value = NoValue;
+        game.asStored = game.asStored && more;
         if (!more)
             continue;
         const char *start = p;
@@ -281,10 +312,6 @@ QByteArrayView Games::keptCell(size_t game, int col) const {
     }
 }
 
-} // namespace
-
-namespace RecentTable {
-
 void setUp(GridModel &grid) {
     ScoreColumns::setUp(grid, MinRows, Columns);
     grid.setColWidth(StampCol, 0); // the hidden date key
@@ -321,6 +348,52 @@ void appendHistoryLine(const GridModel &grid, int row, QByteArray &line) {
     static constexpr std::array<int, Values + 1> LineCols{
         StampCol, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
     grid.appendCells(row, LineCols, ',', line);
+}
+
+Rewrite::Rewrite(const GridModel &grid, QByteArrayView content, const QList<int> &selectedRows)
+    : m_grid(grid)
+    , m_games(dynamic_cast<const Games *>(grid.rowSource()))
+    , m_selected(size_t(grid.rows()))
+    , m_next(content.data())
+    , m_end(content.data() + content.size())
+    , m_row(grid.rows() - 1) {
+    for (int row : selectedRows) {
+        if (row >= 0 && row < grid.rows())
+            m_selected[size_t(row)] = true;
+    }
+}
+
+bool Rewrite::operator()(QByteArray &chunk) {
+    while (chunk.size() < FileSystemObject::ChunkBytes) {
+        int row = 0;
+        Line line{};
+        if (m_games) {
+            if (m_game >= m_games->games())
+                return false;
+            do {
+                line = lineAt(m_next, m_end);
+                m_next = line.next;
+            } while (line.text.isEmpty() && m_next < m_end);
+            row = m_games->games() - 1 - m_game++;
+        } else {
+            if (m_row < 0)
+                return false;
+            row = m_row--;
+            if (isPlaceholder(m_grid, row))
+                continue;
+        }
+        if (m_selected[size_t(row)])
+            continue;
+        // The date-time text too must match: the line is this game's.
+        if (m_games && m_games->isStored(m_game - 1) &&
+            line.text.startsWith(m_games->cell(row, StampCol))) {
+            chunk.append(line.text.data(), line.next - line.text.data());
+        } else {
+            appendHistoryLine(m_grid, row, chunk);
+            chunk.append("\r\n");
+        }
+    }
+    return true;
 }
 
 } // namespace RecentTable

@@ -63,6 +63,8 @@ public:
     // The grid takes the source's rows, keeping its columns. The first write to the grid makes
     // the rows its own texts.
     void setRowSource(std::shared_ptr<const RowSource> source);
+    // The source of the rows, if they come from one.
+    const RowSource *rowSource() const { return m_source.get(); }
     // A copy of the rows that no later change of the grid touches; a source's rows are shared.
     GridRows copyRows(const QList<int> &rows) const;
 
