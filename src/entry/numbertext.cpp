@@ -121,4 +121,31 @@ double leadingValue(QStringView text) {
     return value;
 }
 
+double leadingValue(QByteArrayView text) {
+    // Digits with up to 15 in all, perhaps one point among them: the whole number over a power
+    // of ten, both exact, divides to the double nearest the text, as from_chars gives it.
+    static constexpr double PowersOfTen[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (text.size() <= 16) {
+        qint64 whole = 0;
+        int digits = 0;
+        qsizetype point = -1;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const unsigned digit = unsigned(text[i]) - '0';
+            if (digit <= 9) {
+                whole = whole * 10 + digit;
+                ++digits;
+            } else if (text[i] == '.' && point < 0 && i > 0) {
+                point = i;
+            } else {
+                digits = -1;
+                break;
+            }
+        }
+        if (digits > 0 && digits <= 15 && point != text.size() - 1)
+            return double(whole) / PowersOfTen[point < 0 ? 0 : text.size() - 1 - point];
+    }
+    return text.isEmpty() ? 0.0 : leadingValue(QString::fromLatin1(text));
+}
+
 } // namespace NumberText

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -25,5 +26,7 @@ QString formatWhole(double value);
 // The number a text begins with (after leading blanks): sign, digits, fraction, exponent.
 // 0 when the text does not begin with a number.
 double leadingValue(QStringView text);
+// The same for 8-bit text; plain decimals, nearly every cell, are read without a conversion.
+double leadingValue(QByteArrayView text);
 
 } // namespace NumberText

@@ -2,7 +2,6 @@
 
 #include "app/mdlmain.h"
 #include "entry/numbertext.h"
-#include "history/historyline.h"
 #include "history/scorecolumns.h"
 #include "platform/gridmodel.h"
 
@@ -10,17 +9,11 @@
 
 namespace {
 
-constexpr int Windows = 3;
-constexpr std::array<int, Windows> WindowSize{3, 10, -1}; // -1: all games
+using AveragesTable::Windows;
 constexpr std::array<const char *, AveragesTable::Rows> Labels{"AVG(3)", "AVG(10)", "AVG(ALL)",
                                                                "HIT(3)", "HIT(10)", "HIT(ALL)"};
 constexpr int SumCol = 22;
 constexpr int MeanCol = 23;
-
-struct Tally {
-    qint64 sum = 0;
-    qint64 games = 0;
-};
 
 QString hitText(double percent) {
     const QString text = NumberText::format(percent, NumberText::Pattern::OneDecimal);
@@ -48,31 +41,13 @@ int validValue(QByteArrayView text, qint32 playMode) {
     return -1;
 }
 
-void calculate(GridModel &averages, const GridModel &recent, qint32 playMode) {
+void calculate(GridModel &averages, const Tallies &tallies, qint32 playMode) {
     const bool modeA = playMode == mdlMain::ModeA;
     const NumberText::Pattern avgPattern = NumberText::averagePattern(playMode);
 
-    // The windows are taken by row position: an empty or invalid cell still uses up a place.
-    std::array<std::array<Tally, Windows>, HistoryLine::Values + 1> tallies{};
-    std::array<QByteArrayView, HistoryLine::Values + 1> cells;
-    for (int row = 0; row < recent.rows(); ++row) {
-        recent.rowCells(row, cells);
-        for (int target = 1; target <= HistoryLine::Values; ++target) {
-            const int value = validValue(cells[size_t(target)], playMode);
-            if (value < 0)
-                continue;
-            for (int w = 0; w < Windows; ++w) {
-                if (WindowSize[size_t(w)] < 0 || row < WindowSize[size_t(w)]) {
-                    tallies[size_t(target)][size_t(w)].sum += value;
-                    ++tallies[size_t(target)][size_t(w)].games;
-                }
-            }
-        }
-    }
-
-    for (int target = 1; target <= HistoryLine::Values; ++target) {
+    for (int target = 1; target <= Targets; ++target) {
         for (int w = 0; w < Windows; ++w) {
-            const auto [sum, games] = tallies[size_t(target)][size_t(w)];
+            const auto [sum, games] = tallies.m_tallies[size_t(target - 1)][size_t(w)];
             QString avg, hit;
             if (games > 0) {
                 avg = NumberText::format(double(sum) / double(games), avgPattern);
@@ -90,7 +65,7 @@ void calculate(GridModel &averages, const GridModel &recent, qint32 playMode) {
     for (int row = 0; row < Rows; ++row) {
         double rowSum = 0;
         int rowCount = 0;
-        for (int target = 1; target <= HistoryLine::Values; ++target) {
+        for (int target = 1; target <= Targets; ++target) {
             const QString text = averages.text(row, target);
             if (!text.isEmpty()) {
                 rowSum += NumberText::leadingValue(text);

@@ -10,9 +10,10 @@
 
 #include <QCryptographicHash>
 #include <QHash>
-#include <QSet>
 
+#include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <unistd.h>
 
 HistoryStore::HistoryStore(FileSystemObject &fileSystem)
@@ -36,9 +37,10 @@ QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averag
     QString error;
     QByteArray content;
     Snapshot snapshot = read(playMode, content, error);
+    AveragesTable::Tallies tallies;
     if (snapshot.loaded) {
         try {
-            RecentTable::fill(recent, content, playMode);
+            tallies = RecentTable::fill(recent, content, playMode);
         } catch (const std::bad_alloc &) {
             RecentTable::setUp(recent);
             snapshot = {};
@@ -48,7 +50,7 @@ QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averag
     m_loaded[slot(playMode)] = snapshot;
 
     AveragesTable::setUp(averages);
-    AveragesTable::calculate(averages, recent, playMode);
+    AveragesTable::calculate(averages, tallies, playMode);
     return error;
 }
 
@@ -60,9 +62,13 @@ namespace {
 // exactly these pieces; anything else means another program changed it.
 constexpr QByteArrayView UndoMagic = "DARTRAIL-UNDO ";
 
+QByteArray piece(char kind, qint64 size, const QByteArray &digest) {
+    return kind + (' ' + QByteArray::number(size)) + ' ' + digest;
+}
+
 QByteArray piece(char kind, QByteArrayView bytes) {
-    return kind + (' ' + QByteArray::number(bytes.size())) + ' ' +
-           QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex() + "\r\n";
+    return piece(kind, bytes.size(),
+                 QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
 }
 
 } // namespace
@@ -74,7 +80,7 @@ QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const 
     // the undo is refused later, and nothing is lost.
     const QByteArray undo = companionPath(playMode, "undo");
     if (result.ok() && m_fileSystem.isFile(undo))
-        m_fileSystem.appendLine(undo, piece('S', line + "\r\n").chopped(2));
+        m_fileSystem.appendLine(undo, piece('S', line + "\r\n"));
     return result.description();
 }
 
@@ -90,28 +96,22 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
                                                 "shows the file as it is.")
                                : error;
 
-    // The table was filled from these very bytes: row r is the r-th line from the end.
+    // The table was filled from these very bytes: game row r is the r-th line from the end.
     const QList<QByteArrayView> lines = HistoryLine::splitLines(before);
-    const QSet<int> selected(selectedRows.cbegin(), selectedRows.cend());
-    QByteArrayList kept;
+    QList<int> rows = selectedRows;
+    std::sort(rows.begin(), rows.end(), std::greater<>()); // oldest first, as in the file
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     QByteArray deleted;
-    for (int row = recent.rows() - 1; row >= 0; --row) {
-        if (RecentTable::isPlaceholder(recent, row))
-            continue;
-        if (selected.contains(row))
+    for (int row : rows)
+        if (row >= 0 && row < lines.size())
             deleted.append(lines[lines.size() - 1 - row]).append("\r\n");
-        else
-            kept.append(RecentTable::historyLine(recent, row));
-    }
 
     // The deleted games are kept before the history loses them; a failure here leaves the
-    // history as it was.
+    // history as it was. The record learns what the deletion left once it is written.
     const QByteArray undo = companionPath(playMode, "undo");
     if (!deleted.isEmpty()) {
-        const QByteArray left = kept.join("\r\n") + (kept.isEmpty() ? "" : "\r\n");
         FileSystemObject::Result result = m_fileSystem.replaceFile(
-            undo, UndoMagic.toByteArray() + QByteArray::number(before.size()) + "\r\n" + before +
-                      piece('D', left));
+            undo, UndoMagic.toByteArray() + QByteArray::number(before.size()) + "\r\n" + before);
         if (result.ok()) {
             deleted.chop(2);
             result = m_fileSystem.appendLine(companionPath(playMode, "deleted"), deleted);
@@ -121,9 +121,22 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
             return result.description();
         }
     }
-    const FileSystemObject::Result result = m_fileSystem.replaceLines(filePath(playMode), kept);
-    if (!result.ok() && !deleted.isEmpty())
-        m_fileSystem.removeFile(undo); // nothing was deleted, so there is nothing to undo
+    RecentTable::Rewrite rewrite(recent, before, selectedRows);
+    QCryptographicHash left(QCryptographicHash::Md5);
+    qint64 leftBytes = 0;
+    const FileSystemObject::Result result =
+        m_fileSystem.replaceLines(filePath(playMode), [&](QByteArray &chunk) {
+            const qsizetype from = chunk.size();
+            const bool more = rewrite(chunk);
+            left.addData(QByteArrayView(chunk).sliced(from));
+            leftBytes += chunk.size() - from;
+            return more;
+        });
+    // Without what the deletion left, the record could not tell it from what came after.
+    if (!deleted.isEmpty() &&
+        (!result.ok() ||
+         !m_fileSystem.appendLine(undo, piece('D', leftBytes, left.result().toHex())).ok()))
+        m_fileSystem.removeFile(undo);
     return result.description();
 }
 
@@ -149,8 +162,8 @@ QString HistoryStore::undoRemove(qint32 playMode) {
     bool whole = sized && headerEnd > 0 && beforeSize >= 0 && piecesStart <= record.size();
     qsizetype covered = 0, left = -1;
     for (const QByteArray &line : record.mid(piecesStart).split('\n')) {
-        if (!whole || line.isEmpty())
-            continue;
+        if (!whole || line.trimmed().isEmpty())
+            continue; // the line end put after a file as it was that lacked its own
         const qsizetype size = line.split(' ').value(1).toLongLong();
         whole =
             size >= 0 && covered + size <= now.size() &&

@@ -1,65 +1,316 @@
 #include "history/recenttable.h"
 
+#include "app/mdlmain.h"
 #include "entry/numbertext.h"
 #include "history/historyline.h"
 #include "history/scorecolumns.h"
+#include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 
-#include <QHash>
-
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
+using AveragesTable::Tallies;
+using HistoryLine::Values;
+
 constexpr int LastFieldCol = 24; // fields past this one are not shown
+constexpr int StampSize = 19;    // "yyyy/MM/dd HH:mm:ss"
+constexpr int HighestPlain = 254;
+constexpr quint8 NoValue = 255;
+constexpr int MostSummaries = 0xffff;
+constexpr quint16 KeptAsLine = 0xffff;
 
-// The number a value begins with; plain digits, nearly every value, are read here directly.
-double leadingValue(QByteArrayView field) {
-    if (field.size() > 0 && field.size() <= 9) {
-        qint64 value = 0;
-        bool digits = true;
-        for (char c : field) {
-            digits = digits && c >= '0' && c <= '9';
-            value = value * 10 + (c - '0');
+// The texts "0" to "254" and, for NoValue, the empty text: the cell of a value points into
+// them. Each has room for four characters, so that four can be copied whatever its length.
+struct NumberTexts {
+    constexpr NumberTexts() {
+        for (int value = 0; value <= HighestPlain; ++value) {
+            const char digits[3] = {char('0' + value / 100), char('0' + value / 10 % 10),
+                                    char('0' + value % 10)};
+            sizes[value] = value >= 100 ? 3 : value >= 10 ? 2 : 1;
+            for (int i = 0; i < sizes[value]; ++i)
+                bytes[value][i] = digits[3 - sizes[value] + i];
         }
-        if (digits)
-            return double(value);
     }
-    return field.isEmpty() ? 0.0 : NumberText::leadingValue(QString::fromLatin1(field));
-}
+    QByteArrayView of(quint8 value) const { return QByteArrayView(bytes[value], sizes[value]); }
 
-// The total and average texts of a game. Most games share a handful of (total, count) pairs,
-// so the texts are made once per pair.
-class SummaryTexts {
-public:
-    explicit SummaryTexts(qint32 playMode)
-        : m_pattern(NumberText::averagePattern(playMode)) {}
-
-    std::pair<QByteArray, QByteArray> of(double total, int count) {
-        const bool small = std::fabs(total) < 1e9 && total == std::trunc(total);
-        if (!small)
-            return make(total, count);
-        const qint64 key = qint64(total) * 32 + count;
-        auto found = m_cache.constFind(key);
-        if (found == m_cache.cend())
-            found = m_cache.insert(key, make(total, count));
-        return found.value();
-    }
-
-private:
-    std::pair<QByteArray, QByteArray> make(double total, int count) const {
-        return {NumberText::formatWhole(total).toLatin1(),
-                count > 0 ? NumberText::format(total / count, m_pattern).toLatin1() : QByteArray()};
-    }
-
-    NumberText::Pattern m_pattern;
-    QHash<qint64, std::pair<QByteArray, QByteArray>> m_cache;
+    char bytes[NoValue + 1][4]{};
+    quint8 sizes[NoValue + 1]{};
 };
+constexpr NumberTexts Numbers;
+
+// A game as the table keeps it. Nearly every line is a 19-character date-time text and values
+// that are plain numbers (no sign, no leading zero, at most 254) or empty: such a game is its
+// date-time text and one byte per value, its total and average texts shared with every game
+// of the same sum and count. Any other game keeps its line.
+struct Game {
+    char stamp[StampSize];
+    quint8 values[Values]; // the number, or NoValue
+    bool asStored;         // the file holds it as its history line and CR LF
+    quint16 summary;       // index of the total and average texts, or KeptAsLine
+};
+
+// Where a kept line lies in the table's text, followed by its total and its average.
+struct KeptLine {
+    size_t game;
+    qsizetype start;
+    qsizetype lineSize;
+    qsizetype totalSize;
+    qsizetype averageSize;
+};
+
+// One line of a file's content: where it starts and ends without its line end, and where the
+// next begins. A line ends at LF, one CR before it dropped; a last line needs no line end.
+struct Line {
+    QByteArrayView text;
+    bool crlf;
+    const char *next;
+};
+
+Line lineAt(const char *start, const char *end) {
+    const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
+    const char *lineEnd = lf ? lf : end;
+    const bool cr = lineEnd > start && lineEnd[-1] == '\r';
+    return {QByteArrayView(start, lineEnd - start - (cr ? 1 : 0)), cr && lf, lf ? lf + 1 : end};
+}
 
 } // namespace
 
 namespace RecentTable {
+
+// The games of a history file as the rows of the recent table.
+class Games final : public GridModel::RowSource {
+public:
+    explicit Games(qint32 playMode)
+        : m_pattern(NumberText::averagePattern(playMode))
+        , m_highestValid(playMode == mdlMain::ModeA ? 99 : 3)
+        , m_playMode(playMode) {}
+
+    // Reads every line of the content, tallying its valid values into the window of all games.
+    void read(QByteArrayView content, Tallies &tallies);
+    int games() const { return int(m_games.size()); }
+
+    // Whether the file holds the game at that index, oldest first, as its history line.
+    bool isStored(int game) const { return m_games[size_t(game)].asStored; }
+
+    int rows() const override { return std::max(games(), RecentTable::MinRows); }
+    QByteArrayView cell(int row, int col) const override;
+    void appendCells(int row, std::span<const int> cols, char separator,
+                     QByteArray &out) const override;
+
+private:
+    QByteArrayView gameCell(const Game &game, int col) const;
+    bool addPlain(Line line, std::vector<quint16> &summaryOf, Tallies &tallies);
+    void keepLine(QByteArrayView line, Tallies &tallies);
+    QByteArrayView keptCell(size_t game, int col) const;
+
+    NumberText::Pattern m_pattern;
+    int m_highestValid;
+    qint32 m_playMode;
+    std::vector<Game> m_games; // oldest first: row 0 is the last
+    std::vector<std::pair<QByteArray, QByteArray>> m_summaries;
+    std::vector<KeptLine> m_keptLines; // by game
+    QByteArray m_keptText;
+};
+
+} // namespace RecentTable
+
+namespace {
+
+// Field `index` of a line and whether the line has it.
+std::pair<QByteArrayView, bool> field(QByteArrayView line, int index) {
+    for (; index > 0; --index) {
+        const qsizetype comma = line.indexOf(',');
+        if (comma < 0)
+            return {{}, false};
+        line = line.sliced(comma + 1);
+    }
+    const qsizetype comma = line.indexOf(',');
+    return {comma < 0 ? line : line.first(comma), true};
+}
+
+} // namespace
+
+namespace RecentTable {
+
+void Games::read(QByteArrayView content, Tallies &tallies) {
+    m_games.reserve(size_t(std::count(content.begin(), content.end(), '\n')) + 1);
+    // Summary indexes by total and count; the total of plain values is at most 21 times 254.
+    std::vector<quint16> summaryOf(size_t(Values * HighestPlain + 1) * (Values + 1), KeptAsLine);
+    const char *end = content.data() + content.size();
+    for (const char *start = content.data(); start < end;) {
+        const Line line = lineAt(start, end);
+        if (!line.text.isEmpty() && !addPlain(line, summaryOf, tallies))
+            keepLine(line.text, tallies);
+        start = line.next;
+    }
+    if (m_games.capacity() > m_games.size() + m_games.size() / 4)
+        m_games.shrink_to_fit(); // a file of many empty lines
+}
+
+bool Games::addPlain(Line whole, std::vector<quint16> &summaryOf, Tallies &tallies) {
+    const QByteArrayView line = whole.text;
+    if (line.size() <= StampSize || line[StampSize] != ',' ||
+        std::memchr(line.data(), ',', StampSize))
+        return false;
+    Game game;
+    std::memcpy(game.stamp, line.data(), StampSize);
+    const char *p = line.data() + StampSize + 1;
+    const char *end = line.data() + line.size();
+    int total = 0;
+    int count = 0;
+    bool more = true; // a field follows every comma, even an empty last one
+    game.asStored = whole.crlf;
+    for (quint8 &value : game.values) {
+        value = NoValue;
+        game.asStored = game.asStored && more;
+        if (!more)
+            continue;
+        const char *start = p;
+        unsigned number = 0;
+        for (; p < end && *p != ','; ++p) {
+            const unsigned digit = unsigned(quint8(*p)) - '0';
+            if (digit > 9)
+                return false;
+            number = number * 10 + digit;
+        }
+        if (p > start) {
+            if (p - start > 3 || (*start == '0' && p - start > 1) || number > HighestPlain)
+                return false;
+            value = quint8(number);
+            total += int(number);
+            ++count;
+        }
+        more = p < end;
+        p += more ? 1 : 0;
+    }
+    if (more) // fields past the bull count towards the total: the line is kept
+        return false;
+
+    quint16 &summary = summaryOf[size_t(total) * (Values + 1) + size_t(count)];
+    if (summary == KeptAsLine) {
+        if (m_summaries.size() >= MostSummaries)
+            return false;
+        summary = quint16(m_summaries.size());
+        m_summaries.emplace_back(
+            NumberText::formatWhole(total).toLatin1(),
+            count > 0 ? NumberText::format(double(total) / count, m_pattern).toLatin1()
+                      : QByteArray());
+    }
+    game.summary = summary;
+    m_games.push_back(game);
+    for (int target = 1; target <= Values; ++target) {
+        if (game.values[target - 1] <= m_highestValid)
+            tallies.add(AveragesTable::All, target, game.values[target - 1]);
+    }
+    return true;
+}
+
+void Games::keepLine(QByteArrayView line, Tallies &tallies) {
+    double total = 0;
+    int count = 0;
+    for (int col = 1; col <= LastFieldCol; ++col) {
+        const auto [text, present] = field(line, col);
+        if (!present)
+            break;
+        // The total is whole after every addition; halves go away from zero.
+        total = std::round(total + NumberText::leadingValue(text));
+        if (!text.isEmpty())
+            ++count;
+        const int value = col <= Values ? AveragesTable::validValue(text, m_playMode) : -1;
+        if (value >= 0)
+            tallies.add(AveragesTable::All, col, value);
+    }
+    const QByteArray totalText = NumberText::formatWhole(total).toLatin1();
+    const QByteArray averageText =
+        count > 0 ? NumberText::format(total / count, m_pattern).toLatin1() : QByteArray();
+    m_keptLines.push_back(
+        {m_games.size(), m_keptText.size(), line.size(), totalText.size(), averageText.size()});
+    m_keptText.append(line).append(totalText).append(averageText);
+    Game game{};
+    game.summary = KeptAsLine;
+    m_games.push_back(game);
+}
+
+inline QByteArrayView Games::gameCell(const Game &game, int col) const {
+    switch (col) {
+    case 0:
+        return QByteArrayView(game.stamp + 5, 11);
+    case RecentTable::TotalCol:
+        return m_summaries[game.summary].first;
+    case RecentTable::AverageCol:
+        return m_summaries[game.summary].second;
+    case RecentTable::StampCol:
+        return QByteArrayView(game.stamp, StampSize);
+    default:
+        return Numbers.of(game.values[col - 1]);
+    }
+}
+
+QByteArrayView Games::cell(int row, int col) const {
+    if (row < 0 || row >= rows() || col < 0 || col >= RecentTable::Columns)
+        return {};
+    if (row >= games())
+        return col == 0 ? QByteArrayView(RecentTable::Placeholder) : QByteArrayView();
+    const size_t index = m_games.size() - 1 - size_t(row);
+    const Game &game = m_games[index];
+    return game.summary == KeptAsLine ? keptCell(index, col) : gameCell(game, col);
+}
+
+// The cells of the rows of a delete's rewrite, a million of them: one call a row, and every
+// value copied as four characters, so that its length costs no branch.
+void Games::appendCells(int row, std::span<const int> cols, char separator, QByteArray &out) const {
+    if (row < 0 || row >= games() || cols.empty() ||
+        m_games[m_games.size() - 1 - size_t(row)].summary == KeptAsLine)
+        return RowSource::appendCells(row, cols, separator, out);
+    const Game &game = m_games[m_games.size() - 1 - size_t(row)];
+    qsizetype size = qsizetype(cols.size()) - 1;
+    for (int col : cols)
+        size += gameCell(game, col).size();
+    const qsizetype start = out.size();
+    out.resize(start + size + 4);
+    char *to = out.data() + start;
+    for (size_t i = 0; i < cols.size(); ++i) {
+        if (i > 0)
+            *to++ = separator;
+        const QByteArrayView text = gameCell(game, cols[i]);
+        if (cols[i] >= 1 && cols[i] <= Values)
+            std::memcpy(to, text.data(), 4);
+        else if (!text.isEmpty())
+            std::memcpy(to, text.data(), size_t(text.size()));
+        to += text.size();
+    }
+    out.resize(start + size);
+}
+
+QByteArrayView Games::keptCell(size_t game, int col) const {
+    const KeptLine &kept =
+        *std::lower_bound(m_keptLines.begin(), m_keptLines.end(), game,
+                          [](const KeptLine &line, size_t index) { return line.game < index; });
+    const QByteArrayView texts(m_keptText.constData() + kept.start,
+                               kept.lineSize + kept.totalSize + kept.averageSize);
+    const QByteArrayView line = texts.first(kept.lineSize);
+    const QByteArrayView stamp = field(line, 0).first;
+    switch (col) {
+    case 0:
+        return stamp.size() > 5 ? stamp.sliced(5, std::min<qsizetype>(11, stamp.size() - 5))
+                                : QByteArrayView();
+    case RecentTable::TotalCol:
+        return texts.sliced(kept.lineSize, kept.totalSize);
+    case RecentTable::AverageCol:
+        return texts.sliced(kept.lineSize + kept.totalSize);
+    case RecentTable::StampCol:
+        return stamp;
+    default:
+        return field(line, col).first;
+    }
+}
 
 void setUp(GridModel &grid) {
     ScoreColumns::setUp(grid, MinRows, Columns);
@@ -68,48 +319,23 @@ void setUp(GridModel &grid) {
         grid.setText(row, 0, QString::fromLatin1(Placeholder));
 }
 
-void fill(GridModel &grid, QByteArrayView content, qint32 playMode) {
-    const QList<QByteArrayView> lines = HistoryLine::splitLines(content);
-    const int games = int(lines.size());
-    if (games > grid.rows())
-        grid.setRows(games);
-    grid.reserveBytes(content.size() + qsizetype(games) * (Columns + 20));
-
-    SummaryTexts summaries(playMode);
-    std::array<QByteArrayView, Columns> cells;
-    for (int i = 0; i < games; ++i) {
-        QByteArrayView rest = lines[i];
-        bool moreFields = true; // a field follows every comma, even an empty last one
-        auto nextField = [&] {
-            qsizetype comma = 0; // fields are short: a plain loop beats a library search
-            while (comma < rest.size() && rest[comma] != ',')
-                ++comma;
-            moreFields = comma < rest.size();
-            const QByteArrayView field = moreFields ? rest.first(comma) : rest;
-            rest = moreFields ? rest.sliced(comma + 1) : QByteArrayView();
-            return field;
-        };
-        cells.fill({});
-        const QByteArrayView stamp = nextField();
-        if (stamp.size() > 5)
-            cells[0] = stamp.sliced(5, std::min<qsizetype>(11, stamp.size() - 5));
-        double total = 0;
-        int count = 0;
-        for (int col = 1; col <= LastFieldCol && moreFields; ++col) {
-            const QByteArrayView field = nextField();
-            cells[size_t(col)] = field;
-            // The total is whole after every addition; halves go away from zero.
-            total = std::round(total + leadingValue(field));
-            if (!field.isEmpty())
-                ++count;
+Tallies fill(GridModel &grid, QByteArrayView content, qint32 playMode) {
+    auto games = std::make_shared<Games>(playMode);
+    Tallies tallies;
+    games->read(content, tallies);
+    // The newest games count in the smaller windows too.
+    for (int row = 0; row < std::min(games->games(), 10); ++row) {
+        for (int target = 1; target <= Values; ++target) {
+            const int value = AveragesTable::validValue(games->cell(row, target), playMode);
+            if (value < 0)
+                continue;
+            if (row < 3)
+                tallies.add(AveragesTable::Newest3, target, value);
+            tallies.add(AveragesTable::Newest10, target, value);
         }
-        const auto [totalText, averageText] = summaries.of(total, count);
-        cells[TotalCol] = totalText;
-        cells[AverageCol] = averageText;
-        cells[StampCol] = stamp;
-        grid.writeRow(games - 1 - i, cells);
     }
-    grid.rowsWritten(0, games - 1);
+    grid.setRowSource(std::move(games));
+    return tallies;
 }
 
 bool isPlaceholder(const GridModel &grid, int row) {
@@ -118,13 +344,56 @@ bool isPlaceholder(const GridModel &grid, int row) {
            grid.cellBytes(row, StampCol).isEmpty();
 }
 
-QByteArray historyLine(const GridModel &grid, int row) {
-    std::array<QByteArrayView, Columns> cells;
-    grid.rowCells(row, cells);
-    QByteArray line = cells[StampCol].toByteArray();
-    for (int col = 1; col <= HistoryLine::Values; ++col)
-        line.append(',').append(cells[size_t(col)]);
-    return line;
+void appendHistoryLine(const GridModel &grid, int row, QByteArray &line) {
+    static constexpr std::array<int, Values + 1> LineCols{
+        StampCol, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+    grid.appendCells(row, LineCols, ',', line);
+}
+
+Rewrite::Rewrite(const GridModel &grid, QByteArrayView content, const QList<int> &selectedRows)
+    : m_grid(grid)
+    , m_games(dynamic_cast<const Games *>(grid.rowSource()))
+    , m_selected(size_t(grid.rows()))
+    , m_next(content.data())
+    , m_end(content.data() + content.size())
+    , m_row(grid.rows() - 1) {
+    for (int row : selectedRows) {
+        if (row >= 0 && row < grid.rows())
+            m_selected[size_t(row)] = true;
+    }
+}
+
+bool Rewrite::operator()(QByteArray &chunk) {
+    while (chunk.size() < FileSystemObject::ChunkBytes) {
+        int row = 0;
+        Line line{};
+        if (m_games) {
+            if (m_game >= m_games->games())
+                return false;
+            do {
+                line = lineAt(m_next, m_end);
+                m_next = line.next;
+            } while (line.text.isEmpty() && m_next < m_end);
+            row = m_games->games() - 1 - m_game++;
+        } else {
+            if (m_row < 0)
+                return false;
+            row = m_row--;
+            if (isPlaceholder(m_grid, row))
+                continue;
+        }
+        if (m_selected[size_t(row)])
+            continue;
+        // The date-time text too must match: the line is this game's.
+        if (m_games && m_games->isStored(m_game - 1) &&
+            line.text.startsWith(m_games->cell(row, StampCol))) {
+            chunk.append(line.text.data(), line.next - line.text.data());
+        } else {
+            appendHistoryLine(m_grid, row, chunk);
+            chunk.append("\r\n");
+        }
+    }
+    return true;
 }
 
 } // namespace RecentTable

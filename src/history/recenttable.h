@@ -1,7 +1,12 @@
 #pragma once
 
+#include "history/averagestable.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
+
+#include <vector>
 
 class GridModel;
 
@@ -19,11 +24,33 @@ inline constexpr char Placeholder[] = "(NO DATA)";
 
 // Empties the grid into 5 placeholder rows with the table's widths and alignments.
 void setUp(GridModel &grid);
-// Fills the set-up grid from a history file's content, every game of it.
-void fill(GridModel &grid, QByteArrayView content, qint32 playMode);
+// Fills the set-up grid from a history file's content, every game of it, and tallies its values
+// for the averages on the way.
+AveragesTable::Tallies fill(GridModel &grid, QByteArrayView content, qint32 playMode);
 
 bool isPlaceholder(const GridModel &grid, int row);
-// The history line of a game row: the date-time text and the cells of the 21 values.
-QByteArray historyLine(const GridModel &grid, int row);
+// Appends the history line of a game row: the date-time text and the cells of the 21 values.
+void appendHistoryLine(const GridModel &grid, int row, QByteArray &line);
+
+class Games;
+
+// The delete's rewrite of the history file the grid was filled from, `content`, a chunk at a
+// time: every game but those at the selected rows, oldest first, each its history line and
+// CR LF. A line the file already holds in that very form is copied from it.
+class Rewrite {
+public:
+    Rewrite(const GridModel &grid, QByteArrayView content, const QList<int> &selectedRows);
+    // Appends the next lines; false once every line is in (a FileSystemObject::LineWriter).
+    bool operator()(QByteArray &chunk);
+
+private:
+    const GridModel &m_grid;
+    const Games *m_games;         // null when the grid holds texts of its own: written row by row
+    std::vector<bool> m_selected; // by row
+    const char *m_next;           // the content not yet walked
+    const char *m_end;
+    int m_game = 0; // games walked, oldest first
+    int m_row;      // without games: the next row, from the last
+};
 
 } // namespace RecentTable

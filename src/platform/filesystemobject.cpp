@@ -205,18 +205,24 @@ FileSystemObject::Result FileSystemObject::replaceFile(const Path &path,
 
 FileSystemObject::Result FileSystemObject::replaceLines(const Path &path,
                                                         const QByteArrayList &lines) const {
-    // Written in chunks, so a large history is never held twice.
+    qsizetype next = 0;
+    return replaceLines(path, [&](QByteArray &chunk) {
+        for (; next < lines.size() && chunk.size() < ChunkBytes; ++next)
+            chunk.append(lines[next]).append("\r\n");
+        return next < lines.size();
+    });
+}
+
+FileSystemObject::Result FileSystemObject::replaceLines(const Path &path,
+                                                        const LineWriter &nextLines) const {
     return replace(path, true, [&](int fd) {
         QByteArray chunk;
-        constexpr qsizetype ChunkSize = 1 << 20;
-        for (qsizetype i = 0; i <= lines.size(); ++i) {
-            if (i < lines.size())
-                chunk.append(lines[i]).append("\r\n");
-            if (chunk.size() >= ChunkSize || (i == lines.size() && !chunk.isEmpty())) {
-                if (const Result result = writeAll(fd, chunk); !result.ok())
-                    return result;
-                chunk.clear();
-            }
+        chunk.reserve(ChunkBytes + ChunkBytes / 4);
+        for (bool more = true; more;) {
+            chunk.resize(0); // keeps the room
+            more = nextLines(chunk);
+            if (const Result result = writeAll(fd, chunk); !result.ok())
+                return result;
         }
         return Result();
     });

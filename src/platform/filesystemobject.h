@@ -60,6 +60,12 @@ public:
     bool isFile(const Path &path) const;
     // Removes the file; a missing one is no failure.
     Result removeFile(const Path &path) const;
+    // Appends the next lines to `chunk`, each ending in CR LF, until it holds ChunkBytes or
+    // more; false once every line is in.
+    using LineWriter = std::function<bool(QByteArray &chunk)>;
+    static constexpr qsizetype ChunkBytes = 1 << 20;
+    // The same, the lines written a chunk at a time, so that a large history is never held twice.
+    Result replaceLines(const Path &path, const LineWriter &nextLines) const;
     // Removes the hidden files that a rewrite of one of these files, killed midway, left in
     // the folder. Only safe while no other process may be rewriting them.
     void removeLeftovers(const Path &folder, const QByteArrayList &fileNames) const;

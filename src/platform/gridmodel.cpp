@@ -40,9 +40,54 @@ const char *readLength(const char *p, qsizetype &length) {
     return p;
 }
 
+// Cell `col` of a row that starts at `p`.
+QByteArrayView cellAt(const char *p, int col) {
+    qsizetype length = 0;
+    for (int c = 0; c < col; ++c) {
+        p = readLength(p, length);
+        p += length;
+    }
+    p = readLength(p, length);
+    return QByteArrayView(p, length);
+}
+
+// Rows copied out of a grid's pool, in a pool of their own.
+class CopiedRows : public GridModel::RowSource {
+public:
+    CopiedRows(QByteArray pool, std::vector<qint64> rowStart, int cols)
+        : m_pool(std::move(pool))
+        , m_rowStart(std::move(rowStart))
+        , m_cols(cols) {}
+
+    int rows() const override { return int(m_rowStart.size()); }
+    QByteArrayView cell(int row, int col) const override {
+        if (col < 0 || col >= m_cols || m_rowStart[size_t(row)] < 0)
+            return {};
+        return cellAt(m_pool.constData() + m_rowStart[size_t(row)], col);
+    }
+
+private:
+    QByteArray m_pool;
+    std::vector<qint64> m_rowStart; // -1: a row of empty cells
+    int m_cols;
+};
+
 } // namespace
 
+void GridModel::RowSource::appendCells(int row, std::span<const int> cols, char separator,
+                                       QByteArray &out) const {
+    for (size_t i = 0; i < cols.size(); ++i) {
+        if (i > 0)
+            out.append(separator);
+        out.append(cell(row, cols[i]));
+    }
+}
+
 void GridModel::clear() {
+    if (m_source) {
+        m_source.reset();
+        m_rowStart.assign(size_t(m_sourceRows), EmptyRow);
+    }
     m_pool.clear();
     m_garbage = 0;
     std::fill(m_rowStart.begin(), m_rowStart.end(), EmptyRow);
@@ -51,6 +96,7 @@ void GridModel::clear() {
 }
 
 void GridModel::setRows(int newRows) {
+    takeSourceRows();
     newRows = std::max(newRows, 0);
     if (newRows > rows()) {
         beginInsertRows({}, rows(), newRows - 1);
@@ -61,6 +107,7 @@ void GridModel::setRows(int newRows) {
         for (int row = newRows; row < rows(); ++row)
             m_garbage += rowBytes(row);
         m_rowStart.resize(size_t(newRows));
+        m_rowStart.shrink_to_fit();
         endRemoveRows();
         compactIfWasteful();
     }
@@ -70,6 +117,7 @@ void GridModel::setCols(int newCols) {
     newCols = std::max(newCols, 0);
     if (newCols == m_cols)
         return;
+    takeSourceRows();
     beginResetModel();
 
     // Every stored row is re-encoded for the new count: dropped cells go, new ones are empty.
@@ -104,6 +152,7 @@ QString GridModel::text(int row, int col) const {
 void GridModel::setText(int row, int col, const QString &text) {
     if (!contains(row, col))
         return;
+    takeSourceRows();
     const QByteArray bytes = text.toLatin1();
     std::vector<QByteArrayView> cells(static_cast<size_t>(m_cols));
     rowCells(row, cells);
@@ -162,21 +211,25 @@ Qt::Alignment GridModel::colAlignment(int col) const {
 }
 
 QByteArrayView GridModel::cellBytes(int row, int col) const {
-    if (!contains(row, col) || m_rowStart[size_t(row)] == EmptyRow)
+    if (!contains(row, col))
         return {};
-    const char *p = m_pool.constData() + m_rowStart[size_t(row)];
-    qsizetype length = 0;
-    for (int c = 0; c < col; ++c) {
-        p = readLength(p, length);
-        p += length;
-    }
-    p = readLength(p, length);
-    return QByteArrayView(p, length);
+    if (m_source)
+        return m_source->cell(row, col);
+    if (m_rowStart[size_t(row)] == EmptyRow)
+        return {};
+    return cellAt(m_pool.constData() + m_rowStart[size_t(row)], col);
 }
 
 void GridModel::rowCells(int row, std::span<QByteArrayView> cells) const {
     std::fill(cells.begin(), cells.end(), QByteArrayView());
-    if (row < 0 || row >= rows() || m_rowStart[size_t(row)] == EmptyRow)
+    if (row < 0 || row >= rows())
+        return;
+    if (m_source) {
+        for (size_t c = 0; c < std::min(cells.size(), size_t(m_cols)); ++c)
+            cells[c] = m_source->cell(row, int(c));
+        return;
+    }
+    if (m_rowStart[size_t(row)] == EmptyRow)
         return;
     const char *p = m_pool.constData() + m_rowStart[size_t(row)];
     const size_t count = std::min(cells.size(), size_t(m_cols));
@@ -188,21 +241,62 @@ void GridModel::rowCells(int row, std::span<QByteArrayView> cells) const {
     }
 }
 
-void GridModel::writeRow(int row, std::span<const QByteArrayView> cells) {
-    if (row < 0 || row >= rows())
+void GridModel::appendCells(int row, std::span<const int> cols, char separator,
+                            QByteArray &out) const {
+    const bool inside =
+        std::all_of(cols.begin(), cols.end(), [this](int col) { return col >= 0 && col < m_cols; });
+    if (m_source && inside && row >= 0 && row < rows()) {
+        m_source->appendCells(row, cols, separator, out);
         return;
-    m_garbage += rowBytes(row);
-    appendRow(row, cells);
+    }
+    for (size_t i = 0; i < cols.size(); ++i) {
+        if (i > 0)
+            out.append(separator);
+        out.append(cellBytes(row, cols[i]));
+    }
 }
 
-void GridModel::rowsWritten(int first, int last) {
-    first = std::max(first, 0);
-    last = std::min(last, rows() - 1);
-    cellsChanged(first, last, 0, m_cols - 1);
+void GridModel::setRowSource(std::shared_ptr<const RowSource> source) {
+    const int oldRows = rows();
+    const int newRows = source->rows();
+    if (newRows > oldRows)
+        beginInsertRows({}, oldRows, newRows - 1);
+    else if (newRows < oldRows)
+        beginRemoveRows({}, newRows, oldRows - 1);
+    m_pool = QByteArray();
+    m_garbage = 0;
+    m_rowStart = {};
+    m_source = std::move(source);
+    m_sourceRows = newRows;
+    if (newRows > oldRows)
+        endInsertRows();
+    else if (newRows < oldRows)
+        endRemoveRows();
+    cellsChanged(0, newRows - 1, 0, m_cols - 1);
 }
 
-void GridModel::reserveBytes(qsizetype bytes) {
-    m_pool.reserve(m_pool.size() + bytes);
+GridRows GridModel::copyRows(const QList<int> &rows) const {
+    QList<int> inside;
+    for (int row : rows) {
+        if (row >= 0 && row < this->rows())
+            inside.append(row);
+    }
+    if (m_source)
+        return GridRows(m_source, inside, m_cols);
+    QByteArray pool;
+    std::vector<qint64> rowStart;
+    QList<int> copied;
+    for (int row : inside) {
+        copied.append(int(rowStart.size()));
+        if (m_rowStart[size_t(row)] == EmptyRow) {
+            rowStart.push_back(EmptyRow);
+            continue;
+        }
+        rowStart.push_back(pool.size());
+        pool.append(m_pool.constData() + m_rowStart[size_t(row)], rowBytes(row));
+    }
+    return GridRows(std::make_shared<CopiedRows>(std::move(pool), std::move(rowStart), m_cols),
+                    copied, m_cols);
 }
 
 int GridModel::rowCount(const QModelIndex &parent) const {
@@ -292,6 +386,20 @@ qsizetype GridModel::rowBytes(int row) const {
         p += length;
     }
     return p - start;
+}
+
+// Before the first change the source's rows become the grid's own texts.
+void GridModel::takeSourceRows() {
+    if (!m_source)
+        return;
+    const std::shared_ptr<const RowSource> source = std::move(m_source);
+    m_rowStart.assign(size_t(m_sourceRows), EmptyRow);
+    std::vector<QByteArrayView> cells(static_cast<size_t>(m_cols));
+    for (int row = 0; row < m_sourceRows; ++row) {
+        for (int col = 0; col < m_cols; ++col)
+            cells[size_t(col)] = source->cell(row, col);
+        appendRow(row, cells);
+    }
 }
 
 // Rewritten rows leave their old bytes behind; once they are the larger part, copy the live rows.

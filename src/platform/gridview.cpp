@@ -124,15 +124,8 @@ QList<int> GridView::selectedRows() const {
     return rows;
 }
 
-QList<QStringList> GridView::selectedRowTexts() const {
-    QList<QStringList> texts;
-    for (int row : selectedRows()) {
-        QStringList cells;
-        for (int col = 0; col < m_grid->cols(); ++col)
-            cells.append(m_grid->text(row, col));
-        texts.append(cells);
-    }
-    return texts;
+GridRows GridView::selectedRowTexts() const {
+    return m_grid->copyRows(selectedRows());
 }
 
 void GridView::setHighlight(int setting) {

@@ -3,7 +3,6 @@
 #include "platform/gridmodel.h"
 
 #include <QList>
-#include <QStringList>
 #include <QTableView>
 
 // A grid of plain text cells without headings that selects contiguous ranges of whole rows,
@@ -23,7 +22,7 @@ public:
 
     // The selected rows, top to bottom; their texts hold every cell, hidden columns too.
     QList<int> selectedRows() const;
-    QList<QStringList> selectedRowTexts() const;
+    GridRows selectedRowTexts() const;
 
     // Narrows the selection to the current row, so that a block of rows the player chose
     // before a reload never silently stands for other rows after it.

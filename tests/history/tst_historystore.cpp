@@ -127,6 +127,11 @@ void tst_HistoryStore::load_data() {
                        "25000000000000000000.0|2024/03/01 21:04:09",
                        "03/01 21:04|5||12|6.0|2024/03/01 21:04:09"}
         << QStringList{"0,1=5.0", "0,2=", "0,3=7.0", "0,4=3.0", "0,23=5.0"};
+    QTest::newRow("A numbers past 99 and a leading zero: shown and totalled, never averaged")
+        << ModeA << lines({"254,100,1", "255,099,2"})
+        << QStringList{"03/01 21:04|255||356|118.7|2024/03/01 21:04:09",
+                       "03/01 21:04|254||355|118.3|2024/03/01 21:04:09"}
+        << QStringList{"0,1=", "0,2=", "0,3=1.5", "3,3=66.7"};
     const QByteArray threes = QByteArray("3,").repeated(20) + "3";
     QTest::newRow("B 3,3,3, the newest of 30 fields: 24 counted")
         << ModeB << lines({threes, threes, threes + QByteArray(",3").repeated(9)})
@@ -351,7 +356,7 @@ void tst_HistoryStore::brokenAtEveryCall() {
         operation == Save     ? QList{std::pair{history, true}}
         : operation == Remove ? QList{std::pair{history, false},
                                       {HistoryStore::companionPath(ModeA, "deleted"), true},
-                                      {HistoryStore::companionPath(ModeA, "undo"), false}}
+                                      {HistoryStore::companionPath(ModeA, "undo"), true}}
         : operation == Undo
             ? QList{std::pair{history, false}, {HistoryStore::companionPath(ModeA, "undo"), false}}
         : operation == Settings ? QList{std::pair{AppPaths::settingsFile(), false}}

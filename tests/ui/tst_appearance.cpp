@@ -5,6 +5,7 @@
 #include "platform/gridview.h"
 #include "ui/about/frmabout.h"
 #include "ui/graph/frmgraph.h"
+#include "ui/graph/handedover.h"
 #include "ui/graph/picturebox.h"
 #include "ui/main/frminputscore.h"
 
@@ -119,8 +120,9 @@ void tst_Appearance::withWindow(const QString &window, const std::function<void(
     QStringList cells(GraphData::Columns); // series t at t + 0.5, between the grid lines
     for (int series = 1; series <= 23; ++series)
         cells[series] = QString::number(series + 0.5);
-    const std::unique_ptr<QDialog> dialog(window == "graph" ? new frmGraph({cells, cells})
-                                                            : static_cast<QDialog *>(new frmAbout));
+    const std::unique_ptr<QDialog> dialog(window == "graph"
+                                              ? new frmGraph(handedOver({cells, cells}))
+                                              : static_cast<QDialog *>(new frmAbout));
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     if (window == "link")
@@ -261,7 +263,7 @@ void tst_Appearance::picturesAtScreenDensity() {
     QList<QStringList> rows(2, QStringList(GraphData::Columns)); // series 1 rising from 1 to 4
     rows[0][1] = u"4"_qs;
     rows[1][1] = u"1"_qs;
-    frmGraph graph(rows);
+    frmGraph graph(handedOver(rows));
     for (const char *name : {"picGraph", "picBoard"}) {
         const QImage &image = graph.findChild<PictureBox *>(name)->image();
         QCOMPARE(image.size(), graph.findChild<PictureBox *>(name)->size() * 2);

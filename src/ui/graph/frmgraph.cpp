@@ -89,7 +89,7 @@ void fitCaption(QCheckBox *box, int room) {
 
 } // namespace
 
-frmGraph::frmGraph(const QList<QStringList> &selectedRows, QWidget *parent)
+frmGraph::frmGraph(const GridRows &selectedRows, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
@@ -218,7 +218,7 @@ void frmGraph::createBoardSide() {
 }
 
 // Runs while the window is still hidden, so the boxes set here draw nothing by themselves.
-void frmGraph::load(const QList<QStringList> &selectedRows) {
+void frmGraph::load(const GridRows &selectedRows) {
     for (qint16 series : GraphSeries::Indices)
         paintBack(m_lblColor[series], GraphSeries::colour(series));
     const BoardMap::Scale scale = BoardMap::defaultScale();

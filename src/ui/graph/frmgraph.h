@@ -18,8 +18,8 @@ class QLabel;
 class frmGraph : public QDialog {
     Q_OBJECT
 public:
-    // selectedRows: the cell texts of the recent grid's selected rows, top to bottom.
-    explicit frmGraph(const QList<QStringList> &selectedRows, QWidget *parent = nullptr);
+    // selectedRows: the recent grid's selected rows, top to bottom.
+    explicit frmGraph(const GridRows &selectedRows, QWidget *parent = nullptr);
 
     void DrawGraph(qint16 TopSeries);
     void DrawBoard();
@@ -40,7 +40,7 @@ private:
     void createChartSide();
     void createSeriesBoxes(QWidget *picBack);
     void createBoardSide();
-    void load(const QList<QStringList> &selectedRows);
+    void load(const GridRows &selectedRows);
 
     void chkColor_Click(qint16 index);
     void chkAll_Click();

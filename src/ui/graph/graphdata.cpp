@@ -2,28 +2,35 @@
 
 #include "entry/numbertext.h"
 
-namespace {
-const QString NoData = QStringLiteral("(NO DATA)");
-}
-
-GraphData::GraphData(const QList<QStringList> &selectedRows) {
-    m_rows.reserve(selectedRows.size());
-    for (auto it = selectedRows.crbegin(); it != selectedRows.crend(); ++it) {
-        if (!it->isEmpty() && it->first() == NoData)
-            continue;
-        QStringList cells = it->mid(0, Columns);
-        while (cells.size() < Columns)
-            cells.append(QString());
-        m_rows.append(cells);
+GraphData::GraphData(GridRows selectedRows)
+    : m_selected(std::move(selectedRows)) {
+    for (int row = m_selected.rows() - 1; row >= 0; --row) {
+        if (m_selected.cell(row, 0) != QByteArrayView("(NO DATA)"))
+            m_rows.append(row);
     }
 }
 
-QStringView GraphData::text(int row, int column) const {
-    if (row < 0 || row >= m_rows.size() || column < 0 || column >= Columns)
-        return {};
-    return m_rows[row][column];
-}
-
-double GraphData::value(int row, int column) const {
-    return NumberText::leadingValue(text(row, column));
+const GraphData::Values &GraphData::readColumn(int column) const {
+    Values &values = m_values[size_t(column)];
+    values.filled = true;
+    values.codes.resize(size_t(rowCount()), Empty);
+    for (int row = 0; row < rowCount(); ++row) {
+        const QByteArrayView text = m_selected.cell(m_rows[row], column);
+        if (text.isEmpty())
+            continue;
+        // One to three digits, nearly every value, are their own code.
+        unsigned number = 0;
+        bool digits = text.size() <= 3;
+        for (char c : text.first(digits ? text.size() : 0)) {
+            const unsigned digit = unsigned(quint8(c)) - '0';
+            digits = digits && digit <= 9;
+            number = number * 10 + digit;
+        }
+        values.codes[size_t(row)] = digits && number < Other ? quint8(number) : Other;
+        if (values.codes[size_t(row)] == Other) {
+            values.others.resize(size_t(rowCount()));
+            values.others[size_t(row)] = NumberText::leadingValue(text);
+        }
+    }
+    return values;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "platform/gridmodel.h"
+
+#include <QByteArrayView>
 #include <QList>
-#include <QString>
-#include <QStringList>
+
+#include <array>
+#include <vector>
 
 // The games the graph window draws: the selected rows of the recent table, oldest first,
 // as text cells. Placeholder rows are left out; the table never changes once built.
@@ -11,20 +15,45 @@ public:
     static constexpr int Columns = 25;
 
     GraphData() = default;
-    // selectedRows: the cell texts of the selected grid rows, top (newest) to bottom.
-    explicit GraphData(const QList<QStringList> &selectedRows);
+    // selectedRows: the selected rows of the recent grid, top (newest) to bottom.
+    explicit GraphData(GridRows selectedRows);
 
     int rowCount() const { return int(m_rows.size()); }
     bool isEmpty() const { return m_rows.isEmpty(); }
 
-    QString cell(int row, int column) const { return text(row, column).toString(); }
-    bool hasValue(int row, int column) const { return !text(row, column).isEmpty(); }
+    // Inline: the chart asks for each value of each game.
+    bool hasValue(int row, int column) const {
+        const Values *read = valuesAt(row, column);
+        return read && read->codes[size_t(row)] != Empty;
+    }
     // The number the cell begins with; 0 for an empty or non-numeric cell.
-    double value(int row, int column) const;
+    double value(int row, int column) const {
+        const Values *read = valuesAt(row, column);
+        const quint8 code = read ? read->codes[size_t(row)] : Empty;
+        return code == Other ? read->others[size_t(row)] : code == Empty ? 0 : code;
+    }
 
 private:
-    // Empty outside the table.
-    QStringView text(int row, int column) const;
+    // The values of one column, read once from its texts when first asked for: the chart and
+    // the board go through every game several times per drawing.
+    struct Values {
+        bool filled = false;
+        std::vector<quint8> codes;  // the whole number, or Other or Empty
+        std::vector<double> others; // by row, where any cell of the column is Other
+    };
+    static constexpr quint8 Other = 254;
+    static constexpr quint8 Empty = 255;
 
-    QList<QStringList> m_rows;
+    // The column's values, null outside the table.
+    const Values *valuesAt(int row, int column) const {
+        if (row < 0 || row >= rowCount() || column < 0 || column >= Columns)
+            return nullptr;
+        const Values &values = m_values[size_t(column)];
+        return values.filled ? &values : &readColumn(column);
+    }
+    const Values &readColumn(int column) const;
+
+    GridRows m_selected;
+    QList<int> m_rows; // rows of m_selected, oldest first
+    mutable std::array<Values, Columns> m_values;
 };

@@ -1,5 +1,6 @@
 #include "app/apppaths.h"
 #include "app/mdlmain.h"
+#include "platform/gridmodel.h"
 #include "ui/graph/boardmap.h"
 #include "ui/graph/boardpainter.h"
 #include "ui/graph/chartpainter.h"
@@ -7,6 +8,7 @@
 #include "ui/graph/frmgraph.h"
 #include "ui/graph/graphdata.h"
 #include "ui/graph/graphseries.h"
+#include "ui/graph/handedover.h"
 #include "ui/graph/picturebox.h"
 
 #include <QCheckBox>
@@ -26,12 +28,14 @@ const QColor Grid(160, 160, 160);
 
 // Recent-table rows with the given cells per column listed oldest first, handed over newest
 // first as the grid does. A column's cells repeat to fill `count` games.
-QList<QStringList> games(const QMap<int, QStringList> &cells, int count = 3) {
-    QList<QStringList> rows(count, QStringList(GraphData::Columns));
-    for (auto it = cells.cbegin(); it != cells.cend(); ++it)
-        for (int game = 0; game < count; ++game)
-            rows[count - 1 - game][it.key()] = it.value()[game % it.value().size()];
-    return rows;
+GridRows games(const QMap<int, QStringList> &cells, int count = 3) {
+    QList<QStringList> rows;
+    for (int game = count - 1; game >= 0; --game) {
+        rows.append(QStringList(GraphData::Columns));
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+            rows.last()[it.key()] = it.value()[game % it.value().size()];
+    }
+    return handedOver(rows);
 }
 
 QPoint pixelOf(const QPointF &at) {
@@ -271,7 +275,7 @@ void tst_Graph::windowDrawsRedrawsAndKnowsNoData() {
     QCOMPARE(mdlMain::ReadSetting("WINDOW", "GRAPH", {}), "0000000000000000000000");
 
     // Placeholder rows only: nothing to draw, whatever is clicked.
-    frmGraph empty(QList<QStringList>(2, QStringList{"(NO DATA)"} + QStringList(24)));
+    frmGraph empty(handedOver(QList<QStringList>(2, QStringList{"(NO DATA)"} + QStringList(24))));
     empty.show();
     QVERIFY(empty.findChild<QLabel *>("lblNoData")->isVisible());
     QSignalSpy none(&empty, &frmGraph::chartDrawn);
