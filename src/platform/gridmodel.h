@@ -3,7 +3,6 @@
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QByteArrayView>
-
 #include <QList>
 
 #include <memory>
