@@ -23,8 +23,7 @@ constexpr int LastFieldCol = 24; // fields past this one are not shown
 constexpr int StampSize = 19;    // "yyyy/MM/dd HH:mm:ss"
 constexpr int HighestPlain = 254;
 constexpr quint8 NoValue = 255;
-constexpr int MostSummaries = 0xffff;
-constexpr quint16 KeptAsLine = 0xffff;
+constexpr quint16 KeptAsLine = 0xffff; // also the most summaries there can be
 
 // The texts "0" to "254" and, for NoValue, the empty text: the cell of a value points into
 // them. Each has room for four characters, so that four can be copied whatever its length.
@@ -195,7 +194,7 @@ bool Games::addPlain(Line whole, std::vector<quint16> &summaryOf, Tallies &talli
 
     quint16 &summary = summaryOf[size_t(total) * (Values + 1) + size_t(count)];
     if (summary == KeptAsLine) {
-        if (m_summaries.size() >= MostSummaries)
+        if (m_summaries.size() >= KeptAsLine)
             return false;
         summary = quint16(m_summaries.size());
         m_summaries.emplace_back(

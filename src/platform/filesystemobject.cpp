@@ -204,16 +204,6 @@ FileSystemObject::Result FileSystemObject::replaceFile(const Path &path,
 }
 
 FileSystemObject::Result FileSystemObject::replaceLines(const Path &path,
-                                                        const QByteArrayList &lines) const {
-    qsizetype next = 0;
-    return replaceLines(path, [&](QByteArray &chunk) {
-        for (; next < lines.size() && chunk.size() < ChunkBytes; ++next)
-            chunk.append(lines[next]).append("\r\n");
-        return next < lines.size();
-    });
-}
-
-FileSystemObject::Result FileSystemObject::replaceLines(const Path &path,
                                                         const LineWriter &nextLines) const {
     return replace(path, true, [&](int fd) {
         QByteArray chunk;

@@ -53,9 +53,6 @@ public:
     // Replaces the file's bytes, creating it when missing: written to a hidden file beside it,
     // flushed, then renamed over it. On failure the old file is untouched.
     Result replaceFile(const Path &path, QByteArrayView bytes) const;
-    // Replaces the content of an existing file with the lines, each ending in CR LF, as
-    // replaceFile does.
-    Result replaceLines(const Path &path, const QByteArrayList &lines) const;
     // Whether the name is a regular file (a link to one counts).
     bool isFile(const Path &path) const;
     // Removes the file; a missing one is no failure.
@@ -64,7 +61,8 @@ public:
     // more; false once every line is in.
     using LineWriter = std::function<bool(QByteArray &chunk)>;
     static constexpr qsizetype ChunkBytes = 1 << 20;
-    // The same, the lines written a chunk at a time, so that a large history is never held twice.
+    // Replaces the content of an existing file with the lines, as replaceFile does, written a
+    // chunk at a time, so that a large history is never held twice.
     Result replaceLines(const Path &path, const LineWriter &nextLines) const;
     // Removes the hidden files that a rewrite of one of these files, killed midway, left in
     // the folder. Only safe while no other process may be rewriting them.

@@ -3,9 +3,8 @@
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QStringList>
-
 #include <QList>
+#include <QStringList>
 
 #include <memory>
 #include <span>
