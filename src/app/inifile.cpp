@@ -55,7 +55,8 @@ Place find(QByteArrayView content, QByteArrayView section, QByteArrayView key) {
         line.next = line.end < 0 ? content.size() : line.end + 1;
         if (line.end < 0)
             line.end = content.size();
-        else if (line.end > start && content[line.end - 1] == '\r')
+        // A CR ends a line's text also at the end of the file, where a line break may follow later.
+        if (line.end > start && content[line.end - 1] == '\r')
             --line.end;
         start = line.next;
         const QByteArrayView text = content.sliced(line.start, line.end - line.start);

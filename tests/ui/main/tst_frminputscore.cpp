@@ -156,6 +156,9 @@ void tst_FrmInputScore::startsFromSettings_data() {
     row("quotes, odd lines, a second section of a name",
         "odd line\n[WINDOW]\nX = 1\n\n[GAME]\nMODE=\"A\"\n[WINDOW]\nGRID=100\n", "11110 123 A",
         "odd line\n[WINDOW]\nX = 1\nGRID=123\n\n[GAME]\nMODE=A\n[WINDOW]\nGRID=100\n");
+    // Found by the settings fuzzer: a CR at the very end is no part of the value.
+    row("a last line ending in a lone CR", "[GAME]\nMODE=A\r", "11110 123 A",
+        "[GAME]\nMODE=A\r\n[WINDOW]\nGRID=123\n");
     // A renamed copy keeps settings of its own and leaves those of the old name alone.
     row("renamed Dartrail.old", {}, "11110 123 A", {}, "Dartrail.old");
     row("renamed Dart.v2", "[WINDOW]\nGRID=012\n", "01110 012 A", {}, "Dart.v2");
