@@ -141,8 +141,10 @@ bool IniFile::write(const QString &section, const QString &key, const QString &v
         if (!place.section)
             entry.prepend('[' + bytes(section) + ']' + lineBreak);
         const qsizetype at = place.section ? place.afterLastKey : content.size();
+        // A last line without its line break is ended first; one ending in a lone CR gets the
+        // LF that makes it CR LF, so its text stays as it was read.
         if (at > 0 && content[at - 1] != '\n')
-            entry.prepend(lineBreak);
+            entry.prepend(content[at - 1] == '\r' ? QByteArray("\n") : lineBreak);
         content.insert(at, entry);
     }
     return m_fileSystem.replaceFile(m_path, content).ok();
