@@ -20,6 +20,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -465,14 +466,9 @@ bool locked(const QByteArray &path) {
 // The real program copied into a folder and started there.
 pid_t startProgram(const QByteArray &folder) {
     const QByteArray program = folder + "/Dartrail";
-    QFile original(QStringLiteral(DARTRAIL_EXECUTABLE));
-    const int copy = ::open(program.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0755);
-    if (!original.open(QIODevice::ReadOnly) || copy < 0)
-        return -1;
-    const QByteArray bytes = original.readAll();
-    const bool written = ::write(copy, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    ::close(copy);
-    const pid_t child = written ? ::fork() : -1;
+    std::filesystem::copy_file(DARTRAIL_EXECUTABLE, program.toStdString(),
+                               std::filesystem::copy_options::overwrite_existing);
+    const pid_t child = ::fork();
     if (child == 0) {
         ::execl(program.constData(), program.constData(), nullptr);
         ::_exit(127);
