@@ -2,7 +2,6 @@
 
 #include "app/apppaths.h"
 #include "app/inifile.h"
-#include "entry/carddraft.h"
 #include "history/historystore.h"
 #include "platform/messagebox.h"
 #include "platform/screencentre.h"
@@ -51,9 +50,8 @@ frmInputScore *Main() {
     // No other Dartrail can be rewriting these files now: what a killed rewrite left is waste.
     QByteArrayList rewritten{AppPaths::settingsFileName()};
     for (const qint32 mode : {ModeA, ModeB})
-        for (const QByteArray &path : {HistoryStore::filePath(mode), CardDraft::filePath(mode),
-                                       HistoryStore::companionPath(mode, "undo")})
-            rewritten << path.mid(path.lastIndexOf('/') + 1);
+        for (const char *kind : {"", "draft", "undo"})
+            rewritten << HistoryStore::fileName(mode, kind);
     FileSystem->removeLeftovers(AppPaths::directory(), rewritten);
     PanelOrder = SettingsText::panelOrderFromText(
         ReadSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")));

@@ -53,5 +53,5 @@ std::optional<CardDraft::Card> CardDraft::kept(qint32 playMode) const {
 }
 
 QByteArray CardDraft::filePath(qint32 playMode) {
-    return HistoryStore::companionPath(playMode, "draft");
+    return HistoryStore::filePath(playMode, "draft");
 }

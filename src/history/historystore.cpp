@@ -5,6 +5,7 @@
 #include "history/averagestable.h"
 #include "history/historyline.h"
 #include "history/recenttable.h"
+#include "history/undorecord.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 
@@ -54,33 +55,14 @@ QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averag
     return error;
 }
 
-namespace {
-
-// The record that undoes a deletion: a header line with the size of the file as it was, that
-// file, then one line for each piece the history gained since: "D size digest" for what the
-// deletion left, "S size digest" for each game saved after it. Undoing needs the history to be
-// exactly these pieces; anything else means another program changed it.
-constexpr QByteArrayView UndoMagic = "DARTRAIL-UNDO ";
-
-QByteArray piece(char kind, qint64 size, const QByteArray &digest) {
-    return kind + (' ' + QByteArray::number(size)) + ' ' + digest;
-}
-
-QByteArray piece(char kind, QByteArrayView bytes) {
-    return piece(kind, bytes.size(),
-                 QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
-}
-
-} // namespace
-
 QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now) {
     const QByteArray line = HistoryLine::build(now, cardTexts);
     const FileSystemObject::Result result = m_fileSystem.appendLine(filePath(playMode), line);
     // A deletion stays undoable after a save: the record learns the saved line. Should that fail,
     // the undo is refused later, and nothing is lost.
-    const QByteArray undo = companionPath(playMode, "undo");
+    const QByteArray undo = filePath(playMode, "undo");
     if (result.ok() && m_fileSystem.isFile(undo))
-        m_fileSystem.appendLine(undo, piece('S', line + "\r\n"));
+        m_fileSystem.appendLine(undo, UndoRecord::piece('S', line + "\r\n"));
     return result.description();
 }
 
@@ -108,13 +90,12 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
 
     // The deleted games are kept before the history loses them; a failure here leaves the
     // history as it was. The record learns what the deletion left once it is written.
-    const QByteArray undo = companionPath(playMode, "undo");
+    const QByteArray undo = filePath(playMode, "undo");
     if (!deleted.isEmpty()) {
-        FileSystemObject::Result result = m_fileSystem.replaceFile(
-            undo, UndoMagic.toByteArray() + QByteArray::number(before.size()) + "\r\n" + before);
+        FileSystemObject::Result result = m_fileSystem.replaceFile(undo, UndoRecord::start(before));
         if (result.ok()) {
             deleted.chop(2);
-            result = m_fileSystem.appendLine(companionPath(playMode, "deleted"), deleted);
+            result = m_fileSystem.appendLine(filePath(playMode, "deleted"), deleted);
         }
         if (!result.ok()) {
             m_fileSystem.removeFile(undo);
@@ -135,13 +116,14 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
     // Without what the deletion left, the record could not tell it from what came after.
     if (!deleted.isEmpty() &&
         (!result.ok() ||
-         !m_fileSystem.appendLine(undo, piece('D', leftBytes, left.result().toHex())).ok()))
+         !m_fileSystem.appendLine(undo, UndoRecord::piece('D', leftBytes, left.result().toHex()))
+              .ok()))
         m_fileSystem.removeFile(undo);
     return result.description();
 }
 
 QString HistoryStore::undoRemove(qint32 playMode) {
-    const QByteArray undo = companionPath(playMode, "undo");
+    const QByteArray undo = filePath(playMode, "undo");
     QByteArray record;
     FileSystemObject::Result result = m_fileSystem.readAll(undo, record, 2 * maxFileBytes());
     if (!result.ok())
@@ -151,65 +133,35 @@ QString HistoryStore::undoRemove(qint32 playMode) {
     if (!read(playMode, now, error).loaded)
         return error;
 
-    // The history must be what the deletion left and the games saved since, and nothing else.
-    const qsizetype headerEnd = record.indexOf("\r\n");
-    bool sized = false;
-    const qsizetype beforeSize =
-        record.startsWith(UndoMagic)
-            ? record.mid(UndoMagic.size(), headerEnd - UndoMagic.size()).toLongLong(&sized)
-            : 0;
-    const qsizetype piecesStart = headerEnd + 2 + beforeSize;
-    bool whole = sized && headerEnd > 0 && beforeSize >= 0 && piecesStart <= record.size();
-    qsizetype covered = 0, left = -1;
-    for (const QByteArray &line : record.mid(piecesStart).split('\n')) {
-        if (!whole || line.trimmed().isEmpty())
-            continue; // the line end put after a file as it was that lacked its own
-        const qsizetype size = line.split(' ').value(1).toLongLong();
-        whole =
-            size >= 0 && covered + size <= now.size() &&
-            line.trimmed() == piece(line[0], QByteArrayView(now).sliced(covered, size)).trimmed();
-        left = left < 0 ? size : left;
-        covered += size;
-    }
-    if (!whole || left < 0 || covered != now.size()) {
+    const std::optional<QByteArray> restored = UndoRecord::restored(record, now);
+    if (!restored) {
         m_fileSystem.removeFile(undo);
         return QStringLiteral("The last deletion cannot be undone: %1 was changed by another "
                               "program after it. The deleted games are kept in %2.")
             .arg(QString::fromLatin1(fileName(playMode)),
-                 QString::fromLocal8Bit(companionPath(playMode, "deleted")
-                                            .mid(filePath(playMode).lastIndexOf('/') + 1)));
+                 QString::fromLatin1(fileName(playMode, "deleted")));
     }
-    // The games saved since the deletion stay the newest.
-    QByteArray restored = record.sliced(headerEnd + 2, beforeSize);
-    const QByteArrayView savedSince = QByteArrayView(now).sliced(left);
-    if (!savedSince.isEmpty() && !restored.isEmpty() && !restored.endsWith('\n'))
-        restored.append(restored.endsWith('\r') ? "\n" : "\r\n");
-    restored.append(savedSince);
-    result = m_fileSystem.replaceFile(filePath(playMode), restored);
+    result = m_fileSystem.replaceFile(filePath(playMode), *restored);
     if (result.ok())
         m_fileSystem.removeFile(undo);
     return result.description();
 }
 
 bool HistoryStore::canUndo(qint32 playMode) const {
-    return m_fileSystem.isFile(companionPath(playMode, "undo"));
+    return m_fileSystem.isFile(filePath(playMode, "undo"));
 }
 
 bool HistoryStore::isLoaded(qint32 playMode) const {
     return m_loaded[slot(playMode)].loaded;
 }
 
-QByteArray HistoryStore::fileName(qint32 playMode) {
-    return playMode == mdlMain::ModeA ? "Recent_A.csv" : "Recent_B.csv";
+QByteArray HistoryStore::fileName(qint32 playMode, QByteArrayView kind) {
+    QByteArray name = playMode == mdlMain::ModeA ? "Recent_A.csv" : "Recent_B.csv";
+    return kind.isEmpty() ? name : name.insert(name.lastIndexOf('.') + 1, kind.toByteArray() + '.');
 }
 
-QByteArray HistoryStore::filePath(qint32 playMode) {
-    return AppPaths::filePath(fileName(playMode));
-}
-
-QByteArray HistoryStore::companionPath(qint32 playMode, QByteArrayView kind) {
-    QByteArray path = filePath(playMode);
-    return path.insert(path.lastIndexOf('.') + 1, kind.toByteArray() + '.');
+QByteArray HistoryStore::filePath(qint32 playMode, QByteArrayView kind) {
+    return AppPaths::filePath(fileName(playMode, kind));
 }
 
 qint64 HistoryStore::maxFileBytes() {

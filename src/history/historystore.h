@@ -37,10 +37,10 @@ public:
     // Whether the last load of the mode read its whole file (or found none).
     bool isLoaded(qint32 playMode) const;
 
-    static QByteArray fileName(qint32 playMode);
-    static QByteArray filePath(qint32 playMode);
-    // Beside the history: "Recent_A.csv" gives "Recent_A.deleted.csv".
-    static QByteArray companionPath(qint32 playMode, QByteArrayView kind);
+    // The history file of the mode, or a file of that kind beside it: "Recent_A.csv" and kind
+    // "deleted" give "Recent_A.deleted.csv".
+    static QByteArray fileName(qint32 playMode, QByteArrayView kind = {});
+    static QByteArray filePath(qint32 playMode, QByteArrayView kind = {});
     // The largest history that is loaded: a quarter of the memory, as the table takes more
     // than the file.
     static qint64 maxFileBytes();

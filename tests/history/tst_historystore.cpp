@@ -355,10 +355,10 @@ void tst_HistoryStore::brokenAtEveryCall() {
     const QList<std::pair<QByteArray, bool>> files =
         operation == Save     ? QList{std::pair{history, true}}
         : operation == Remove ? QList{std::pair{history, false},
-                                      {HistoryStore::companionPath(ModeA, "deleted"), true},
-                                      {HistoryStore::companionPath(ModeA, "undo"), true}}
+                                      {HistoryStore::filePath(ModeA, "deleted"), true},
+                                      {HistoryStore::filePath(ModeA, "undo"), true}}
         : operation == Undo
-            ? QList{std::pair{history, false}, {HistoryStore::companionPath(ModeA, "undo"), false}}
+            ? QList{std::pair{history, false}, {HistoryStore::filePath(ModeA, "undo"), false}}
         : operation == Settings ? QList{std::pair{AppPaths::settingsFile(), false}}
                                 : QList{std::pair{CardDraft::filePath(ModeA), false}};
     const QByteArray &path = files[0].first;
