@@ -5,6 +5,7 @@
 #include "entry/filtertext.h"
 #include "entry/thistimecard.h"
 #include "history/historyline.h"
+#include "history/recenttable.h"
 #include "platform/colourpair.h"
 #include "platform/gridview.h"
 #include "platform/messagebox.h"
@@ -196,10 +197,7 @@ void frmInputScore::loadStep() {
 }
 
 void frmInputScore::updateTotals() {
-    QStringList texts;
-    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
-        texts.append(m_card->txt(i)->text());
-    const ThisTimeCard::Totals totals = ThisTimeCard::totals(texts, mdlMain::PlayMode);
+    const ThisTimeCard::Totals totals = ThisTimeCard::totals(m_card->texts(), mdlMain::PlayMode);
     m_card->showResults(totals.total, totals.average);
 }
 
@@ -229,13 +227,11 @@ void frmInputScore::restoreDraft() {
     if (!draft)
         return;
     // A card that was saved is in the history already, whatever stopped its draft going.
-    QStringList newest;
-    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i) {
-        newest << m_grdRecent->grid().text(0, i + 1);
-        if (HistoryLine::storedValue(draft->texts[i]) != newest.last())
-            break;
-    }
-    if (newest.size() == ThisTimeFrame::FieldCount && m_grdRecent->grid().text(0, 24).size()) {
+    const GridModel &recent = m_grdRecent->grid();
+    bool saved = !RecentTable::isPlaceholder(recent, 0);
+    for (int i = 0; saved && i < ThisTimeFrame::FieldCount; ++i)
+        saved = HistoryLine::storedValue(draft->texts[i]) == recent.text(0, i + 1);
+    if (saved) {
         m_draft.discard(mdlMain::PlayMode);
         return;
     }
@@ -249,10 +245,7 @@ void frmInputScore::restoreDraft() {
 void frmInputScore::keepDraft() {
     if (m_draftHeld)
         return;
-    QStringList texts;
-    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
-        texts.append(m_card->txt(i)->text());
-    m_draft.keep(mdlMain::PlayMode, texts, m_currentTarget);
+    m_draft.keep(mdlMain::PlayMode, m_card->texts(), m_currentTarget);
 }
 
 void frmInputScore::txtChange(int index) {
@@ -383,10 +376,8 @@ void frmInputScore::updateSaveEnabled() {
 }
 
 bool frmInputScore::SaveRecentData() {
-    QStringList texts;
-    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
-        texts.append(m_card->txt(i)->text());
-    return !reportFailure(m_history.save(mdlMain::PlayMode, texts, QDateTime::currentDateTime()));
+    return !reportFailure(
+        m_history.save(mdlMain::PlayMode, m_card->texts(), QDateTime::currentDateTime()));
 }
 
 void frmInputScore::DeleteRecentData() {

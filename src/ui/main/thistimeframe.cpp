@@ -94,6 +94,13 @@ void ThisTimeFrame::showResult(QLabel *label, const QString &name, const QString
     label->setAccessibleName(name + u' ' + value);
 }
 
+QStringList ThisTimeFrame::texts() const {
+    QStringList texts;
+    for (const QLineEdit *field : m_txt)
+        texts.append(field->text());
+    return texts;
+}
+
 int ThisTimeFrame::txtIndex(const QObject *object) const {
     const auto found = std::find(m_txt.begin(), m_txt.end(), object);
     return found == m_txt.end() ? -1 : int(found - m_txt.begin());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QStringList>
 
 #include <array>
 
@@ -16,6 +17,8 @@ public:
     explicit ThisTimeFrame(QWidget *parent = nullptr);
 
     QLineEdit *txt(int index) const { return m_txt.at(size_t(index)); }
+    // The 21 field texts, in target order.
+    QStringList texts() const;
     // The index of an entry field, or -1 for any other object.
     int txtIndex(const QObject *object) const;
     QLabel *lbl(int index) const { return m_lbl.at(size_t(index)); }

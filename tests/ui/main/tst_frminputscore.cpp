@@ -398,10 +398,13 @@ void tst_FrmInputScore::scenario_data() {
         << QStringList{"card=5,7", "total=12 6.0", "focus=txt(2)"};
     row("a card left by a crash, mode B")
         << modeB << QByteArray() << "2 3 crash" << QStringList{"card=2,3", "focus=txt(2)"};
+    // A draft that differs from the newest game in its bull alone is a card of its own.
+    const QString otherBull = "5,7" + QString(18, u',') + ",9";
     row("a saved card's draft, junk and a folder are no card")
         << modeA << "2020/01/01 00:00:00,5,7" + QByteArray(19, ',') + "\r\n"
-        << "draft:A:1,5,7 crash expect:card= draft:A:junk crash expect:card= "
-           "folder:Recent_A.draft.csv 3 crash"
+        << "draft:A:1,5,7 crash expect:card= draft:A:1," + otherBull +
+               " crash expect:card=" + otherBull +
+               " draft:A:junk crash expect:card= folder:Recent_A.draft.csv 3 crash"
         << QStringList{"card=", "boxes=0"};
     row("a mode's draft comes back on switching to it, and goes on leaving it")
         << modeA << QByteArray()
