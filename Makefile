@@ -2,7 +2,7 @@
 # `make test` runs every test twice (plain, then under AddressSanitizer and UBSan) and then each
 # fuzz target for FUZZ_SECONDS; `make fuzz FUZZ_SECONDS=N` runs only the fuzz targets.
 # `make package` builds the Debian package into build/ and checks it with Debian's own tools.
-PACKAGES := cmake ninja-build g++ qt6-base-dev libbenchmark-dev \
+PACKAGES := cmake ninja-build g++ qt6-base-dev libbenchmark-dev libxxhash-dev \
             fonts-ipafont-gothic clang-format clang libclang-rt-14-dev xvfb xdotool dpkg-dev
 PACKAGE_CHECKERS := lintian appstream desktop-file-utils
 BUILD        := build

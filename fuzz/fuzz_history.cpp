@@ -36,6 +36,22 @@ QByteArrayList loadedLines(GridModel &recent, QByteArrayView content, qint32 pla
     return lines;
 }
 
+// The lines of a file's content. A line ends at LF (CR LF or a bare LF), one CR before the LF
+// is dropped, a last line needs no line end, and empty lines are skipped.
+QList<QByteArrayView> splitLines(QByteArrayView content) {
+    QList<QByteArrayView> lines;
+    while (!content.isEmpty()) {
+        const qsizetype end = content.indexOf('\n');
+        QByteArrayView line = end < 0 ? content : content.first(end);
+        content = end < 0 ? QByteArrayView() : content.sliced(end + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            lines.append(line);
+    }
+    return lines;
+}
+
 // The cells of a game row, made the plain way from its line.
 QByteArrayList expectedCells(QByteArrayView line, qint32 playMode) {
     const QByteArrayList fields = line.toByteArray().split(',');
@@ -88,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     GridModel recent;
     AveragesTable::Tallies tallies;
     const QByteArrayList lines = loadedLines(recent, content, playMode, &tallies);
-    const QList<QByteArrayView> fileLines = HistoryLine::splitLines(content);
+    const QList<QByteArrayView> fileLines = splitLines(content);
     const qsizetype games = fileLines.size();
     require(lines.size() == games);
     require(recent.rows() == std::max<qsizetype>(games, RecentTable::MinRows));
@@ -115,18 +131,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     // A delete writes every other game's history line, copied from the file or made from the
     // table alike, also once the table's rows are texts of the grid's own; it loads back as such.
+    // The file comes whole or in small pieces, which cut its lines anywhere.
     const int selected = data[0] >> 1;
     QByteArrayList kept = lines;
     if (selected < games)
         kept.removeAt(games - 1 - selected);
     const QByteArray expected = kept.join("\r\n") + (kept.isEmpty() ? "" : "\r\n");
-    for (int round = 0; round < 2; ++round) {
+    const qsizetype piece = 1 + selected % 16;
+    for (int round = 0; round < 3; ++round) {
         QByteArray rewritten;
-        RecentTable::Rewrite rewrite(recent, content, {selected});
-        while (rewrite(rewritten)) {
-        }
+        RecentTable::Rewrite rewrite(recent, {selected});
+        const qsizetype step = round == 1 ? piece : std::max<qsizetype>(content.size(), 1);
+        for (qsizetype at = 0; at < content.size(); at += step)
+            rewrite(content.sliced(at, std::min(step, content.size() - at)), false, rewritten);
+        rewrite({}, true, rewritten);
         require(rewritten == expected);
-        recent.setRows(recent.rows());
+        // The file's own line, or the table's once it holds texts.
+        const QByteArrayView gone = selected >= games ? QByteArrayView()
+                                    : round < 2       ? fileLines[games - 1 - selected]
+                                                      : QByteArrayView(lines[games - 1 - selected]);
+        require(rewrite.deleted() == (gone.isEmpty() ? QByteArray() : gone.toByteArray() + "\r\n"));
+        if (round == 1)
+            recent.setRows(recent.rows());
     }
     GridModel reloaded;
     require(loadedLines(reloaded, expected, playMode) == kept);

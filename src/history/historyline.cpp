@@ -4,20 +4,6 @@
 
 namespace HistoryLine {
 
-QList<QByteArrayView> splitLines(QByteArrayView content) {
-    QList<QByteArrayView> lines;
-    while (!content.isEmpty()) {
-        const qsizetype end = content.indexOf('\n');
-        QByteArrayView line = end < 0 ? content : content.first(end);
-        content = end < 0 ? QByteArrayView() : content.sliced(end + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!line.isEmpty())
-            lines.append(line);
-    }
-    return lines;
-}
-
 QByteArray stamp(const QDateTime &time) {
     return time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")).toLatin1();
 }

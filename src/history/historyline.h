@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
-#include <QList>
 #include <QStringList>
 
 // The history line: one stored game, "yyyy/MM/dd HH:mm:ss" and the 21 values, each after a ",",
@@ -11,10 +10,6 @@
 namespace HistoryLine {
 
 inline constexpr int Values = 21;
-
-// The lines of a file's content. A line ends at LF (CR LF or a bare LF), one CR before the LF
-// is dropped, a last line needs no line end, and empty lines are skipped.
-QList<QByteArrayView> splitLines(QByteArrayView content);
 
 // The stored date-time text of a moment, "yyyy/MM/dd HH:mm:ss".
 QByteArray stamp(const QDateTime &time);

@@ -3,18 +3,14 @@
 #include "app/apppaths.h"
 #include "app/mdlmain.h"
 #include "history/averagestable.h"
+#include "history/contentdigest.h"
 #include "history/historyline.h"
 #include "history/recenttable.h"
 #include "history/undorecord.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 
-#include <QCryptographicHash>
-#include <QHash>
-
-#include <algorithm>
 #include <cerrno>
-#include <functional>
 #include <unistd.h>
 
 HistoryStore::HistoryStore(FileSystemObject &fileSystem)
@@ -30,7 +26,7 @@ HistoryStore::Snapshot HistoryStore::read(qint32 playMode, QByteArray &content,
     error = result.description();
     if (!result.ok())
         return {};
-    return {true, content.size(), qHash(content)};
+    return {true, content.size(), ContentDigest::of(content)};
 }
 
 QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averages) {
@@ -68,57 +64,43 @@ QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const 
 
 QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
                              const QList<int> &selectedRows) {
-    if (!isLoaded(playMode))
+    const Snapshot loaded = m_loaded[slot(playMode)];
+    if (!loaded.loaded)
         return QStringLiteral("The history file could not be read; nothing was deleted.");
-    QString error;
-    QByteArray before;
-    if (read(playMode, before, error) != m_loaded[slot(playMode)])
-        return error.isEmpty() ? QStringLiteral("The file was changed by another program after "
-                                                "it was shown; nothing was deleted. The list now "
-                                                "shows the file as it is.")
-                               : error;
 
-    // The table was filled from these very bytes: game row r is the r-th line from the end.
-    const QList<QByteArrayView> lines = HistoryLine::splitLines(before);
-    QList<int> rows = selectedRows;
-    std::sort(rows.begin(), rows.end(), std::greater<>()); // oldest first, as in the file
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    QByteArray deleted;
-    for (int row : rows)
-        if (row >= 0 && row < lines.size())
-            deleted.append(lines[lines.size() - 1 - row]).append("\r\n");
-
-    // The deleted games are kept before the history loses them; a failure here leaves the
-    // history as it was. The record learns what the deletion left once it is written.
-    const QByteArray undo = filePath(playMode, "undo");
-    if (!deleted.isEmpty()) {
-        FileSystemObject::Result result = m_fileSystem.replaceFile(undo, UndoRecord::start(before));
-        if (result.ok()) {
-            deleted.chop(2);
-            result = m_fileSystem.appendLine(filePath(playMode, "deleted"), deleted);
-        }
-        if (!result.ok()) {
-            m_fileSystem.removeFile(undo);
-            return result.description();
-        }
+    // One pass over the file: what it holds is checked as it is rewritten, and the check must
+    // pass before the rewrite replaces it.
+    RecentTable::Rewrite rewrite(recent, selectedRows);
+    ContentDigest read, left;
+    bool changed = false;
+    FileSystemObject::Rewriting rewriting;
+    rewriting.filter = [&](QByteArrayView bytes, bool last, QByteArray &out) {
+        read.add(bytes);
+        const qsizetype from = out.size();
+        rewrite(bytes, last, out);
+        left.add(QByteArrayView(out).sliced(from));
+    };
+    // The deleted games are kept before the history loses them.
+    rewriting.beforeReplace = [&] {
+        changed = Snapshot{true, read.size(), read.value()} != loaded;
+        if (changed)
+            return FileSystemObject::Result(ECANCELED);
+        if (rewrite.deleted().isEmpty())
+            return FileSystemObject::Result();
+        return m_fileSystem.appendLine(filePath(playMode, "deleted"),
+                                       QByteArrayView(rewrite.deleted()).chopped(2));
+    };
+    // The file as it was becomes the record that undoes the deletion.
+    if (rewrite.deletes()) {
+        rewriting.keepOldAs = filePath(playMode, "undo");
+        rewriting.keptLine = [&] {
+            return UndoRecord::trailer(read.size(), left.size(), left.hex());
+        };
     }
-    RecentTable::Rewrite rewrite(recent, before, selectedRows);
-    QCryptographicHash left(QCryptographicHash::Md5);
-    qint64 leftBytes = 0;
-    const FileSystemObject::Result result =
-        m_fileSystem.replaceLines(filePath(playMode), [&](QByteArray &chunk) {
-            const qsizetype from = chunk.size();
-            const bool more = rewrite(chunk);
-            left.addData(QByteArrayView(chunk).sliced(from));
-            leftBytes += chunk.size() - from;
-            return more;
-        });
-    // Without what the deletion left, the record could not tell it from what came after.
-    if (!deleted.isEmpty() &&
-        (!result.ok() ||
-         !m_fileSystem.appendLine(undo, UndoRecord::piece('D', leftBytes, left.result().toHex()))
-              .ok()))
-        m_fileSystem.removeFile(undo);
+    const FileSystemObject::Result result = m_fileSystem.rewriteFile(filePath(playMode), rewriting);
+    if (changed || (result.error() == ENOENT && loaded.size >= 0))
+        return QStringLiteral("The file was changed by another program after it was shown; "
+                              "nothing was deleted. The list now shows the file as it is.");
     return result.description();
 }
 

@@ -50,7 +50,7 @@ private:
     struct Snapshot {
         bool loaded = false;
         qint64 size = -1; // -1: there was no file
-        size_t hash = 0;
+        quint64 digest = 0;
         bool operator==(const Snapshot &) const = default;
     };
 

@@ -4,7 +4,6 @@
 #include "entry/numbertext.h"
 #include "history/historyline.h"
 #include "history/scorecolumns.h"
-#include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 
 #include <algorithm>
@@ -349,50 +348,62 @@ void appendHistoryLine(const GridModel &grid, int row, QByteArray &line) {
     grid.appendCells(row, LineCols, ',', line);
 }
 
-Rewrite::Rewrite(const GridModel &grid, QByteArrayView content, const QList<int> &selectedRows)
+Rewrite::Rewrite(const GridModel &grid, const QList<int> &selectedRows)
     : m_grid(grid)
     , m_games(dynamic_cast<const Games *>(grid.rowSource()))
-    , m_selected(size_t(grid.rows()))
-    , m_next(content.data())
-    , m_end(content.data() + content.size())
-    , m_row(grid.rows() - 1) {
+    , m_selected(size_t(grid.rows())) {
     for (int row : selectedRows) {
-        if (row >= 0 && row < grid.rows())
-            m_selected[size_t(row)] = true;
+        if (row >= 0 && row < grid.rows() && !isPlaceholder(grid, row))
+            m_selected[size_t(row)] = m_deletes = true;
     }
 }
 
-bool Rewrite::operator()(QByteArray &chunk) {
-    while (chunk.size() < FileSystemObject::ChunkBytes) {
-        int row = 0;
-        Line line{};
-        if (m_games) {
-            if (m_game >= m_games->games())
-                return false;
-            do {
-                line = lineAt(m_next, m_end);
-                m_next = line.next;
-            } while (line.text.isEmpty() && m_next < m_end);
-            row = m_games->games() - 1 - m_game++;
-        } else {
-            if (m_row < 0)
-                return false;
-            row = m_row--;
-            if (isPlaceholder(m_grid, row))
-                continue;
+void Rewrite::operator()(QByteArrayView bytes, bool last, QByteArray &out) {
+    if (!m_games) {
+        if (last) {
+            for (int row = m_grid.rows() - 1; row >= 0; --row) {
+                if (isPlaceholder(m_grid, row))
+                    continue;
+                QByteArray &to = m_selected[size_t(row)] ? m_deleted : out;
+                appendHistoryLine(m_grid, row, to);
+                to.append("\r\n");
+            }
         }
-        if (m_selected[size_t(row)])
-            continue;
-        // The date-time text too must match: the line is this game's.
-        if (m_games && m_games->isStored(m_game - 1) &&
-            line.text.startsWith(m_games->cell(row, StampCol))) {
-            chunk.append(line.text.data(), line.next - line.text.data());
-        } else {
-            appendHistoryLine(m_grid, row, chunk);
-            chunk.append("\r\n");
-        }
+        return;
     }
-    return true;
+    if (!m_partial.isEmpty()) {
+        const qsizetype lf = bytes.indexOf('\n');
+        m_partial.append(lf < 0 ? bytes : bytes.first(lf + 1));
+        bytes = lf < 0 ? QByteArrayView() : bytes.sliced(lf + 1);
+        if (lf < 0 && !last)
+            return;
+        take(m_partial, out);
+        m_partial.clear();
+    }
+    for (qsizetype lf; (lf = bytes.indexOf('\n')) >= 0; bytes = bytes.sliced(lf + 1))
+        take(bytes.first(lf + 1), out);
+    if (last)
+        take(bytes, out);
+    else
+        m_partial = bytes.toByteArray();
+}
+
+void Rewrite::take(QByteArrayView line, QByteArray &out) {
+    if (line.isEmpty())
+        return;
+    const QByteArrayView text = lineAt(line.data(), line.data() + line.size()).text;
+    if (text.isEmpty() || m_game >= m_games->games())
+        return;
+    const int row = m_games->games() - 1 - m_game++;
+    if (m_selected[size_t(row)]) {
+        m_deleted.append(text).append("\r\n");
+    } else if (m_games->isStored(m_game - 1) && text.startsWith(m_games->cell(row, StampCol))) {
+        // The date-time text too must match: the line is this game's.
+        out.append(line);
+    } else {
+        appendHistoryLine(m_grid, row, out);
+        out.append("\r\n");
+    }
 }
 
 } // namespace RecentTable

@@ -34,23 +34,29 @@ void appendHistoryLine(const GridModel &grid, int row, QByteArray &line);
 
 class Games;
 
-// The delete's rewrite of the history file the grid was filled from, `content`, a chunk at a
-// time: every game but those at the selected rows, oldest first, each its history line and
-// CR LF. A line the file already holds in that very form is copied from it.
+// The delete's rewrite of the history file the grid was filled from, as the filter of a
+// FileSystemObject::Rewriting: every game but those at the selected rows, oldest first, each its
+// history line and CR LF. A line the file already holds in that very form is copied from it.
 class Rewrite {
 public:
-    Rewrite(const GridModel &grid, QByteArrayView content, const QList<int> &selectedRows);
-    // Appends the next lines; false once every line is in (a FileSystemObject::LineWriter).
-    bool operator()(QByteArray &chunk);
+    Rewrite(const GridModel &grid, const QList<int> &selectedRows);
+    // Takes the file's next bytes, `last` with its end, and appends the lines they complete.
+    void operator()(QByteArrayView bytes, bool last, QByteArray &out);
+    // Whether a game is selected at all.
+    bool deletes() const { return m_deletes; }
+    // The lines of the deleted games, oldest first, each with CR LF; whole after the last bytes.
+    const QByteArray &deleted() const { return m_deleted; }
 
 private:
+    void take(QByteArrayView line, QByteArray &out); // one line of the file, its line end too
+
     const GridModel &m_grid;
     const Games *m_games;         // null when the grid holds texts of its own: written row by row
     std::vector<bool> m_selected; // by row
-    const char *m_next;           // the content not yet walked
-    const char *m_end;
+    bool m_deletes = false;
+    QByteArray m_partial; // the start of a line that the next bytes complete
+    QByteArray m_deleted;
     int m_game = 0; // games walked, oldest first
-    int m_row;      // without games: the next row, from the last
 };
 
 } // namespace RecentTable

@@ -1,19 +1,25 @@
 #include "history/undorecord.h"
 
-#include <QCryptographicHash>
-#include <QList>
+#include "history/contentdigest.h"
+
+#include <QByteArrayList>
 
 namespace {
 
 constexpr QByteArrayView Magic = "DARTRAIL-UNDO ";
 
+// What a line appended after these bytes is preceded by, so that it starts a line of its own.
+QByteArrayView lineEndAfter(QByteArrayView bytes) {
+    return bytes.isEmpty() || bytes.endsWith('\n') ? "" : bytes.endsWith('\r') ? "\n" : "\r\n";
+}
+
 } // namespace
 
 namespace UndoRecord {
 
-QByteArray start(QByteArrayView before) {
-    QByteArray record = Magic.toByteArray() + QByteArray::number(before.size()) + "\r\n";
-    return record.append(before);
+QByteArray trailer(qint64 beforeSize, qint64 leftSize, const QByteArray &leftDigest) {
+    return Magic.toByteArray() + QByteArray::number(beforeSize) + "\r\n" +
+           piece('D', leftSize, leftDigest);
 }
 
 QByteArray piece(char kind, qint64 size, const QByteArray &digest) {
@@ -21,26 +27,31 @@ QByteArray piece(char kind, qint64 size, const QByteArray &digest) {
 }
 
 QByteArray piece(char kind, QByteArrayView bytes) {
-    return piece(kind, bytes.size(),
-                 QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+    ContentDigest digest;
+    digest.add(bytes);
+    return piece(kind, bytes.size(), digest.hex());
 }
 
 std::optional<QByteArray> restored(QByteArrayView record, QByteArrayView now) {
-    const qsizetype headerEnd = record.indexOf("\r\n");
+    // The pieces never hold the mark, whatever the history as it was holds.
+    const qsizetype mark = record.lastIndexOf(Magic);
+    const qsizetype markEnd = mark < 0 ? -1 : record.indexOf("\r\n", mark);
     bool sized = false;
     const qsizetype beforeSize =
-        record.startsWith(Magic) && headerEnd > 0
-            ? record.sliced(Magic.size(), headerEnd - Magic.size()).toLongLong(&sized)
+        mark >= 0 && markEnd > mark
+            ? record.sliced(mark + Magic.size(), markEnd - mark - Magic.size()).toLongLong(&sized)
             : -1;
-    const qsizetype piecesStart = headerEnd + 2 + beforeSize;
-    if (!sized || beforeSize < 0 || piecesStart > record.size())
+    if (!sized || beforeSize < 0 || beforeSize > mark)
+        return std::nullopt;
+    const QByteArrayView before = record.first(beforeSize);
+    if (record.sliced(beforeSize, mark - beforeSize) != lineEndAfter(before))
         return std::nullopt;
 
     qsizetype covered = 0, left = -1;
-    for (const QByteArray &line : record.sliced(piecesStart).toByteArray().split('\n')) {
+    for (const QByteArray &line : record.sliced(markEnd + 2).toByteArray().split('\n')) {
         const QByteArray trimmed = line.trimmed();
         if (trimmed.isEmpty())
-            continue; // the line end put after a history as it was that lacked its own
+            continue;
         const qsizetype size = trimmed.split(' ').value(1).toLongLong();
         if (size < 0 || covered + size > now.size() ||
             trimmed != piece(trimmed[0], now.sliced(covered, size)))
@@ -52,10 +63,10 @@ std::optional<QByteArray> restored(QByteArrayView record, QByteArrayView now) {
         return std::nullopt;
 
     // The games saved since the deletion stay the newest.
-    QByteArray history = record.sliced(headerEnd + 2, beforeSize).toByteArray();
     const QByteArrayView savedSince = now.sliced(left);
-    if (!savedSince.isEmpty() && !history.isEmpty() && !history.endsWith('\n'))
-        history.append(history.endsWith('\r') ? "\n" : "\r\n");
+    QByteArray history = before.toByteArray();
+    if (!savedSince.isEmpty())
+        history.append(lineEndAfter(before));
     return history.append(savedSince);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/filesystemobject.h"
 
+#include <QRandomGenerator>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -36,7 +38,14 @@ int notRegular(mode_t mode) {
     return S_ISDIR(mode) ? EISDIR : FileSystemObject::Result::NotRegularFile;
 }
 
-// A rewrite's hidden file: "." + the file's name + "." + six characters of mkstemp.
+// A rewrite's hidden file: "." + the file's name + "." + six characters of mkstemp, here "X"s
+// to fill in.
+QByteArray hiddenTemplate(const QByteArray &path) {
+    QByteArray hidden = path;
+    return hidden.insert(path.lastIndexOf('/') + 1, '.').append(".XXXXXX");
+}
+
+// Whether a folder's entry is a hidden file of a rewrite of that file.
 bool isLeftoverOf(QByteArrayView entry, QByteArrayView fileName) {
     constexpr qsizetype Unique = 6;
     if (entry.size() != fileName.size() + 2 + Unique || !entry.startsWith('.') ||
@@ -200,26 +209,34 @@ FileSystemObject::Result FileSystemObject::appendLine(const Path &path, QByteArr
 
 FileSystemObject::Result FileSystemObject::replaceFile(const Path &path,
                                                        QByteArrayView bytes) const {
-    return replace(path, false, [&](int fd) { return writeAll(fd, bytes); });
+    return replace(path, false, [&](int, int fd) { return writeAll(fd, bytes); });
 }
 
-FileSystemObject::Result FileSystemObject::replaceLines(const Path &path,
-                                                        const LineWriter &nextLines) const {
-    return replace(path, true, [&](int fd) {
-        QByteArray chunk;
-        chunk.reserve(ChunkBytes + ChunkBytes / 4);
-        for (bool more = true; more;) {
-            chunk.resize(0); // keeps the room
-            more = nextLines(chunk);
-            if (const Result result = writeAll(fd, chunk); !result.ok())
+FileSystemObject::Result FileSystemObject::rewriteFile(const Path &path,
+                                                       const Rewriting &rewriting) const {
+    const ContentWriter streamThrough = [&](int oldFd, int newFd) {
+        QByteArray in(ChunkBytes, Qt::Uninitialized);
+        QByteArray out;
+        out.reserve(ChunkBytes + ChunkBytes / 4);
+        for (bool last = false; !last;) {
+            const ssize_t got =
+                call(Call::Read, [&] { return ::read(oldFd, in.data(), size_t(in.size())); });
+            if (got < 0)
+                return Result(errno);
+            last = got == 0;
+            out.resize(0); // keeps the room
+            rewriting.filter(QByteArrayView(in.constData(), got), last, out);
+            if (const Result result = writeAll(newFd, out); !result.ok())
                 return result;
         }
         return Result();
-    });
+    };
+    return replace(path, true, streamThrough, &rewriting);
 }
 
 FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustExist,
-                                                   const ContentWriter &writeContent) const {
+                                                   const ContentWriter &writeContent,
+                                                   const Rewriting *rewriting) const {
     // A link is followed, so the rename replaces the file it names; a link loop fails here.
     char *resolved = nullptr;
     if (call(Call::Stat,
@@ -234,26 +251,28 @@ FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustEx
     std::free(resolved);
 
     struct stat info {};
+    int old = -1;
     if (existing) {
         // Renaming would slip past a read-only file, and replace a folder's or a device's name
         // with a file; opening it for writing does neither.
         Result refused;
-        const int check = openRegular(target, O_WRONLY, info, refused);
-        if (check < 0)
+        old = openRegular(target, rewriting ? O_RDWR : O_WRONLY, info, refused);
+        if (old < 0)
             return refused;
-        ::close(check);
     } else {
         info.st_mode = 0666 & ~currentUmask();
         info.st_uid = ::geteuid();
         info.st_gid = ::getegid();
     }
 
-    QByteArray temporary = target;
-    const qsizetype slash = temporary.lastIndexOf('/');
-    temporary.insert(slash + 1, '.').append(".XXXXXX");
+    QByteArray temporary = hiddenTemplate(target);
     const int fd = call(Call::Open, [&] { return ::mkstemp(temporary.data()); });
-    if (fd < 0)
-        return Result(errno);
+    if (fd < 0) {
+        const Result failed(errno);
+        if (old >= 0)
+            ::close(old);
+        return failed;
+    }
 
     Result result;
     if (call(Call::Chmod, [&] { return ::fchmod(fd, info.st_mode & 07777); }) != 0)
@@ -263,20 +282,94 @@ FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustEx
     if (info.st_uid != ::geteuid() || info.st_gid != ::getegid())
         (void)::fchown(fd, info.st_uid, info.st_gid);
     if (result.ok())
-        result = writeContent(fd);
+        result = writeContent(old, fd);
     if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
         result = Result(errno);
     if (call(Call::Close, [&] { return ::close(fd); }) != 0 && result.ok())
         result = Result(errno);
+    QByteArray kept;
+    if (result.ok() && rewriting && !rewriting->keepOldAs.isEmpty())
+        result = keepOld(old, info.st_mode, rewriting->keepOldAs, kept);
+    if (result.ok() && rewriting && rewriting->beforeReplace)
+        result = rewriting->beforeReplace();
+    if (old >= 0)
+        ::close(old); // not written through
     if (result.ok() && call(Call::Rename, [&] {
                            return ::rename(temporary.constData(), target.constData());
                        }) != 0)
         result = Result(errno);
 
-    if (result.ok())
-        syncFolder(target);
-    else
+    if (!result.ok()) {
         ::unlink(temporary.constData());
+        if (!kept.isEmpty())
+            ::unlink(kept.constData());
+        return result;
+    }
+    syncFolder(target);
+    if (!kept.isEmpty()) {
+        // Named only once complete; the rewrite stands whatever becomes of it.
+        const Path &keepAs = rewriting->keepOldAs;
+        if (appendLine(kept, rewriting->keptLine()).ok() &&
+            call(Call::Rename, [&] { return ::rename(kept.constData(), keepAs.constData()); }) ==
+                0) {
+            syncFolder(keepAs);
+        } else {
+            ::unlink(kept.constData());
+            removeFile(keepAs);
+        }
+    }
+    return result;
+}
+
+// The old file under a hidden name beside `keepAs`: a second name for the very file that was
+// read, or a copy of it where the file system has no second names.
+FileSystemObject::Result FileSystemObject::keepOld(int oldFd, unsigned mode, const Path &keepAs,
+                                                   QByteArray &hidden) const {
+    static constexpr char Unique[] =
+        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(oldFd);
+    hidden = hiddenTemplate(keepAs);
+    int linked = -1;
+    do {
+        for (qsizetype i = hidden.size() - 6; i < hidden.size(); ++i)
+            hidden[i] = Unique[QRandomGenerator::global()->bounded(int(sizeof Unique) - 1)];
+        linked = call(Call::Link, [&] {
+            return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, hidden.constData(),
+                            AT_SYMLINK_FOLLOW);
+        });
+    } while (linked != 0 && errno == EEXIST);
+    if (linked == 0)
+        return {};
+
+    hidden = hiddenTemplate(keepAs);
+    const int fd = call(Call::Open, [&] { return ::mkstemp(hidden.data()); });
+    if (fd < 0) {
+        hidden.clear();
+        return Result(errno);
+    }
+    Result result;
+    if (call(Call::Chmod, [&] { return ::fchmod(fd, mode & 07777); }) != 0)
+        result = Result(errno);
+    QByteArray chunk(ChunkBytes, Qt::Uninitialized);
+    for (off_t at = 0; result.ok();) {
+        const ssize_t got = call(
+            Call::Read, [&] { return ::pread(oldFd, chunk.data(), size_t(chunk.size()), at); });
+        if (got <= 0) {
+            if (got < 0)
+                result = Result(errno);
+            break;
+        }
+        result = writeAll(fd, QByteArrayView(chunk.constData(), got));
+        at += got;
+    }
+    if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
+        result = Result(errno);
+    if (call(Call::Close, [&] { return ::close(fd); }) != 0 && result.ok())
+        result = Result(errno);
+    if (!result.ok()) {
+        ::unlink(hidden.constData());
+        hidden.clear();
+    }
     return result;
 }
 

@@ -37,7 +37,7 @@ public:
     };
 
     // The system calls the object makes, as the fault hook sees them.
-    enum class Call { Stat, Open, Read, Write, Sync, Chmod, Close, Rename, Unlink };
+    enum class Call { Stat, Open, Read, Write, Sync, Chmod, Close, Rename, Unlink, Link };
     // Consulted before each system call; a non-zero error number fails that call instead.
     // Lets tests break an operation at any step; empty in the program.
     using FaultHook = std::function<int(Call)>;
@@ -57,24 +57,38 @@ public:
     bool isFile(const Path &path) const;
     // Removes the file; a missing one is no failure.
     Result removeFile(const Path &path) const;
-    // Appends the next lines to `chunk`, each ending in CR LF, until it holds ChunkBytes or
-    // more; false once every line is in.
-    using LineWriter = std::function<bool(QByteArray &chunk)>;
+    // How rewriteFile streams a file into its replacement, so that a large history is never
+    // held whole.
+    struct Rewriting {
+        // Gets the file's bytes a chunk at a time, `last` with the final one (perhaps empty),
+        // and appends the bytes that replace them to `out`.
+        std::function<void(QByteArrayView bytes, bool last, QByteArray &out)> filter;
+        // Asked once the replacement is complete, before it replaces the file: a failure
+        // leaves the file as it was and is returned.
+        std::function<Result()> beforeReplace;
+        // When set, the old file is kept under this name once replaced, followed by the line
+        // keptLine() gives. Keeping fails the rewrite before the file is replaced; only the
+        // line's failure is not reported, and leaves no file of the name.
+        Path keepOldAs;
+        std::function<QByteArray()> keptLine;
+    };
     static constexpr qsizetype ChunkBytes = 1 << 20;
-    // Replaces the content of an existing file with the lines, as replaceFile does, written a
-    // chunk at a time, so that a large history is never held twice.
-    Result replaceLines(const Path &path, const LineWriter &nextLines) const;
+    // Replaces the content of an existing file as replaceFile does, through the rewriting.
+    Result rewriteFile(const Path &path, const Rewriting &rewriting) const;
     // Removes the hidden files that a rewrite of one of these files, killed midway, left in
     // the folder. Only safe while no other process may be rewriting them.
     void removeLeftovers(const Path &folder, const QByteArrayList &fileNames) const;
 
 private:
-    using ContentWriter = std::function<Result(int fd)>;
+    // Writes the new file, given the old one (-1 when there is none).
+    using ContentWriter = std::function<Result(int oldFd, int newFd)>;
 
     template <typename Function> auto call(Call which, Function &&function) const;
     int openRegular(const Path &path, int flags, struct stat &info, Result &result) const;
     Result writeAll(int fd, QByteArrayView bytes) const;
-    Result replace(const Path &path, bool mustExist, const ContentWriter &writeContent) const;
+    Result replace(const Path &path, bool mustExist, const ContentWriter &writeContent,
+                   const Rewriting *rewriting = nullptr) const;
+    Result keepOld(int oldFd, unsigned mode, const Path &keepAs, QByteArray &hidden) const;
 
     FaultHook m_faultHook;
 };
