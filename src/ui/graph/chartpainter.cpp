@@ -2,9 +2,7 @@
 
 #include "platform/colourpair.h"
 #include "ui/graph/chartscale.h"
-#include "ui/graph/graphdata.h"
 #include "ui/graph/graphseries.h"
-#include "ui/graph/thinnedpolyline.h"
 
 #include <QPainter>
 
@@ -27,7 +25,11 @@ ChartPainter::ChartPainter(QImage &image, const GraphData &data, const ChartScal
     : m_image(image)
     , m_data(data)
     , m_scale(scale)
-    , m_background(background) {
+    , m_background(background)
+    , m_size(image.deviceIndependentSize().toSize())
+    , m_columnStarts(scale.columnStarts(data.rowCount(), m_size.width())) {
+    for (size_t value = 0; value < m_wholeY.size(); ++value)
+        m_wholeY[value] = scale.toPixelY(double(value), m_size.height());
 }
 
 QList<qint16> ChartPainter::drawOrder(qint16 topSeries) {
@@ -68,18 +70,18 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
     // The values since the last empty cell form one line; a lone value is a point.
     ThinnedPolyline run;
     const auto finishRun = [&] {
+        const std::vector<ThinnedPolyline::Point> &thinned = run.points();
         if (run.values() == 1) {
             for (const QPen &pen : point) {
                 painter.setPen(pen);
-                painter.drawPoint(pixelCentre(run.points().first()));
+                painter.drawPoint(pixelCentre(at(thinned.front())));
             }
         } else if (run.values() > 1) {
             // Segment by segment: one stroke of a long zigzag is far slower to fill.
-            const QPolygonF &points = run.points();
             QList<QLineF> segments;
-            segments.reserve(points.size() - 1);
-            for (qsizetype i = 1; i < points.size(); ++i)
-                segments.append(QLineF(points[i - 1], points[i]));
+            segments.reserve(qsizetype(thinned.size()) - 1);
+            for (size_t i = 1; i < thinned.size(); ++i)
+                segments.append(QLineF(at(thinned[i - 1]), at(thinned[i])));
             for (const QPen &pen : line) {
                 painter.setPen(pen);
                 painter.drawLines(segments);
@@ -87,15 +89,26 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
         }
         run = ThinnedPolyline();
     };
-    for (int row = 0; row < m_data.rowCount(); ++row) {
-        if (m_data.hasValue(row, series))
-            run.add(at(row, m_data.value(row, series)));
-        else
-            finishRun();
+    const std::span<const quint8> codes = m_data.codes(series);
+    for (size_t column = 0; column + 1 < m_columnStarts.size() && !codes.empty(); ++column) {
+        for (int row = m_columnStarts[column]; row < m_columnStarts[column + 1]; ++row) {
+            const quint8 code = codes[size_t(row)];
+            if (code == GraphData::Empty)
+                finishRun();
+            else if (code == GraphData::Other)
+                run.add(row, m_scale.toPixelY(m_data.value(row, series), m_size.height()));
+            else
+                run.add(row, m_wholeY[code]);
+        }
+        run.endColumn();
     }
     finishRun();
 }
 
 QPointF ChartPainter::at(double row, double value) const {
-    return m_scale.toPixels(row, value, m_image.deviceIndependentSize().toSize());
+    return m_scale.toPixels(row, value, m_size);
+}
+
+QPointF ChartPainter::at(const ThinnedPolyline::Point &point) const {
+    return QPointF(m_scale.toPixelX(point.row, m_size.width()), point.y);
 }

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "ui/graph/graphdata.h"
+#include "ui/graph/thinnedpolyline.h"
+
 #include <QColor>
 #include <QImage>
 #include <QList>
 #include <QPointF>
 
+#include <array>
 #include <map>
+#include <vector>
 
 class ChartScale;
-class GraphData;
 
 // Draws the line chart into the chart picture's image in the scale's user coordinates:
 // the dotted grid, then one polyline per shown series, a lone value as a point. A series whose
@@ -31,9 +35,14 @@ public:
 private:
     void DrawSeries(qint16 series, const QColor &colour);
     QPointF at(double row, double value) const;
+    QPointF at(const ThinnedPolyline::Point &point) const;
 
     QImage &m_image;
     const GraphData &m_data;
     const ChartScale &m_scale;
     QColor m_background;
+    QSize m_size; // of the picture, in the painter's coordinates
+    // What every series needs: the y of each whole number, where the rows change pixel column.
+    std::array<double, GraphData::Other> m_wholeY;
+    std::vector<int> m_columnStarts;
 };

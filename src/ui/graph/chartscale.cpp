@@ -13,14 +13,19 @@ constexpr double OffPicture = 1e6;
 
 float ChartScale::graphMax(const GraphData &data, const QList<qint16> &shownSeries) {
     float result = 0;
-    for (int row = 0; row < data.rowCount(); ++row) {
-        for (qint16 series : shownSeries) {
-            // Values beyond single precision (hand-edited files) count as its largest value.
-            const auto value =
-                float(std::clamp(data.value(row, series), -double(FLT_MAX), double(FLT_MAX)));
-            if (value > result)
-                result = value;
+    for (qint16 series : shownSeries) {
+        const std::span<const quint8> codes = data.codes(series);
+        quint8 highestWhole = 0;
+        for (size_t row = 0; row < codes.size(); ++row) {
+            if (codes[row] < GraphData::Other) {
+                highestWhole = std::max(highestWhole, codes[row]);
+            } else if (codes[row] == GraphData::Other) {
+                // Values beyond single precision (hand-edited files) count as its largest value.
+                result = std::max(result, float(std::clamp(data.value(int(row), series),
+                                                           -double(FLT_MAX), double(FLT_MAX))));
+            }
         }
+        result = std::max(result, float(highestWhole));
     }
     return result;
 }
@@ -70,12 +75,28 @@ void ChartScale::setRows(int rows) {
 }
 
 QPointF ChartScale::toPixels(double row, double value, const QSize &picture) const {
-    return QPointF(Inset + row * (picture.width() - 2 * Inset) / m_right,
-                   toPixelY(value, picture.height()));
+    return QPointF(toPixelX(row, picture.width()), toPixelY(value, picture.height()));
+}
+
+double ChartScale::toPixelX(double row, int pictureWidth) const {
+    return Inset + row * (pictureWidth - 2 * Inset) / m_right;
 }
 
 double ChartScale::toPixelY(double value, int pictureHeight) const {
     // Far off-picture values (hand-edited files) are held where the painter still copes.
     return std::clamp(Inset + (m_top - value) * (pictureHeight - 2 * Inset) / m_top, -OffPicture,
                       OffPicture);
+}
+
+std::vector<int> ChartScale::columnStarts(int rows, int pictureWidth) const {
+    std::vector<int> starts;
+    int column = 0;
+    for (int row = 0; row < rows; ++row) {
+        const int at = int(std::floor(toPixelX(row, pictureWidth)));
+        if (row == 0 || at != column)
+            starts.push_back(row);
+        column = at;
+    }
+    starts.push_back(rows);
+    return starts;
 }

@@ -4,6 +4,8 @@
 #include <QPointF>
 #include <QSize>
 
+#include <vector>
+
 class GraphData;
 
 // The chart's user coordinates: game rows across, values up. The vertical scale follows
@@ -34,7 +36,11 @@ public:
     double right() const { return m_right; }
 
     QPointF toPixels(double row, double value, const QSize &picture) const;
+    double toPixelX(double row, int pictureWidth) const;
     double toPixelY(double value, int pictureHeight) const;
+    // Where the rows pass from one pixel column into another: the first row of each stretch of
+    // rows in one column, then `rows`.
+    std::vector<int> columnStarts(int rows, int pictureWidth) const;
 
 private:
     float m_graphMax = 0;

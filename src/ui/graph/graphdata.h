@@ -6,6 +6,7 @@
 #include <QList>
 
 #include <array>
+#include <span>
 #include <vector>
 
 // The games the graph window draws: the selected rows of the recent table, oldest first,
@@ -21,32 +22,34 @@ public:
     int rowCount() const { return int(m_rows.size()); }
     bool isEmpty() const { return m_rows.isEmpty(); }
 
-    // Inline: the chart asks for each value of each game.
-    bool hasValue(int row, int column) const {
-        const Values *read = valuesAt(row, column);
-        return read && read->codes[size_t(row)] != Empty;
+    // A cell's code: the whole number it holds, up to 253, or one of these.
+    static constexpr quint8 Other = 254; // any other text: value() reads it
+    static constexpr quint8 Empty = 255;
+
+    // The codes of a column's cells, oldest game first; none outside the table. The chart and
+    // the board go through every game of a column, a byte a game is what they can afford.
+    std::span<const quint8> codes(int column) const {
+        const Values *read = valuesOf(column);
+        return read ? std::span<const quint8>(read->codes) : std::span<const quint8>();
     }
     // The number the cell begins with; 0 for an empty or non-numeric cell.
     double value(int row, int column) const {
-        const Values *read = valuesAt(row, column);
+        const Values *read = row >= 0 && row < rowCount() ? valuesOf(column) : nullptr;
         const quint8 code = read ? read->codes[size_t(row)] : Empty;
         return code == Other ? read->others[size_t(row)] : code == Empty ? 0 : code;
     }
 
 private:
-    // The values of one column, read once from its texts when first asked for: the chart and
-    // the board go through every game several times per drawing.
+    // The values of one column, read once from its texts when first asked for.
     struct Values {
         bool filled = false;
-        std::vector<quint8> codes;  // the whole number, or Other or Empty
+        std::vector<quint8> codes;  // by row
         std::vector<double> others; // by row, where any cell of the column is Other
     };
-    static constexpr quint8 Other = 254;
-    static constexpr quint8 Empty = 255;
 
     // The column's values, null outside the table.
-    const Values *valuesAt(int row, int column) const {
-        if (row < 0 || row >= rowCount() || column < 0 || column >= Columns)
+    const Values *valuesOf(int column) const {
+        if (isEmpty() || column < 0 || column >= Columns)
             return nullptr;
         const Values &values = m_values[size_t(column)];
         return values.filled ? &values : &readColumn(column);
