@@ -6,6 +6,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -13,10 +14,49 @@ constexpr int GridPenWidth = 1;
 constexpr int LinePenWidth = 2;
 constexpr int PointPenWidth = 5;
 static_assert(PointPenWidth == 2 * ChartScale::Inset, "a point on an edge must show whole");
+// How far a stroke may reach beyond half its pen's width, in pixels: its round ends are curves
+// only close to a circle, its corners are rounded to 1/64 pixel, and a point is a line 1/63
+// long.
+constexpr double StrokeSlack = 0.05;
 
 // A point drawn on the centre of its pixel comes out round and even.
 QPointF pixelCentre(const QPointF &point) {
     return QPointF(std::floor(point.x()) + 0.5, std::floor(point.y()) + 0.5);
+}
+
+// Whether every pixel a stroke of that width along lines within `bounds` could cover already
+// has the colour: then the aliased stroke would change none. In a column of a million games the
+// runs between empty cells lie on top of each other, and nearly all of them need no stroke.
+bool painted(const QImage &image, const QRectF &bounds, int penWidth, const QColor &colour) {
+    // Pixels read as QRgb, and an opaque colour is stored as itself.
+    if (colour.alpha() != 255 || (image.format() != QImage::Format_RGB32 &&
+                                  image.format() != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    const double scale = image.devicePixelRatio();
+    const QRectF box(bounds.topLeft() * scale, bounds.bottomRight() * scale);
+    const double reach = (penWidth / 2.0 + StrokeSlack) * scale;
+    const QRgb wanted = colour.rgb();
+    const uchar *const bits = image.constBits();
+    const qsizetype lineBytes = image.bytesPerLine();
+    const int width = image.width();
+    // The pixels whose centres lie within reach of the box, row by row.
+    const auto rowPainted = [&](int y, double across) {
+        const int left = std::max(0, int(std::ceil(box.left() - across - 0.5)));
+        const int right = std::min(width - 1, int(std::floor(box.right() + across - 0.5)));
+        const auto *pixels = reinterpret_cast<const QRgb *>(bits + y * lineBytes);
+        return std::all_of(pixels + left, pixels + std::max(left, right + 1),
+                           [wanted](QRgb pixel) { return pixel == wanted; });
+    };
+    const int top = std::max(0, int(std::ceil(box.top() - reach - 0.5)));
+    const int bottom = std::min(image.height() - 1, int(std::floor(box.bottom() + reach - 0.5)));
+    for (int y = top; y <= bottom; ++y) {
+        const double beyond = std::max({box.top() - (y + 0.5), y + 0.5 - box.bottom(), 0.0});
+        const double across =
+            beyond > 0 ? std::sqrt(std::max(reach * reach - beyond * beyond, 0.0)) : reach;
+        if (!rowPainted(y, across))
+            return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -67,24 +107,33 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
         return pens;
     };
     const QList<QPen> line = pens(LinePenWidth), point = pens(PointPenWidth);
-    // The values since the last empty cell form one line; a lone value is a point.
+    // The values since the last empty cell form one line; a lone value is a point. A run
+    // with an edge is always drawn: its edge covers what lies around its line.
     ThinnedPolyline run;
     const auto finishRun = [&] {
         const std::vector<ThinnedPolyline::Point> &thinned = run.points();
         if (run.values() == 1) {
-            for (const QPen &pen : point) {
-                painter.setPen(pen);
-                painter.drawPoint(pixelCentre(at(thinned.front())));
+            const QPointF centre = pixelCentre(at(thinned.front()));
+            if (edged || !painted(m_image, QRectF(centre, centre), PointPenWidth, colour)) {
+                for (const QPen &pen : point) {
+                    painter.setPen(pen);
+                    painter.drawPoint(centre);
+                }
             }
         } else if (run.values() > 1) {
-            // Segment by segment: one stroke of a long zigzag is far slower to fill.
-            QList<QLineF> segments;
-            segments.reserve(qsizetype(thinned.size()) - 1);
-            for (size_t i = 1; i < thinned.size(); ++i)
-                segments.append(QLineF(at(thinned[i - 1]), at(thinned[i])));
-            for (const QPen &pen : line) {
-                painter.setPen(pen);
-                painter.drawLines(segments);
+            QPolygonF points;
+            for (const ThinnedPolyline::Point &thinnedPoint : thinned)
+                points.append(at(thinnedPoint));
+            if (edged || !painted(m_image, points.boundingRect(), LinePenWidth, colour)) {
+                // Segment by segment: one stroke of a long zigzag is far slower to fill.
+                QList<QLineF> segments;
+                segments.reserve(points.size() - 1);
+                for (qsizetype i = 1; i < points.size(); ++i)
+                    segments.append(QLineF(points[i - 1], points[i]));
+                for (const QPen &pen : line) {
+                    painter.setPen(pen);
+                    painter.drawLines(segments);
+                }
             }
         }
         run = ThinnedPolyline();
