@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 
 namespace {
 constexpr int GridPenWidth = 1;
@@ -15,8 +16,8 @@ constexpr int LinePenWidth = 2;
 constexpr int PointPenWidth = 5;
 static_assert(PointPenWidth == 2 * ChartScale::Inset, "a point on an edge must show whole");
 // How far a stroke may reach beyond half its pen's width, in pixels: its round ends are curves
-// only close to a circle, its corners are rounded to 1/64 pixel, and a point is a line 1/63
-// long.
+// only close to a circle, its corners are moved onto a grid of 1/64 pixel, and a point is a
+// line 1/63 long.
 constexpr double StrokeSlack = 0.05;
 
 // A point drawn on the centre of its pixel comes out round and even.
@@ -58,6 +59,16 @@ bool painted(const QImage &image, const QRectF &bounds, int penWidth, const QCol
     }
     return true;
 }
+
+// Lays a transparent layer with opaque drawings on it over a picture of the same size.
+void layOver(QImage &picture, const QImage &layer) {
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(layer.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        std::transform(from, from + picture.width(), to, to,
+                       [](QRgb over, QRgb under) { return qAlpha(over) != 0 ? over : under; });
+    }
+}
 } // namespace
 
 ChartPainter::ChartPainter(QImage &image, const GraphData &data, const ChartScale &scale,
@@ -87,15 +98,39 @@ void ChartPainter::DrawGraph(const ShownSeries &shown, qint16 topSeries,
         for (double value : gridValues)
             painter.drawLine(at(0, value), at(m_scale.right(), value));
     }
+    QList<std::pair<qint16, QColor>> drawn;
     for (qint16 series : drawOrder(topSeries)) {
         const auto it = shown.find(series);
-        if (it != shown.end())
-            DrawSeries(series, it->second);
+        if (it != shown.end()) {
+            drawn.append(*it);
+            m_data.codes(series); // read now, before two threads share the data
+        }
     }
+    const auto drawRange = [this](QImage &target, auto first, auto last) {
+        for (auto it = first; it != last; ++it)
+            DrawSeries(target, it->first, it->second);
+    };
+    // Lines are aliased, so a pixel shows the last opaque series drawn over it, whatever lay
+    // under it: the later half of the series is drawn at the same time on a layer of its own,
+    // laid over the picture afterwards.
+    const bool opaque =
+        std::ranges::all_of(drawn, [](const auto &it) { return it.second.alpha() == 255; });
+    if (!opaque || m_image.format() != QImage::Format_RGB32) {
+        drawRange(m_image, drawn.cbegin(), drawn.cend());
+        return;
+    }
+    const auto middle = drawn.cbegin() + drawn.size() / 2;
+    QImage layer(m_image.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(m_image.devicePixelRatio());
+    layer.fill(Qt::transparent);
+    auto later = std::async(std::launch::async, [&] { drawRange(layer, middle, drawn.cend()); });
+    drawRange(m_image, drawn.cbegin(), middle);
+    later.get();
+    layOver(m_image, layer);
 }
 
-void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
-    QPainter painter(&m_image);
+void ChartPainter::DrawSeries(QImage &target, qint16 series, const QColor &colour) const {
+    QPainter painter(&target);
     // The edge is one pixel either side of the line, under it.
     const bool edged = ColourPair::contrast(colour, m_background) < ColourPair::LineContrast;
     const QColor edge = ColourPair::farthest(m_background);
@@ -114,7 +149,7 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
         const std::vector<ThinnedPolyline::Point> &thinned = run.points();
         if (run.values() == 1) {
             const QPointF centre = pixelCentre(at(thinned.front()));
-            if (edged || !painted(m_image, QRectF(centre, centre), PointPenWidth, colour)) {
+            if (edged || !painted(target, QRectF(centre, centre), PointPenWidth, colour)) {
                 for (const QPen &pen : point) {
                     painter.setPen(pen);
                     painter.drawPoint(centre);
@@ -124,7 +159,7 @@ void ChartPainter::DrawSeries(qint16 series, const QColor &colour) {
             QPolygonF points;
             for (const ThinnedPolyline::Point &thinnedPoint : thinned)
                 points.append(at(thinnedPoint));
-            if (edged || !painted(m_image, points.boundingRect(), LinePenWidth, colour)) {
+            if (edged || !painted(target, points.boundingRect(), LinePenWidth, colour)) {
                 // Segment by segment: one stroke of a long zigzag is far slower to fill.
                 QList<QLineF> segments;
                 segments.reserve(points.size() - 1);

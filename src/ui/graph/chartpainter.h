@@ -33,7 +33,7 @@ public:
                    const QColor &gridColour);
 
 private:
-    void DrawSeries(qint16 series, const QColor &colour);
+    void DrawSeries(QImage &target, qint16 series, const QColor &colour) const;
     QPointF at(double row, double value) const;
     QPointF at(const ThinnedPolyline::Point &point) const;
 
