@@ -231,6 +231,11 @@ void frmGraph::load(const GridRows &selectedRows) {
         m_chkColor[GraphSeries::Indices[i]]->setChecked(selection[i]);
 
     m_data = GraphData(selectedRows);
+    // The board reads every target, the chart every shown series.
+    QList<qint16> read = shownSeries();
+    for (int position = 0; position < BoardMap::Positions; ++position)
+        read.append(BoardMap::SegmentTarget(position));
+    m_data.read(read);
     if (!m_data.isEmpty()) {
         DrawGraph(ChartPainter::NoTopSeries);
         DrawBoard();

@@ -2,12 +2,33 @@
 
 #include "entry/numbertext.h"
 
+#include <future>
+
 GraphData::GraphData(GridRows selectedRows)
     : m_selected(std::move(selectedRows)) {
     for (int row = m_selected.rows() - 1; row >= 0; --row) {
         if (m_selected.cell(row, 0) != QByteArrayView("(NO DATA)"))
             m_rows.append(row);
     }
+}
+
+void GraphData::read(const QList<qint16> &columns) const {
+    QList<qint16> unread;
+    for (qint16 column : columns) {
+        if (!isEmpty() && column >= 0 && column < Columns && !m_values[size_t(column)].filled &&
+            !unread.contains(column))
+            unread.append(column);
+    }
+    // Each column's values are its own, and the texts are only read.
+    const auto readAll = [this](QList<qint16>::const_iterator first,
+                                QList<qint16>::const_iterator last) {
+        for (auto it = first; it != last; ++it)
+            readColumn(*it);
+    };
+    const auto middle = unread.cbegin() + unread.size() / 2;
+    auto later = std::async(std::launch::async, readAll, middle, unread.cend());
+    readAll(unread.cbegin(), middle);
+    later.get();
 }
 
 const GraphData::Values &GraphData::readColumn(int column) const {
