@@ -40,21 +40,25 @@ bool painted(const QImage &image, const QRectF &bounds, int penWidth, const QCol
     const uchar *const bits = image.constBits();
     const qsizetype lineBytes = image.bytesPerLine();
     const int width = image.width();
-    // The pixels whose centres lie within reach of the box, row by row.
-    const auto rowPainted = [&](int y, double across) {
-        const int left = std::max(0, int(std::ceil(box.left() - across - 0.5)));
-        const int right = std::min(width - 1, int(std::floor(box.right() + across - 0.5)));
+    // The pixels whose centres lie within reach of the box, row by row: beside the box as far
+    // as the pen reaches, above and below it less far.
+    const auto rowPainted = [&](int y, int left, int right) {
         const auto *pixels = reinterpret_cast<const QRgb *>(bits + y * lineBytes);
-        return std::all_of(pixels + left, pixels + std::max(left, right + 1),
+        const int from = std::clamp(left, 0, width), to = std::clamp(right + 1, from, width);
+        return std::all_of(pixels + from, pixels + to,
                            [wanted](QRgb pixel) { return pixel == wanted; });
     };
+    const auto leftOf = [&](double across) { return int(std::ceil(box.left() - across - 0.5)); };
+    const auto rightOf = [&](double across) { return int(std::floor(box.right() + across - 0.5)); };
+    const int besideLeft = leftOf(reach), besideRight = rightOf(reach);
     const int top = std::max(0, int(std::ceil(box.top() - reach - 0.5)));
     const int bottom = std::min(image.height() - 1, int(std::floor(box.bottom() + reach - 0.5)));
     for (int y = top; y <= bottom; ++y) {
-        const double beyond = std::max({box.top() - (y + 0.5), y + 0.5 - box.bottom(), 0.0});
+        const double beyond = std::max(box.top() - (y + 0.5), y + 0.5 - box.bottom());
         const double across =
             beyond > 0 ? std::sqrt(std::max(reach * reach - beyond * beyond, 0.0)) : reach;
-        if (!rowPainted(y, across))
+        if (!(beyond > 0 ? rowPainted(y, leftOf(across), rightOf(across))
+                         : rowPainted(y, besideLeft, besideRight)))
             return false;
     }
     return true;
@@ -145,6 +149,7 @@ void ChartPainter::DrawSeries(QImage &target, qint16 series, const QColor &colou
     // The values since the last empty cell form one line; a lone value is a point. A run
     // with an edge is always drawn: its edge covers what lies around its line.
     ThinnedPolyline run;
+    QPolygonF points;
     const auto finishRun = [&] {
         const std::vector<ThinnedPolyline::Point> &thinned = run.points();
         if (run.values() == 1) {
@@ -156,7 +161,7 @@ void ChartPainter::DrawSeries(QImage &target, qint16 series, const QColor &colou
                 }
             }
         } else if (run.values() > 1) {
-            QPolygonF points;
+            points.clear();
             for (const ThinnedPolyline::Point &thinnedPoint : thinned)
                 points.append(at(thinnedPoint));
             if (edged || !painted(target, points.boundingRect(), LinePenWidth, colour)) {
@@ -171,7 +176,7 @@ void ChartPainter::DrawSeries(QImage &target, qint16 series, const QColor &colou
                 }
             }
         }
-        run = ThinnedPolyline();
+        run.clear();
     };
     const std::span<const quint8> codes = m_data.codes(series);
     for (size_t column = 0; column + 1 < m_columnStarts.size() && !codes.empty(); ++column) {

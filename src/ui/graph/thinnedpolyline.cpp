@@ -19,3 +19,8 @@ void ThinnedPolyline::endColumn() {
     }
     m_inColumn = 0;
 }
+
+void ThinnedPolyline::clear() {
+    m_points.clear();
+    m_values = m_inColumn = 0;
+}

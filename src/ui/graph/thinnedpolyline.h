@@ -36,6 +36,8 @@ public:
     // The values added next lie in another pixel column.
     void endColumn();
     const std::vector<Point> &points();
+    // Starts a new line, keeping the memory of this one.
+    void clear();
 
 private:
     std::vector<Point> m_points;
