@@ -3,12 +3,12 @@
 #include "platform/colourpair.h"
 #include "ui/graph/chartscale.h"
 #include "ui/graph/graphseries.h"
+#include "ui/graph/twocores.h"
 
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
-#include <future>
 
 namespace {
 constexpr int GridPenWidth = 1;
@@ -110,26 +110,23 @@ void ChartPainter::DrawGraph(const ShownSeries &shown, qint16 topSeries,
             m_data.codes(series); // read now, before two threads share the data
         }
     }
-    const auto drawRange = [this](QImage &target, auto first, auto last) {
-        for (auto it = first; it != last; ++it)
-            DrawSeries(target, it->first, it->second);
-    };
     // Lines are aliased, so a pixel shows the last opaque series drawn over it, whatever lay
     // under it: the later half of the series is drawn at the same time on a layer of its own,
     // laid over the picture afterwards.
     const bool opaque =
         std::ranges::all_of(drawn, [](const auto &it) { return it.second.alpha() == 255; });
     if (!opaque || m_image.format() != QImage::Format_RGB32) {
-        drawRange(m_image, drawn.cbegin(), drawn.cend());
+        for (const auto &[series, colour] : drawn)
+            DrawSeries(m_image, series, colour);
         return;
     }
-    const auto middle = drawn.cbegin() + drawn.size() / 2;
     QImage layer(m_image.size(), QImage::Format_ARGB32_Premultiplied);
     layer.setDevicePixelRatio(m_image.devicePixelRatio());
     layer.fill(Qt::transparent);
-    auto later = std::async(std::launch::async, [&] { drawRange(layer, middle, drawn.cend()); });
-    drawRange(m_image, drawn.cbegin(), middle);
-    later.get();
+    onTwoCores(drawn, [&](auto first, auto last, bool second) {
+        for (auto it = first; it != last; ++it)
+            DrawSeries(second ? layer : m_image, it->first, it->second);
+    });
     layOver(m_image, layer);
 }
 

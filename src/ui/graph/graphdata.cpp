@@ -1,8 +1,7 @@
 #include "ui/graph/graphdata.h"
 
 #include "entry/numbertext.h"
-
-#include <future>
+#include "ui/graph/twocores.h"
 
 GraphData::GraphData(GridRows selectedRows)
     : m_selected(std::move(selectedRows)) {
@@ -20,15 +19,10 @@ void GraphData::read(const QList<qint16> &columns) const {
             unread.append(column);
     }
     // Each column's values are its own, and the texts are only read.
-    const auto readAll = [this](QList<qint16>::const_iterator first,
-                                QList<qint16>::const_iterator last) {
+    onTwoCores(unread, [this](auto first, auto last, bool) {
         for (auto it = first; it != last; ++it)
             readColumn(*it);
-    };
-    const auto middle = unread.cbegin() + unread.size() / 2;
-    auto later = std::async(std::launch::async, readAll, middle, unread.cend());
-    readAll(unread.cbegin(), middle);
-    later.get();
+    });
 }
 
 const GraphData::Values &GraphData::readColumn(int column) const {
