@@ -153,8 +153,10 @@ QString HistoryStore::undoRemove(qint32 playMode) {
                            "is. The deleted games are kept in %2.")
                 .arg(QString::fromLatin1(fileName(playMode, "undo")),
                      QString::fromLatin1(fileName(playMode, "deleted")));
-        if (!trailer)
+        if (!trailer) {
+            m_undoRefusedAt[slot(playMode)] = m_loaded[slot(playMode)];
             return refused(undo, damaged);
+        }
 
         // Streamed through the rewrite: neither the record nor the history is ever held whole.
         UndoRecord::Restore restore(*trailer);
