@@ -15,6 +15,7 @@
 // program changed one of them.
 namespace UndoRecord {
 
+// Bytes as the record knows them: how many, and their digest.
 struct Piece {
     qint64 size = 0;
     QByteArray digest; // hex
