@@ -498,8 +498,9 @@ void tst_FrmInputScore::oneProgramPerFolder() {
     QTRY_VERIFY(app.window->isActiveWindow());
 
     const QByteArray folder = QFile::encodeName(app.path({})) + "/caf\xe9";
-    const QByteArrayList files{"/.Recent_A.csv.AbC123", "/.Dartrail.ini.x1Y2z3",
-                               "/.Recent_A.csv.keep", "/Dartrail", "/Dartrail.lock"};
+    const QByteArrayList files{"/.Recent_A.csv.dartrail-tmp-AbC123",
+                               "/.Dartrail.ini.dartrail-tmp-x1Y2z3", "/.Recent_A.csv.keep",
+                               "/Dartrail", "/Dartrail.lock"};
     QVERIFY(::mkdir(folder, 0755) == 0);
     for (const QByteArray &left : files.first(3))
         QVERIFY(::close(::open(folder + left, O_WRONLY | O_CREAT, 0644)) == 0);
