@@ -38,11 +38,11 @@ void WriteSetting(const QString &section, const QString &key, const QString &val
 
 frmInputScore *Main() {
     Instance = std::make_unique<SingleInstance>();
+    // A start that cannot hold the folder ends here, before anything is written: a start that
+    // went on all the same could be a second writer of the same games.
     if (!Instance->acquire(AppPaths::directory())) {
-        if (!Instance->activateHolder())
-            MessageBox::showError(nullptr, QStringLiteral("Dartrail is already running with the "
-                                                          "games of %1.")
-                                               .arg(QString::fromLocal8Bit(AppPaths::directory())));
+        if (!Instance->heldElsewhere() || !Instance->activateHolder())
+            MessageBox::showError(nullptr, Instance->refusal());
         Instance.reset();
         return nullptr;
     }

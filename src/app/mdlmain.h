@@ -27,7 +27,8 @@ QString ReadSetting(const QString &section, const QString &key, const QString &d
 void WriteSetting(const QString &section, const QString &key, const QString &value);
 
 // Reads the settings, creates and shows the main window. The window deletes itself on close.
-// Null when another Dartrail holds the folder: that one is brought to the front instead.
+// Null when another Dartrail holds the folder (that one is brought to the front instead), or when
+// the folder cannot be locked, which the player is told.
 frmInputScore *Main();
 // Writes the panel order and the play mode back and releases the file-system object.
 void Shutdown();
