@@ -8,6 +8,8 @@
 #include "platform/singleinstance.h"
 #include "ui/main/frminputscore.h"
 
+#include <QFile>
+
 namespace mdlMain {
 
 qint32 PlayMode = ModeA;
@@ -31,9 +33,9 @@ QString ReadSetting(const QString &section, const QString &key, const QString &d
     return settingsFile().read(section, key, defaultValue);
 }
 
-void WriteSetting(const QString &section, const QString &key, const QString &value) {
-    // A settings file that cannot be written is survived silently: this run's changes are lost.
-    settingsFile().write(section, key, value);
+FileSystemObject::Result WriteSetting(const QString &section, const QString &key,
+                                      const QString &value) {
+    return settingsFile().write(section, key, value);
 }
 
 frmInputScore *Main() {
@@ -76,10 +78,17 @@ frmInputScore *Main() {
 }
 
 void Shutdown() {
-    WriteSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"),
-                 SettingsText::panelOrderToText(PanelOrder));
-    WriteSetting(QStringLiteral("GAME"), QStringLiteral("MODE"),
-                 SettingsText::playModeToText(PlayMode));
+    const FileSystemObject::Result grid =
+        WriteSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"),
+                     SettingsText::panelOrderToText(PanelOrder));
+    const FileSystemObject::Result mode = WriteSetting(
+        QStringLiteral("GAME"), QStringLiteral("MODE"), SettingsText::playModeToText(PlayMode));
+    // Said once, whichever failed: the program ends all the same.
+    if (const FileSystemObject::Result failed = grid.ok() ? mode : grid; !failed.ok())
+        MessageBox::showError(
+            nullptr, QStringLiteral("%1: %2. The panels shown and the play mode "
+                                    "of this run are not kept.")
+                         .arg(QFile::decodeName(AppPaths::settingsFile()), failed.description()));
     FileSystem.reset();
     Instance.reset();
 }
