@@ -35,6 +35,9 @@ void tst_Startup::initTestCase() {
     for (const char *folder : {"app", "usr/bin", "usr/share/dartrail", "home", "xdg"})
         QVERIFY(QDir(m_tree.path()).mkpath(folder));
     QVERIFY(QFile(m_tree.filePath("file")).open(QIODevice::WriteOnly));
+    // home/ is another user's, when root can make it so.
+    QVERIFY(::geteuid() != 0 ||
+            ::chown(QFile::encodeName(m_tree.filePath("home")), 65534, 65534) == 0);
 }
 
 void tst_Startup::dataFolder_data() {
@@ -82,6 +85,13 @@ void tst_Startup::dataFolder() {
         QVERIFY(std::filesystem::status(folder).permissions() == std::filesystem::perms::owner_all);
     // The probe that proved the folder writable is gone again.
     QVERIFY(std::filesystem::is_empty(folder));
+    // What root made in a user's folder is that user's.
+    const qsizetype below = expected.indexOf('/', m_tree.path().size() + 1);
+    const QByteArray top = below < 0 ? expected : expected.left(below);
+    struct stat made {
+    }, above{};
+    QVERIFY(::stat(expected, &made) == 0 && ::stat(top, &above) == 0);
+    QCOMPARE(made.st_uid, above.st_uid);
 }
 
 void tst_Startup::commandLine() {
