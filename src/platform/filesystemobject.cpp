@@ -40,20 +40,26 @@ int notRegular(mode_t mode) {
     return S_ISDIR(mode) ? EISDIR : FileSystemObject::Result::NotRegularFile;
 }
 
-// A rewrite's hidden file: "." + the file's name + "." + six characters of mkstemp, here "X"s
-// to fill in.
+// Marks the program's own hidden files: a player's backup beside a history (".Recent_A.csv.2024q1",
+// ".Recent_A.csv.backup") never carries it, so the clean-up at start-up can never take one.
+constexpr QByteArrayView HiddenMarker = ".dartrail-tmp-";
+constexpr qsizetype UniqueChars = 6; // what mkstemp fills in
+
+// A rewrite's hidden file: "." + the file's name + the marker + six characters of mkstemp, here
+// "X"s to fill in.
 QByteArray hiddenTemplate(const QByteArray &path) {
     QByteArray hidden = path;
-    return hidden.insert(path.lastIndexOf('/') + 1, '.').append(".XXXXXX");
+    return hidden.insert(path.lastIndexOf('/') + 1, '.')
+        .append(HiddenMarker)
+        .append(QByteArray(UniqueChars, 'X'));
 }
 
-// Whether a folder's entry is a hidden file of a rewrite of that file.
+// Whether a folder's entry is, exactly, a hidden file of a rewrite of that file.
 bool isLeftoverOf(QByteArrayView entry, QByteArrayView fileName) {
-    constexpr qsizetype Unique = 6;
-    if (entry.size() != fileName.size() + 2 + Unique || !entry.startsWith('.') ||
-        entry.sliced(1, fileName.size()) != fileName || entry[fileName.size() + 1] != '.')
+    const QByteArray stem = '.' + fileName.toByteArray() + HiddenMarker.toByteArray();
+    if (entry.size() != stem.size() + UniqueChars || !entry.startsWith(stem))
         return false;
-    const QByteArrayView unique = entry.last(Unique);
+    const QByteArrayView unique = entry.last(UniqueChars);
     return std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(uchar(c)); });
 }
 
@@ -430,7 +436,7 @@ FileSystemObject::Result FileSystemObject::keepOld(int oldFd, const struct stat 
     hidden = hiddenTemplate(keepAs);
     int linked = -1;
     while (old.st_nlink == 1) {
-        for (qsizetype i = hidden.size() - 6; i < hidden.size(); ++i)
+        for (qsizetype i = hidden.size() - UniqueChars; i < hidden.size(); ++i)
             hidden[i] = Unique[QRandomGenerator::global()->bounded(int(sizeof Unique) - 1)];
         linked = call(Call::Link, [&] {
             return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, hidden.constData(),

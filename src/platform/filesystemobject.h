@@ -96,7 +96,8 @@ public:
     // running out fails it with ENOMEM, like any other failure.
     Result rewriteFile(const Path &path, Rewriting &rewriting) const;
     // Removes the hidden files that a rewrite of one of these files, killed midway, left in
-    // the folder. Only safe while no other process may be rewriting them.
+    // the folder: regular files of exactly the form of name such a rewrite gives, and nothing
+    // else. Only safe while no other process may be rewriting them.
     void removeLeftovers(const Path &folder, const QByteArrayList &fileNames) const;
 
 private:

@@ -336,7 +336,7 @@ void tst_FrmInputScore::scenario_data() {
         << modeA << QByteArray() << "Alt+V Down Enter Alt+V Down Enter Alt+F Up Enter"
         << QStringList{"settings=[GAME] MODE=A [WINDOW] GRID=132"};
     // A write that fails changes no file, leaves no other file behind and is reported once,
-    // with the file and the system's reason; settings are lost silently.
+    // with the file and the system's reason.
     using Call = FileSystemObject::Call;
     for (const auto &[call, error] :
          {std::pair{Call::Write, ENOSPC}, {Call::Open, EACCES}, {Call::Sync, EIO}}) {
@@ -354,7 +354,9 @@ void tst_FrmInputScore::scenario_data() {
             << QStringList{"saved=1;2", "recent=2|2|2.0", "files=2", "boxes=1", box};
         QTest::addRow("settings fail: %s", qPrintable(reason))
             << modeA << history(2) << fail + "Alt+V Down Enter Alt+F Up Enter"
-            << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=0"};
+            << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=1",
+                           "error=ERROR Dartrail.ini: " + reason +
+                               ". The panels shown and the play mode of this run are not kept."};
     }
     // While a save waits for the clock to leave its second (the keys after "&" come then), the
     // list already holds the saved game and the card is the next one; no second save starts.
@@ -498,8 +500,9 @@ void tst_FrmInputScore::oneProgramPerFolder() {
     QTRY_VERIFY(app.window->isActiveWindow());
 
     const QByteArray folder = QFile::encodeName(app.path({})) + "/caf\xe9";
-    const QByteArrayList files{"/.Recent_A.csv.AbC123", "/.Dartrail.ini.x1Y2z3",
-                               "/.Recent_A.csv.keep", "/Dartrail", "/Dartrail.lock"};
+    const QByteArrayList files{"/.Recent_A.csv.dartrail-tmp-AbC123",
+                               "/.Dartrail.ini.dartrail-tmp-x1Y2z3", "/.Recent_A.csv.keep",
+                               "/Dartrail", "/Dartrail.lock"};
     QVERIFY(::mkdir(folder, 0755) == 0);
     for (const QByteArray &left : files.first(3))
         QVERIFY(::close(::open(folder + left, O_WRONLY | O_CREAT, 0644)) == 0);
