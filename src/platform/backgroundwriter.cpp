@@ -5,17 +5,24 @@ BackgroundWriter::BackgroundWriter()
 }
 
 BackgroundWriter::~BackgroundWriter() {
+    stop();
+}
+
+void BackgroundWriter::stop() {
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
     m_changed.notify_all();
-    m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 void BackgroundWriter::post(const QByteArray &file, Write write) {
     {
         const std::lock_guard lock(m_mutex);
+        if (m_stopping)
+            return;
         // The newer write makes the waiting one of the file pointless; one still being written
         // finishes first.
         std::erase_if(m_waiting, [&](const Waiting &waiting) { return waiting.file == file; });

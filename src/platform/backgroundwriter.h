@@ -21,12 +21,14 @@ public:
     using Write = std::function<QString()>;
 
     BackgroundWriter();
-    // Finishes every write posted.
-    ~BackgroundWriter() override;
+    ~BackgroundWriter() override; // stops
 
+    // Ignored once stopped.
     void post(const QByteArray &file, Write write);
     // Waits until every write posted so far is done.
     void finish();
+    // Finishes every write posted and takes no more: what they write may be going away.
+    void stop();
 
 Q_SIGNALS:
     // A write of the file failed after the last one of it that succeeded; further failures of

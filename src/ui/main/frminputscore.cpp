@@ -507,7 +507,8 @@ bool frmInputScore::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void frmInputScore::closeEvent(QCloseEvent *event) {
-    m_draftWriter.finish(); // the card stays kept for the next start
+    // The card stays kept for the next start; the file layer goes with the shutdown.
+    m_draftWriter.stop();
     mdlMain::Shutdown();
     event->accept();
 }
