@@ -3,7 +3,6 @@
 #include "app/mdlmain.h"
 #include "entry/carddraft.h"
 #include "history/historystore.h"
-#include "platform/backgroundwriter.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 
@@ -11,7 +10,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <cerrno>
 #include <csignal>
@@ -108,7 +106,6 @@ private Q_SLOTS:
     void oddFiles();
     void brokenAtEveryCall_data();
     void brokenAtEveryCall();
-    void draftInTheBackground();
 };
 
 void tst_HistoryStore::load_data() {
@@ -464,43 +461,6 @@ void tst_HistoryStore::brokenAtEveryCall() {
                              qPrintable(round + name));
         }
     }
-}
-
-// The draft kept off the typing thread on a slow disk: the cards typed during one write make
-// one more write, of the newest; a removal posted last is never overtaken; what waits is
-// written before the writer goes.
-void tst_HistoryStore::draftInTheBackground() {
-    HistoryFixture fixture;
-    const CardDraft draft(fixture.fileSystem);
-    int writes = 0; // the hook is called one call at a time
-    fixture.fileSystem.setFaultHook([&writes](Call call) {
-        if (call == Call::Sync) {
-            ++writes;
-            QThread::msleep(20);
-        }
-        return 0;
-    });
-    const QByteArray path = CardDraft::filePath(ModeA);
-    const auto keep = [&](int target) {
-        return [&draft, target] {
-            return draft.keep(ModeA, QStringList(21, QString::number(target)), target);
-        };
-    };
-    {
-        BackgroundWriter writer;
-        for (int target = 0; target <= 20; ++target)
-            writer.post(path, keep(target));
-        writer.finish();
-        QVERIFY(writes < 10);
-        QCOMPARE(draft.kept(ModeA)->texts.last(), u"20"_qs);
-        for (int target = 0; target <= 20; ++target)
-            writer.post(path, keep(target));
-        writer.post(path, [&draft] { return draft.discard(ModeA); });
-        writer.finish();
-        QVERIFY(!QFile::exists(path));
-        writer.post(path, keep(5));
-    }
-    QCOMPARE(draft.kept(ModeA)->currentTarget, 5);
 }
 
 QTEST_GUILESS_MAIN(tst_HistoryStore)
