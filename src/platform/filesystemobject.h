@@ -41,7 +41,7 @@ public:
     enum class Call { Stat, Open, Read, Write, Sync, Chmod, Close, Rename, Unlink, Link };
     // Consulted before each system call; a non-zero error number fails that call instead.
     // Lets tests break an operation at any step; empty in the program. Calls from several
-    // threads reach it one at a time, so a hook may keep state.
+    // threads reach it one at a time, so a hook may keep state (but must not call the object).
     using FaultHook = std::function<int(Call)>;
     void setFaultHook(FaultHook hook);
 
