@@ -20,13 +20,19 @@ CardDraft::CardDraft(const FileSystemObject &fileSystem)
 
 QString CardDraft::keep(qint32 playMode, const QStringList &texts, int currentTarget,
                         const QString &savingAs) const {
-    if (std::all_of(texts.cbegin(), texts.cend(), [](const QString &t) { return t.isEmpty(); }))
+    const QByteArray kept = line(texts, currentTarget, savingAs);
+    if (kept.isEmpty())
         return discard(playMode);
+    return m_fileSystem.replaceFile(filePath(playMode), kept + "\r\n").description();
+}
+
+QByteArray CardDraft::line(const QStringList &texts, int currentTarget, const QString &savingAs) {
+    if (std::all_of(texts.cbegin(), texts.cend(), [](const QString &t) { return t.isEmpty(); }))
+        return {};
     QByteArray line = QByteArray::number(currentTarget);
     for (const QString &text : texts)
         line.append(',').append(text.toLatin1());
-    line.append(',').append(savingAs.toLatin1());
-    return m_fileSystem.replaceFile(filePath(playMode), line + "\r\n").description();
+    return line.append(',').append(savingAs.toLatin1());
 }
 
 QString CardDraft::discard(qint32 playMode) const {

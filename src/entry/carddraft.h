@@ -27,6 +27,9 @@ public:
     // the save that follows. The system's description of a failure, or the empty text.
     QString keep(qint32 playMode, const QStringList &texts, int currentTarget,
                  const QString &savingAs = {}) const;
+    // The file's line for the card, without its line end; empty for an empty card, which is
+    // kept as no file.
+    static QByteArray line(const QStringList &texts, int currentTarget, const QString &savingAs);
     // Removes the kept card; a name that is no file of ours is left alone.
     QString discard(qint32 playMode) const;
     // The kept card of the mode; none when there is no file or it cannot be read as a card of

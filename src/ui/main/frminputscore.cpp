@@ -233,6 +233,7 @@ void frmInputScore::emptyCard() {
 
 void frmInputScore::restoreDraft() {
     m_draftWriter.finish(); // a removal of this draft may still be waiting
+    m_draftLine.clear();
     if (const std::optional<CardDraft::Card> draft = m_draft.kept(mdlMain::PlayMode)) {
         // A card that was saved is in the history already, whatever stopped its draft going.
         const GridModel &recent = m_grdRecent->grid();
@@ -249,6 +250,7 @@ void frmInputScore::restoreDraft() {
             for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
                 m_card->txt(i)->setText(draft->texts[i]);
             m_draftHeld = false;
+            m_draftLine = CardDraft::line(draft->texts, draft->currentTarget, {});
             moveFocus(m_card->txt(draft->currentTarget));
         }
     }
@@ -257,8 +259,10 @@ void frmInputScore::restoreDraft() {
 }
 
 void frmInputScore::keepDraft(const QString &savingAs) {
-    if (m_draftHeld)
+    const QByteArray line = CardDraft::line(m_card->texts(), m_currentTarget, savingAs);
+    if (m_draftHeld || line == m_draftLine)
         return;
+    m_draftLine = line;
     m_draftWriter.post(CardDraft::filePath(mdlMain::PlayMode),
                        [draft = m_draft, mode = mdlMain::PlayMode, texts = m_card->texts(),
                         target = m_currentTarget,
@@ -266,6 +270,7 @@ void frmInputScore::keepDraft(const QString &savingAs) {
 }
 
 void frmInputScore::discardDraft(qint32 playMode) {
+    m_draftLine.clear();
     m_draftWriter.post(CardDraft::filePath(playMode),
                        [draft = m_draft, playMode] { return draft.discard(playMode); });
 }

@@ -91,6 +91,7 @@ private:
     // Written off the window's thread, so that a slow disk never holds up the typing.
     BackgroundWriter m_draftWriter;
     bool m_draftHeld = false; // while the program itself fills or empties the card
+    QByteArray m_draftLine;   // the draft of the mode as last kept; a focus move alone keeps none
     int m_currentTarget = 0;
     bool m_saveWaiting = false;
     bool m_focusByMouse = false;        // how the field that got the focus last got it
