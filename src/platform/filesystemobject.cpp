@@ -101,15 +101,24 @@ QString FileSystemObject::Result::description() const {
     return ok() ? QString() : QString::fromLocal8Bit(std::strerror(m_error));
 }
 
+void FileSystemObject::setFaultHook(FaultHook hook) {
+    const std::lock_guard lock(m_faultHookMutex);
+    m_faultHook = std::move(hook);
+}
+
 // Every system call goes through here: the fault hook first, then the call, repeated when
 // a signal interrupted it.
 template <typename Function> auto FileSystemObject::call(Call which, Function &&function) const {
     using Return = decltype(function());
-    if (m_faultHook) {
-        if (const int error = m_faultHook(which)) {
-            errno = error;
-            return Return(-1);
-        }
+    int error = 0;
+    {
+        const std::lock_guard lock(m_faultHookMutex);
+        if (m_faultHook)
+            error = m_faultHook(which);
+    }
+    if (error) {
+        errno = error;
+        return Return(-1);
     }
     Return result;
     do {

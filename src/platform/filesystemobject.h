@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <mutex>
 
 struct stat;
 
@@ -41,9 +42,10 @@ public:
     // The system calls the object makes, as the fault hook sees them.
     enum class Call { Stat, Open, Read, Write, Sync, Chmod, Close, Rename, Unlink, Link };
     // Consulted before each system call; a non-zero error number fails that call instead.
-    // Lets tests break an operation at any step; empty in the program.
+    // Lets tests break an operation at any step; empty in the program. Calls from several
+    // threads reach it one at a time, so a hook may keep state (but must not call the object).
     using FaultHook = std::function<int(Call)>;
-    void setFaultHook(FaultHook hook) { m_faultHook = std::move(hook); }
+    void setFaultHook(FaultHook hook);
 
     // The whole file; one larger than maxBytes fails with EFBIG before anything is read. With
     // `complete`, a larger file gives its first maxBytes bytes instead and clears the flag.
@@ -115,5 +117,6 @@ private:
                    Rewriting *rewriting = nullptr) const;
     Result keepOld(int oldFd, const struct stat &old, const Path &keepAs, QByteArray &hidden) const;
 
+    mutable std::mutex m_faultHookMutex;
     FaultHook m_faultHook;
 };
