@@ -69,7 +69,10 @@ struct Line {
 };
 
 Line lineAt(const char *start, const char *end) {
-    const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
+    // An empty chunk may have no data at all, and memchr must never be given a null pointer.
+    const auto *lf = start == end
+                         ? nullptr
+                         : static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
     const char *lineEnd = lf ? lf : end;
     const bool cr = lineEnd > start && lineEnd[-1] == '\r';
     return {QByteArrayView(start, lineEnd - start - (cr ? 1 : 0)), lf ? lf + 1 : end};
