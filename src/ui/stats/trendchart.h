@@ -1,0 +1,37 @@
+#pragma once
+
+#include "stats/trendreport.h"
+
+#include <QWidget>
+
+#include <vector>
+
+// The chart of one series session by session, oldest on the left: a light band between the
+// trend's Wilson bounds, the trend's line and a dot for each session's own rate, on 0-100 %
+// with grid lines; the first and last session's start under the axis. Colours stand out from
+// the palette's base, whichever it is.
+class TrendChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit TrendChart(QWidget *parent);
+
+    // The points and the texts under the axis; also what a screen reader is told.
+    void show(std::vector<TrendReport::Point> points, const QString &first, const QString &last,
+              const QString &description);
+
+    // Where a rate of a session lies, in the widget's pixels.
+    QPointF place(int session, double rate) const;
+    // The line's colour and the grid lines', as drawn.
+    QColor lineColour() const;
+    QColor gridColour() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRectF plotArea() const;
+
+    std::vector<TrendReport::Point> m_points;
+    QString m_first;
+    QString m_last;
+};
