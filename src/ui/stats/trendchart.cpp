@@ -12,17 +12,7 @@ namespace {
 
 constexpr int GridSteps = 4; // 0, 25, 50, 75, 100 %
 const QColor LineHue(0, 90, 200);
-
-// The sessions that fall on one pixel column: a million sessions draw as a few hundred
-// columns (min/max decimation).
-struct Column {
-    double x = 0;
-    double trendLow = 2, trendHigh = -1, trendLast = 0;
-    double bandLow = 2, bandHigh = -1;
-    double ownLow = 2, ownHigh = -1;
-    bool hasTrend() const { return trendHigh >= 0; }
-    bool hasOwn() const { return ownHigh >= 0; }
-};
+constexpr double BandShare = 0.18;
 
 } // namespace
 
@@ -55,9 +45,20 @@ QPointF TrendChart::place(int session, double rate) const {
     return {x, area.bottom() - area.height() * std::clamp(rate, 0.0, 1.0)};
 }
 
+// The band is a pale wash of the line's hue over the base; the line stands out from both.
+QColor TrendChart::bandColour() const {
+    const QColor base = palette().color(QPalette::Base);
+    const auto mix = [](int hue, int back) {
+        return int(BandShare * hue + (1 - BandShare) * back);
+    };
+    return QColor(mix(LineHue.red(), base.red()), mix(LineHue.green(), base.green()),
+                  mix(LineHue.blue(), base.blue()));
+}
+
 QColor TrendChart::lineColour() const {
-    return ColourPair::standingOut(LineHue, palette().color(QPalette::Base),
-                                   ColourPair::LineContrast);
+    const QColor base = palette().color(QPalette::Base);
+    const QColor onBand = ColourPair::standingOut(LineHue, bandColour(), ColourPair::LineContrast);
+    return ColourPair::standingOut(onBand, base, ColourPair::LineContrast);
 }
 
 QColor TrendChart::gridColour() const {
@@ -65,34 +66,7 @@ QColor TrendChart::gridColour() const {
                                    ColourPair::LineContrast);
 }
 
-void TrendChart::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    const QColor base = palette().color(QPalette::Base);
-    const QColor text = ColourPair::standingOut(palette().color(QPalette::Text), base);
-    painter.fillRect(rect(), base);
-    const QRectF area = plotArea();
-    const QFontMetricsF metrics(font());
-
-    painter.save();
-    painter.setPen(QPen(gridColour(), 1));
-    for (int step = 0; step <= GridSteps; ++step) {
-        const double y = area.bottom() - area.height() * step / GridSteps;
-        painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-        painter.setPen(text);
-        painter.drawText(QRectF(0, y - metrics.height() / 2, area.left() - 4, metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter,
-                         QStringLiteral("%1 %").arg(100 * step / GridSteps));
-        painter.setPen(QPen(gridColour(), 1));
-    }
-    painter.restore();
-
-    painter.save();
-    painter.setPen(text);
-    const QRectF under(area.left(), area.bottom() + 4, area.width(), metrics.height());
-    painter.drawText(under, Qt::AlignLeft | Qt::AlignTop, m_first);
-    painter.drawText(under, Qt::AlignRight | Qt::AlignTop, m_last);
-    painter.restore();
-
+std::vector<TrendChart::Column> TrendChart::columns() const {
     std::vector<Column> columns;
     for (int i = 0; i < int(m_points.size()); ++i) {
         const TrendReport::Point &point = m_points[size_t(i)];
@@ -112,38 +86,67 @@ void TrendChart::paintEvent(QPaintEvent *) {
             column.ownHigh = std::max(column.ownHigh, *point.own);
         }
     }
+    return columns;
+}
+
+void TrendChart::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    const QColor base = palette().color(QPalette::Base);
+    painter.fillRect(rect(), base);
+    const std::vector<Column> drawn = columns();
     const auto y = [&](double rate) { return place(0, rate).y(); };
+
+    // The band first, so that the grid lines show through it.
+    QPainterPath band;
+    QList<QPointF> lower;
+    for (const Column &column : drawn) {
+        if (!column.hasTrend())
+            continue;
+        const QPointF high(column.x, y(column.bandHigh));
+        band.elementCount() == 0 ? band.moveTo(high) : band.lineTo(high);
+        lower.prepend(QPointF(column.x, y(column.bandLow)));
+    }
+    for (const QPointF &point : lower)
+        band.lineTo(point);
+    painter.fillPath(band, bandColour());
+
+    painter.save();
+    const QRectF area = plotArea();
+    const QFontMetricsF metrics(font());
+    const QColor text = ColourPair::standingOut(palette().color(QPalette::Text), base);
+    for (int step = 0; step <= GridSteps; ++step) {
+        const double at = area.bottom() - area.height() * step / GridSteps;
+        painter.setPen(QPen(gridColour(), 1));
+        painter.drawLine(QPointF(area.left(), at), QPointF(area.right(), at));
+        painter.setPen(text);
+        painter.drawText(QRectF(0, at - metrics.height() / 2, area.left() - 4, metrics.height()),
+                         Qt::AlignRight | Qt::AlignVCenter,
+                         QStringLiteral("%1 %").arg(100 * step / GridSteps));
+    }
+    const QRectF under(area.left(), area.bottom() + 4, area.width(), metrics.height());
+    painter.drawText(under, Qt::AlignLeft | Qt::AlignTop, m_first);
+    painter.drawText(under, Qt::AlignRight | Qt::AlignTop, m_last);
+    painter.restore();
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor line = lineColour();
-    QColor band = line;
-    band.setAlphaF(0.18);
-    QPainterPath bandPath, linePath;
-    QList<QPointF> lower;
-    for (const Column &column : columns) {
+    QPainterPath trend;
+    for (const Column &column : drawn) {
         if (!column.hasTrend())
             continue;
-        const QPointF high(column.x, y(column.bandHigh));
-        if (bandPath.isEmpty())
-            bandPath.moveTo(high);
-        else
-            bandPath.lineTo(high);
-        lower.prepend(QPointF(column.x, y(column.bandLow)));
-        const QPointF from(column.x, y(column.trendLow)), to(column.x, y(column.trendHigh));
-        if (linePath.isEmpty())
-            linePath.moveTo(from);
-        linePath.lineTo(from);
-        linePath.lineTo(to);
-        linePath.lineTo(QPointF(column.x, y(column.trendLast)));
+        const QPointF from(column.x, y(column.trendLow));
+        if (trend.elementCount() == 0)
+            trend.moveTo(from);
+        trend.lineTo(from);
+        trend.lineTo(QPointF(column.x, y(column.trendHigh)));
+        trend.lineTo(QPointF(column.x, y(column.trendLast)));
     }
-    for (const QPointF &point : lower)
-        bandPath.lineTo(point);
-    painter.fillPath(bandPath, band);
-    painter.strokePath(linePath, QPen(line, 2));
+    painter.setPen(QPen(line, 2));
+    painter.drawPath(trend);
     painter.setPen(Qt::NoPen);
     painter.setBrush(line);
-    for (const Column &column : columns) {
+    for (const Column &column : drawn) {
         if (!column.hasOwn())
             continue;
         painter.drawEllipse(QPointF(column.x, y(column.ownLow)), 2.5, 2.5);
