@@ -75,10 +75,8 @@ TrendReport::TrendReport(const PlayedGames &played, int gapMinutes, double lambd
 void TrendReport::Trend::take(const HitRate::Tally &session, double lambda) {
     const double keep = 1 - lambda;
     weighted = {session.hits + keep * weighted.hits, session.darts + keep * weighted.darts};
-    if (!weighted.empty()) {
+    if (!weighted.empty())
         estimate = weighted.rate();
-        band = HitRate::wilson(weighted, HitRate::ZBand);
-    }
 }
 
 TrendReport::Verdict TrendReport::verdictOf(const HitRate::Tally &last,
@@ -110,7 +108,7 @@ std::vector<TrendReport::Point> TrendReport::points(int series) const {
         }
         trend.take(own, m_lambda);
         points.push_back(
-            {own.empty() ? std::nullopt : std::optional(own.rate()), trend.estimate, trend.band});
+            {own.empty() ? std::nullopt : std::optional(own.rate()), trend.estimate, trend.band()});
     }
     return points;
 }

@@ -65,13 +65,14 @@ public:
     static QString verdictText(Verdict verdict);
 
     // The exponentially weighted moving rate: H and N decay by 1 − λ and take each session's
-    // counts; E = H ÷ N stays where it was after a session without darts.
+    // counts; E = H ÷ N stays where it was after a session without darts. The band is the
+    // Wilson range of H and N.
     struct Trend {
         HitRate::Tally weighted;
         std::optional<double> estimate;
-        HitRate::Range band;
 
         void take(const HitRate::Tally &session, double lambda);
+        HitRate::Range band() const { return HitRate::wilson(weighted, HitRate::ZBand); }
     };
     // The verdict of the newest sessions against those before them.
     static Verdict verdictOf(const HitRate::Tally &last, const HitRate::Tally &before, int sessions,

@@ -38,7 +38,10 @@ QRectF TrendChart::plotArea() const {
 }
 
 QPointF TrendChart::place(int session, double rate) const {
-    const QRectF area = plotArea();
+    return placeIn(plotArea(), session, rate);
+}
+
+QPointF TrendChart::placeIn(const QRectF &area, int session, double rate) const {
     const int count = int(m_points.size());
     const double x =
         count <= 1 ? area.center().x() : area.left() + area.width() * session / (count - 1);
@@ -68,9 +71,10 @@ QColor TrendChart::gridColour() const {
 
 std::vector<TrendChart::Column> TrendChart::columns() const {
     std::vector<Column> columns;
+    const QRectF area = plotArea();
     for (int i = 0; i < int(m_points.size()); ++i) {
         const TrendReport::Point &point = m_points[size_t(i)];
-        const double x = std::round(place(i, 0).x());
+        const double x = std::round(placeIn(area, i, 0).x());
         if (columns.empty() || columns.back().x != x)
             columns.push_back({x});
         Column &column = columns.back();

@@ -43,6 +43,7 @@ private:
     };
 
     QRectF plotArea() const;
+    QPointF placeIn(const QRectF &area, int session, double rate) const;
     std::vector<Column> columns() const;
 
     std::vector<TrendReport::Point> m_points;
