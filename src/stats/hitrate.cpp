@@ -167,8 +167,18 @@ std::vector<double> chanceWorst(std::span<const Tally> tallies) {
         raw[t] = area.back();
         sum += raw[t];
     }
-    for (size_t t = 0; t < count; ++t)
-        chances[used[t]] = sum > 0 ? raw[t] / sum : 1.0 / double(count);
+    // Equal tallies have equal chances; the order of the products must not rank them.
+    for (size_t t = 0; t < count; ++t) {
+        double same = 0;
+        int alike = 0;
+        for (size_t j = 0; j < count; ++j) {
+            if (betas[j].a == betas[t].a && betas[j].b == betas[t].b) {
+                same += raw[j];
+                ++alike;
+            }
+        }
+        chances[used[t]] = sum > 0 ? same / alike / sum : 1.0 / double(count);
+    }
     return chances;
 }
 
