@@ -2,6 +2,7 @@
 
 #include "app/mdlmain.h"
 #include "history/recenttable.h"
+#include "platform/gridmodel.h"
 #include "stats/stamptime.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@ PlayedGames::PlayedGames(qint32 playMode)
 
 PlayedGames PlayedGames::fromTable(const GridModel &recent, qint32 playMode) {
     PlayedGames played(playMode);
+    played.m_games.reserve(size_t(recent.rows())); // a row a game, or a few placeholder rows
     RecentTable::readGames(recent, [&](QByteArrayView stamp, std::span<const int, Targets> values) {
         played.add(stamp, values);
     });
