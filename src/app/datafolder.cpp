@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -28,12 +29,22 @@ int writeError(const QByteArray &folder) {
     return 0;
 }
 
-// Makes each missing folder of an absolute path, private to the user as XDG asks.
+// Makes each missing folder of an absolute path, private to the user as XDG asks. One that root
+// makes goes to the owner of the folder it is made in: in a user's home (a sudo that kept $HOME)
+// it stays that user's, and a later run as root refuses it rather than leave files they cannot
+// replace.
 int makeFolders(const QByteArray &path) {
     for (qsizetype slash = path.indexOf('/', 1);; slash = path.indexOf('/', slash + 1)) {
         const QByteArray folder = slash < 0 ? path : path.left(slash);
-        if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
+        struct stat parent {};
+        if (::mkdir(folder.constData(), 0700) == 0) {
+            const QByteArray parentPath =
+                folder.left(std::max<qsizetype>(folder.lastIndexOf('/'), 1));
+            if (::geteuid() == 0 && ::stat(parentPath.constData(), &parent) == 0)
+                (void)::chown(folder.constData(), parent.st_uid, parent.st_gid);
+        } else if (errno != EEXIST) {
             return errno;
+        }
         if (slash < 0)
             return 0;
     }

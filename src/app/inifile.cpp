@@ -120,14 +120,17 @@ QString IniFile::read(const QString &section, const QString &key,
         valueOf(line).first(std::min<qsizetype>(valueOf(line).size(), MaxValueBytes)));
 }
 
-bool IniFile::write(const QString &section, const QString &key, const QString &value) const {
+FileSystemObject::Result IniFile::write(const QString &section, const QString &key,
+                                        const QString &value) const {
     QByteArray content;
     bool complete = true;
     const FileSystemObject::Result result =
         m_fileSystem.readAll(m_path, content, MaxFileBytes, &complete);
     // Never replace a file that exists but cannot be read whole.
-    if ((!result.ok() && result.error() != ENOENT) || !complete)
-        return false;
+    if (!result.ok() && result.error() != ENOENT)
+        return result;
+    if (!complete)
+        return FileSystemObject::Result(EFBIG);
     // A new file gets CR LF, as the history files do; a file keeps its own line breaks.
     const QByteArray lineBreak =
         content.contains('\n') && !content.contains("\r\n") ? "\n" : "\r\n";
@@ -147,5 +150,5 @@ bool IniFile::write(const QString &section, const QString &key, const QString &v
             entry.prepend(content[at - 1] == '\r' ? QByteArray("\n") : lineBreak);
         content.insert(at, entry);
     }
-    return m_fileSystem.replaceFile(m_path, content).ok();
+    return m_fileSystem.replaceFile(m_path, content);
 }

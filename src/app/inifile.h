@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/filesystemobject.h"
+
 #include <QByteArray>
 #include <QString>
-
-class FileSystemObject;
 
 // One private-profile settings file (sections in brackets, key=value lines), read and written
 // as the platform's profile functions do: names match case-insensitively, a key counts only in
@@ -21,9 +21,10 @@ public:
     QString read(const QString &section, const QString &key, const QString &defaultValue) const;
 
     // Creates the file, section and key as needed and changes nothing else: every other byte of
-    // the file stays. The file is replaced atomically; returns false when it could not be
-    // written, or is larger than MaxFileBytes and so was not read whole.
-    bool write(const QString &section, const QString &key, const QString &value) const;
+    // the file stays. The file is replaced atomically; fails, leaving it as it was, when it
+    // cannot be written, or is larger than MaxFileBytes (EFBIG) and so was not read whole.
+    FileSystemObject::Result write(const QString &section, const QString &key,
+                                   const QString &value) const;
 
     static constexpr int MaxValueBytes = 511;
     static constexpr qint64 MaxFileBytes = 64 * 1024;

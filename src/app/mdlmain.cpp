@@ -8,6 +8,8 @@
 #include "platform/singleinstance.h"
 #include "ui/main/frminputscore.h"
 
+#include <QFile>
+
 namespace mdlMain {
 
 qint32 PlayMode = ModeA;
@@ -31,18 +33,18 @@ QString ReadSetting(const QString &section, const QString &key, const QString &d
     return settingsFile().read(section, key, defaultValue);
 }
 
-void WriteSetting(const QString &section, const QString &key, const QString &value) {
-    // A settings file that cannot be written is survived silently: this run's changes are lost.
-    settingsFile().write(section, key, value);
+FileSystemObject::Result WriteSetting(const QString &section, const QString &key,
+                                      const QString &value) {
+    return settingsFile().write(section, key, value);
 }
 
 frmInputScore *Main() {
     Instance = std::make_unique<SingleInstance>();
+    // A start that cannot hold the folder ends here, before anything is written: a start that
+    // went on all the same could be a second writer of the same games.
     if (!Instance->acquire(AppPaths::directory())) {
-        if (!Instance->activateHolder())
-            MessageBox::showError(nullptr, QStringLiteral("Dartrail is already running with the "
-                                                          "games of %1.")
-                                               .arg(QString::fromLocal8Bit(AppPaths::directory())));
+        if (!Instance->heldElsewhere() || !Instance->activateHolder())
+            MessageBox::showError(nullptr, Instance->refusal());
         Instance.reset();
         return nullptr;
     }
@@ -76,10 +78,17 @@ frmInputScore *Main() {
 }
 
 void Shutdown() {
-    WriteSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"),
-                 SettingsText::panelOrderToText(PanelOrder));
-    WriteSetting(QStringLiteral("GAME"), QStringLiteral("MODE"),
-                 SettingsText::playModeToText(PlayMode));
+    const FileSystemObject::Result grid =
+        WriteSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"),
+                     SettingsText::panelOrderToText(PanelOrder));
+    const FileSystemObject::Result mode = WriteSetting(
+        QStringLiteral("GAME"), QStringLiteral("MODE"), SettingsText::playModeToText(PlayMode));
+    // Said once, whichever failed: the program ends all the same.
+    if (const FileSystemObject::Result failed = grid.ok() ? mode : grid; !failed.ok())
+        MessageBox::showError(
+            nullptr, QStringLiteral("%1: %2. The panels shown and the play mode "
+                                    "of this run are not kept.")
+                         .arg(QFile::decodeName(AppPaths::settingsFile()), failed.description()));
     FileSystem.reset();
     Instance.reset();
 }

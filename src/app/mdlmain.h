@@ -22,14 +22,18 @@ extern SettingsText::PanelOrder PanelOrder;
 // The one file-system object of the run; every history and settings file access goes through it.
 extern std::unique_ptr<FileSystemObject> FileSystem;
 
-// The only access to the settings file beside the executable.
+// The only access to the settings file beside the executable. A failed write leaves the file as
+// it was.
 QString ReadSetting(const QString &section, const QString &key, const QString &defaultValue);
-void WriteSetting(const QString &section, const QString &key, const QString &value);
+FileSystemObject::Result WriteSetting(const QString &section, const QString &key,
+                                      const QString &value);
 
 // Reads the settings, creates and shows the main window. The window deletes itself on close.
-// Null when another Dartrail holds the folder: that one is brought to the front instead.
+// Null when another Dartrail holds the folder (that one is brought to the front instead), or when
+// the folder cannot be locked, which the player is told.
 frmInputScore *Main();
-// Writes the panel order and the play mode back and releases the file-system object.
+// Writes the panel order and the play mode back, telling the player when they cannot be kept, and
+// releases the file-system object.
 void Shutdown();
 
 } // namespace mdlMain

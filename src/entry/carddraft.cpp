@@ -1,6 +1,7 @@
 #include "entry/carddraft.h"
 
 #include "entry/thistimecard.h"
+#include "history/historyline.h"
 #include "history/historystore.h"
 #include "platform/filesystemobject.h"
 
@@ -17,28 +18,37 @@ CardDraft::CardDraft(const FileSystemObject &fileSystem)
     : m_fileSystem(fileSystem) {
 }
 
-void CardDraft::keep(qint32 playMode, const QStringList &texts, int currentTarget) const {
-    if (std::all_of(texts.cbegin(), texts.cend(), [](const QString &t) { return t.isEmpty(); })) {
-        discard(playMode);
-        return;
-    }
+QString CardDraft::keep(qint32 playMode, const QStringList &texts, int currentTarget,
+                        const QString &savingAs) const {
+    const QByteArray kept = line(texts, currentTarget, savingAs);
+    if (kept.isEmpty())
+        return discard(playMode);
+    return m_fileSystem.replaceFile(filePath(playMode), kept + "\r\n").description();
+}
+
+QByteArray CardDraft::line(const QStringList &texts, int currentTarget, const QString &savingAs) {
+    if (std::all_of(texts.cbegin(), texts.cend(), [](const QString &t) { return t.isEmpty(); }))
+        return {};
     QByteArray line = QByteArray::number(currentTarget);
     for (const QString &text : texts)
         line.append(',').append(text.toLatin1());
-    m_fileSystem.replaceFile(filePath(playMode), line + "\r\n");
+    return line.append(',').append(savingAs.toLatin1());
 }
 
-void CardDraft::discard(qint32 playMode) const {
-    m_fileSystem.removeFile(filePath(playMode));
+QString CardDraft::discard(qint32 playMode) const {
+    const QByteArray path = filePath(playMode);
+    return m_fileSystem.isFile(path) ? m_fileSystem.removeFile(path).description() : QString();
 }
 
 std::optional<CardDraft::Card> CardDraft::kept(qint32 playMode) const {
     QByteArray content;
     if (!m_fileSystem.readAll(filePath(playMode), content, MaxFileBytes).ok())
         return std::nullopt;
-    const QList<QByteArray> fields = content.trimmed().split(',');
+    QList<QByteArray> fields = content.trimmed().split(',');
     bool isNumber = false;
-    Card card{{}, fields.first().toInt(&isNumber)};
+    Card card{{}, fields.first().toInt(&isNumber), std::nullopt};
+    if (fields.size() == Fields + 2)
+        card.savingAs = QString::fromLatin1(fields.takeLast());
     if (fields.size() != Fields + 1 || !isNumber || card.currentTarget < 0 ||
         card.currentTarget >= Fields)
         return std::nullopt;
@@ -50,6 +60,17 @@ std::optional<CardDraft::Card> CardDraft::kept(qint32 playMode) const {
         card.texts.append(QString::fromLatin1(field));
     }
     return card;
+}
+
+bool CardDraft::isSaved(const Card &card, const QStringList &newestGame) {
+    if (newestGame.size() != Fields + 1)
+        return false;
+    if (card.savingAs)
+        return !card.savingAs->isEmpty() && *card.savingAs == newestGame.first();
+    for (int i = 0; i < Fields; ++i)
+        if (HistoryLine::storedValue(card.texts[i]) != newestGame[i + 1])
+            return false;
+    return true;
 }
 
 QByteArray CardDraft::filePath(qint32 playMode) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -9,23 +10,36 @@ class FileSystemObject;
 
 // The card being typed, kept in a small file per mode beside the history, so that a crash, a
 // killed session or a closed window never loses it. One line: the index of the current field,
-// then the 21 field texts, each after a ",". Keeping it is best effort: a failure to write it
-// must never get in the player's way.
+// the 21 field texts and the stamp of the save under way (empty while none is), each after a
+// ",". A draft written before the stamp was kept has no last field.
 class CardDraft {
 public:
     struct Card {
         QStringList texts; // 21 field texts
         int currentTarget = 0;
+        // The stamp a save was about to write the card with; none in a draft of the old form.
+        std::optional<QString> savingAs;
     };
 
     explicit CardDraft(const FileSystemObject &fileSystem);
 
-    // Keeps the card, rewritten safely; an empty card keeps nothing.
-    void keep(qint32 playMode, const QStringList &texts, int currentTarget) const;
-    void discard(qint32 playMode) const;
+    // Keeps the card, rewritten safely; an empty card keeps nothing. `savingAs` is the stamp of
+    // the save that follows. The system's description of a failure, or the empty text.
+    QString keep(qint32 playMode, const QStringList &texts, int currentTarget,
+                 const QString &savingAs = {}) const;
+    // The file's line for the card, without its line end; empty for an empty card, which is
+    // kept as no file.
+    static QByteArray line(const QStringList &texts, int currentTarget, const QString &savingAs);
+    // Removes the kept card; a name that is no file of ours is left alone.
+    QString discard(qint32 playMode) const;
     // The kept card of the mode; none when there is no file or it cannot be read as a card of
     // that mode.
     std::optional<Card> kept(qint32 playMode) const;
+
+    // Whether the card is the newest stored game (its stamp and 21 values; empty when there is
+    // none): when its save recorded the stamp, that stamp decides, as an unsaved card may well
+    // hold the values of the last game; an old draft has only its values to go by.
+    static bool isSaved(const Card &card, const QStringList &newestGame);
 
     static QByteArray filePath(qint32 playMode);
 

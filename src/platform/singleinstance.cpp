@@ -1,9 +1,14 @@
 #include "platform/singleinstance.h"
 
+#include "platform/filesystemobject.h"
+
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+
+#include <cerrno>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,27 +20,57 @@ SingleInstance::~SingleInstance() {
         ::close(m_fd); // drops the lock
 }
 
+bool SingleInstance::refuse(const QByteArray &folder, const QString &reason) {
+    m_refusal = QStringLiteral("The games in %1 are not opened: %2.")
+                    .arg(QFile::decodeName(folder), reason);
+    return false;
+}
+
 bool SingleInstance::acquire(const QByteArray &folder) {
     const QByteArray path = folder + '/' + LockFileName;
-    // Never follows a link and never blocks: the lock file is ours, whatever else is there.
-    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     struct stat info {};
-    if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-        return true;
+    // Files that root makes in another user's folder could not be replaced by that user, whose
+    // deletes would then fail for good: root keeps to folders of its own.
+    if (::geteuid() == 0 && ::stat(folder.constData(), &info) == 0 && info.st_uid != 0)
+        return refuse(folder, QStringLiteral("the folder belongs to user %1, who could not "
+                                             "replace files made there by root; start Dartrail "
+                                             "as that user")
+                                  .arg(info.st_uid));
+    // A pipe or a device of the name is never opened at all, a link is never followed, and
+    // opening never blocks. Read only: a lock needs no more, so a lock file of another user, or
+    // one that cannot be written, locks all the same.
+    constexpr int NotRegular = FileSystemObject::Result::NotRegularFile;
+    int error = 0;
+    if (::lstat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        error = NotRegular;
+    else if (m_fd = ::open(path.constData(),
+                           O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+             m_fd < 0)
+        error = errno == ELOOP ? NotRegular : errno; // ELOOP: a link, put there meanwhile
+    else if (::fstat(m_fd, &info) != 0)
+        error = errno;
+    else if (!S_ISREG(info.st_mode))
+        error = NotRegular;
+    if (error == 0) {
+        // The same folder reached by two paths (a link, a bind mount) is the same lock file.
+        m_serverName = QStringLiteral("Dartrail-%1-%2-%3")
+                           .arg(::geteuid())
+                           .arg(quint64(info.st_dev))
+                           .arg(quint64(info.st_ino));
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            error = errno;
+            m_heldElsewhere = error == EWOULDBLOCK;
+        }
     }
-    // The same folder reached by two paths (a link, a bind mount) is the same lock file.
-    m_serverName = QStringLiteral("Dartrail-%1-%2-%3")
-                       .arg(::geteuid())
-                       .arg(quint64(info.st_dev))
-                       .arg(quint64(info.st_ino));
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(m_fd);
-        m_fd = -1;
-        return false;
-    }
+    if (m_heldElsewhere)
+        return refuse(folder, QStringLiteral("another Dartrail, perhaps another user's, holds "
+                                             "its lock file %1")
+                                  .arg(QFile::decodeName(path)));
+    // Without the lock a second program might be writing the same games.
+    if (error != 0)
+        return refuse(folder, QStringLiteral("its lock file %1 cannot be taken (%2)")
+                                  .arg(QFile::decodeName(path),
+                                       FileSystemObject::Result(error).description()));
     m_server = new QLocalServer(this);
     // An abstract name leaves no socket file behind when the process is killed.
     m_server->setSocketOptions(QLocalServer::AbstractNamespaceOption);

@@ -16,9 +16,14 @@ public:
     using QObject::QObject;
     ~SingleInstance() override;
 
-    // True when this process now holds the folder. Where no lock file can be made (a read-only
-    // folder, where nothing can be written either) nobody holds it, and every start goes ahead.
+    // True when this process now holds the folder and alone may write there. Otherwise it must
+    // not write at all: another program holds it, or the lock cannot be taken (refusal() says
+    // why), and a start that went ahead then could be a second writer.
     bool acquire(const QByteArray &folder);
+    // Whether acquire() failed because another Dartrail holds the folder.
+    bool heldElsewhere() const { return m_heldElsewhere; }
+    // Why acquire() failed, naming the lock file, for the player.
+    const QString &refusal() const { return m_refusal; }
     // Asks the process that holds the folder to show its window; false when it cannot be
     // reached (it runs as another user, say).
     bool activateHolder() const;
@@ -29,7 +34,11 @@ signals:
     void activationRequested();
 
 private:
-    int m_fd = -1;
+    bool refuse(const QByteArray &folder, const QString &reason);
+
+    int m_fd = -1; // open from acquire() to the end, so that no path has to close it
+    bool m_heldElsewhere = false;
+    QString m_refusal;
     QString m_serverName; // where the holder listens, named after the lock file's identity
     QLocalServer *m_server = nullptr;
 };

@@ -42,8 +42,8 @@ constexpr int CardIndex = 0;
 constexpr int RecentIndex = 1;
 constexpr int AveragesIndex = 2;
 
-QString saveStamp() {
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+QString saveStamp(const QDateTime &time = QDateTime::currentDateTime()) {
+    return time.toString(QStringLiteral("yyyyMMddHHmmss"));
 }
 
 } // namespace
@@ -114,6 +114,15 @@ void frmInputScore::connectControls() {
         field->installEventFilter(this);
         connect(field, &QLineEdit::textChanged, this, [this, i] { txtChange(i); });
     }
+    // Told once, not at every key: the card can still be saved, but no longer survives a crash.
+    connect(&m_draftWriter, &BackgroundWriter::failed, this,
+            [this](const QByteArray &file, const QString &reason) {
+                MessageBox::showError(this, QString::fromLocal8Bit(file) + QStringLiteral(": ") +
+                                                reason +
+                                                QStringLiteral(". The card being typed cannot be "
+                                                               "kept there, so a crash would lose "
+                                                               "it; saving it works as before."));
+            });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget *, QWidget *now) { focusChanged(now); });
 
@@ -221,7 +230,7 @@ void frmInputScore::SetCurrentEntry(int value) {
 
 void frmInputScore::ClearThisTime() {
     emptyCard();
-    m_draft.discard(mdlMain::PlayMode);
+    discardDraft(mdlMain::PlayMode);
 }
 
 void frmInputScore::emptyCard() {
@@ -233,29 +242,47 @@ void frmInputScore::emptyCard() {
 }
 
 void frmInputScore::restoreDraft() {
-    const std::optional<CardDraft::Card> draft = m_draft.kept(mdlMain::PlayMode);
-    if (!draft)
-        return;
-    // A card that was saved is in the history already, whatever stopped its draft going.
-    const GridModel &recent = m_grdRecent->grid();
-    bool saved = !RecentTable::isPlaceholder(recent, 0);
-    for (int i = 0; saved && i < ThisTimeFrame::FieldCount; ++i)
-        saved = HistoryLine::storedValue(draft->texts[i]) == recent.text(0, i + 1);
-    if (saved) {
-        m_draft.discard(mdlMain::PlayMode);
-        return;
+    m_draftWriter.finish(); // a removal of this draft may still be waiting
+    m_draftLine.clear();
+    if (const std::optional<CardDraft::Card> draft = m_draft.kept(mdlMain::PlayMode)) {
+        // A card that was saved is in the history already, whatever stopped its draft going.
+        const GridModel &recent = m_grdRecent->grid();
+        QStringList newest;
+        for (int col = 1; !RecentTable::isPlaceholder(recent, 0) && col <= HistoryLine::Values;
+             ++col)
+            newest.append(recent.text(0, col));
+        if (!newest.isEmpty())
+            newest.prepend(recent.text(0, RecentTable::StampCol));
+        if (CardDraft::isSaved(*draft, newest)) {
+            discardDraft(mdlMain::PlayMode);
+        } else {
+            m_draftHeld = true;
+            for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
+                m_card->txt(i)->setText(draft->texts[i]);
+            m_draftHeld = false;
+            m_draftLine = CardDraft::line(draft->texts, draft->currentTarget, {});
+            moveFocus(m_card->txt(draft->currentTarget));
+        }
     }
-    m_draftHeld = true;
-    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
-        m_card->txt(i)->setText(draft->texts[i]);
-    m_draftHeld = false;
-    moveFocus(m_card->txt(draft->currentTarget));
+    // The file holds what the start made of it before the player goes on.
+    m_draftWriter.finish();
 }
 
-void frmInputScore::keepDraft() {
-    if (m_draftHeld)
+void frmInputScore::keepDraft(const QString &savingAs) {
+    const QByteArray line = CardDraft::line(m_card->texts(), m_currentTarget, savingAs);
+    if (m_draftHeld || line == m_draftLine)
         return;
-    m_draft.keep(mdlMain::PlayMode, m_card->texts(), m_currentTarget);
+    m_draftLine = line;
+    m_draftWriter.post(CardDraft::filePath(mdlMain::PlayMode),
+                       [draft = m_draft, mode = mdlMain::PlayMode, texts = m_card->texts(),
+                        target = m_currentTarget,
+                        savingAs] { return draft.keep(mode, texts, target, savingAs); });
+}
+
+void frmInputScore::discardDraft(qint32 playMode) {
+    m_draftLine.clear();
+    m_draftWriter.post(CardDraft::filePath(playMode),
+                       [draft = m_draft, playMode] { return draft.discard(playMode); });
 }
 
 void frmInputScore::txtChange(int index) {
@@ -282,8 +309,10 @@ void frmInputScore::txtGotFocus(int index) {
     if (mdlMain::PlayMode == mdlMain::ModeB) {
         QLineEdit *field = m_card->txt(index);
         field->selectAll();
-        // A mouse click places the caret after the focus arrives; select again after it.
-        QMetaObject::invokeMethod(field, &QLineEdit::selectAll, Qt::QueuedConnection);
+        // A mouse click places the caret after the focus arrives; select again after it. Only
+        // then: keys already waiting must find the text selected now, and never lose it later.
+        if (m_focusByMouse)
+            QMetaObject::invokeMethod(field, &QLineEdit::selectAll, Qt::QueuedConnection);
     }
     setGraphEnabled(false);
     keepDraft(); // the current field too comes back as it was
@@ -295,10 +324,9 @@ void frmInputScore::txtLostFocus(int index) {
 
 bool frmInputScore::txtKeyDown(int index, const QKeyEvent &event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
-        // Enter moves like Tab (Shift+Enter like Shift+Tab), after this handler has returned.
-        const bool forward = !(event.modifiers() & Qt::ShiftModifier);
-        QMetaObject::invokeMethod(
-            this, [this, forward] { focusNextPrevChild(forward); }, Qt::QueuedConnection);
+        // Enter moves like Tab (Shift+Enter like Shift+Tab), and at once: the keys typed after
+        // it may already be waiting, and belong in the field it moves to.
+        focusNextPrevChild(!(event.modifiers() & Qt::ShiftModifier));
         return true;
     }
     if (event.key() == Qt::Key_Backspace && index > 0 && m_card->txt(index)->text().isEmpty()) {
@@ -341,24 +369,29 @@ void frmInputScore::cmdNumClick(int digit) {
 }
 
 void frmInputScore::typeIntoCurrentField(int key, const QString &text) {
-    // The key goes through the field's own editing, length limit and handlers, as if typed.
+    // The key goes through the field's own editing, length limit and handlers, as if typed;
+    // sent, not queued, so that keys typed meanwhile can neither overtake it nor be overtaken.
     QPointer<QLineEdit> field = m_card->txt(m_currentTarget);
     moveFocus(field);
-    QCoreApplication::postEvent(field, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
-    QCoreApplication::processEvents();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(field, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     if (field)
-        QCoreApplication::postEvent(field,
-                                    new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
-    QCoreApplication::processEvents();
+        QCoreApplication::sendEvent(field, &release);
 }
 
 void frmInputScore::saveCommand() {
     if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE?"), QStringLiteral("SAVE DATA")))
         return;
-    const QString stamp = saveStamp();
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString stamp = saveStamp(now);
+    // The draft learns the stamp before the line is written, so that after a crash the card
+    // counts as saved only if the history holds that very line.
+    keepDraft(QString::fromLatin1(HistoryLine::stamp(now)));
+    m_draftWriter.finish();
     // Nothing was stored: the card, the focus and the grids stay as they are, so the player
-    // can mend the cause and save again.
-    if (!SaveRecentData())
+    // can mend the cause and save again; the draft's stamp is in no line, so it still counts.
+    if (!SaveRecentData(now))
         return;
     // The card is emptied and the list reloaded before the wait below, so that whatever the
     // player does meanwhile works on the new card and on a list that holds the saved game.
@@ -385,9 +418,8 @@ void frmInputScore::updateSaveEnabled() {
     m_menus->mnuFile_Save->setEnabled(enabled);
 }
 
-bool frmInputScore::SaveRecentData() {
-    return !reportFailure(
-        m_history.save(mdlMain::PlayMode, m_card->texts(), QDateTime::currentDateTime()));
+bool frmInputScore::SaveRecentData(const QDateTime &now) {
+    return !reportFailure(m_history.save(mdlMain::PlayMode, m_card->texts(), now));
 }
 
 void frmInputScore::DeleteRecentData() {
@@ -404,7 +436,7 @@ bool frmInputScore::reportFailure(const QString &error) {
     if (error.isEmpty())
         return false;
     // The system's text alone does not say which file; the player has to find it.
-    MessageBox::showError(this, QString::fromLocal8Bit(HistoryStore::filePath(mdlMain::PlayMode)) +
+    MessageBox::showError(this, QString::fromLocal8Bit(m_history.failedFile()) +
                                     QStringLiteral(": ") + error);
     return true;
 }
@@ -422,7 +454,7 @@ void frmInputScore::switchMode(qint32 playMode) {
         return;
     // The card is emptied, so the draft of the mode left goes; one of the new mode, left by a
     // crash, comes back.
-    m_draft.discard(mdlMain::PlayMode);
+    discardDraft(mdlMain::PlayMode);
     mdlMain::PlayMode = playMode;
     emptyCard();
     loadStep();
@@ -483,10 +515,15 @@ void frmInputScore::controlLostFocus(QWidget *control) {
 bool frmInputScore::eventFilter(QObject *watched, QEvent *event) {
     if (const int i = m_card->txtIndex(watched); i >= 0 && event->type() == QEvent::KeyPress)
         return txtKeyDown(i, *static_cast<QKeyEvent *>(event));
+    // The focus event comes before the focus handlers run.
+    if (m_card->txtIndex(watched) >= 0 && event->type() == QEvent::FocusIn)
+        m_focusByMouse = static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason;
     return QMainWindow::eventFilter(watched, event);
 }
 
 void frmInputScore::closeEvent(QCloseEvent *event) {
+    // The card stays kept for the next start; the file layer goes with the shutdown.
+    m_draftWriter.stop();
     mdlMain::Shutdown();
     event->accept();
 }

@@ -2,6 +2,7 @@
 
 #include "entry/carddraft.h"
 #include "history/historystore.h"
+#include "platform/backgroundwriter.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -63,12 +64,14 @@ private:
     // SAVE and SAVE DATA: usable while the card is shown and no save waits for its second.
     void updateSaveEnabled();
     // Whether the card was stored; a failure is reported here.
-    bool SaveRecentData();
+    bool SaveRecentData(const QDateTime &now);
     void DeleteRecentData();
     void undoDelete();
     // Empties the 21 fields, keeping the draft as it is, and puts the focus on the first.
     void emptyCard();
-    void keepDraft();
+    // Keeps the card as it stands, or with the stamp of the save about to store it.
+    void keepDraft(const QString &savingAs = {});
+    void discardDraft(qint32 playMode);
     // Shows a history failure with the file it concerns; true when there was one.
     bool reportFailure(const QString &error);
     void showGraph();
@@ -85,8 +88,12 @@ private:
     MainMenus *m_menus = nullptr;
     HistoryStore m_history;
     CardDraft m_draft;
+    // Written off the window's thread, so that a slow disk never holds up the typing.
+    BackgroundWriter m_draftWriter;
     bool m_draftHeld = false; // while the program itself fills or empties the card
+    QByteArray m_draftLine;   // the draft of the mode as last kept; a focus move alone keeps none
     int m_currentTarget = 0;
     bool m_saveWaiting = false;
+    bool m_focusByMouse = false;        // how the field that got the focus last got it
     QPointer<QWidget> m_focusedControl; // the control of this window that has the focus last
 };

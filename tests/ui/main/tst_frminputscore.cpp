@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <csignal>
@@ -82,7 +83,8 @@ public:
 
     QPointer<frmInputScore> window;
     QByteArray initialHistory;
-    QStringList boxes; // title and text of each
+    QStringList boxes;   // title and text of each
+    int windowSyncs = 0; // of the file layer, while counted
     QMessageBox::StandardButton answer = QMessageBox::Ok;
 
 private:
@@ -336,7 +338,7 @@ void tst_FrmInputScore::scenario_data() {
         << modeA << QByteArray() << "Alt+V Down Enter Alt+V Down Enter Alt+F Up Enter"
         << QStringList{"settings=[GAME] MODE=A [WINDOW] GRID=132"};
     // A write that fails changes no file, leaves no other file behind and is reported once,
-    // with the file and the system's reason; settings are lost silently.
+    // with the file and the system's reason.
     using Call = FileSystemObject::Call;
     for (const auto &[call, error] :
          {std::pair{Call::Write, ENOSPC}, {Call::Open, EACCES}, {Call::Sync, EIO}}) {
@@ -354,7 +356,9 @@ void tst_FrmInputScore::scenario_data() {
             << QStringList{"saved=1;2", "recent=2|2|2.0", "files=2", "boxes=1", box};
         QTest::addRow("settings fail: %s", qPrintable(reason))
             << modeA << history(2) << fail + "Alt+V Down Enter Alt+F Up Enter"
-            << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=0"};
+            << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=1",
+                           "error=ERROR Dartrail.ini: " + reason +
+                               ". The panels shown and the play mode of this run are not kept."};
     }
     // While a save waits for the clock to leave its second (the keys after "&" come then), the
     // list already holds the saved game and the card is the next one; no second save starts.
@@ -404,13 +408,42 @@ void tst_FrmInputScore::scenario_data() {
         << modeA << "2020/01/01 00:00:00,5,7" + QByteArray(19, ',') + "\r\n"
         << "draft:A:1,5,7 crash expect:card= draft:A:1," + otherBull +
                " crash expect:card=" + otherBull +
-               " draft:A:junk crash expect:card= folder:Recent_A.draft.csv 3 crash"
+               " draft:A:junk crash expect:card= folder:Recent_A.draft.csv crash"
         << QStringList{"card=", "boxes=0"};
     row("a mode's draft comes back on switching to it, and goes on leaving it")
         << modeA << QByteArray()
         << "draft:B:3,1,2,3 " + modeBByMenu + " expect:card=1,2,3 " + modeAByMenu + ' ' +
                modeBByMenu
         << QStringList{"card=", "focus=txt(0)"};
+    // Only the stamp the save recorded tells a saved card: a card like the newest game comes
+    // back; a saved one whose draft stayed (its removal failing) does not.
+    row("a card like the newest game comes back, a saved one does not")
+        << modeA << "2020/01/01 00:00:00,5,7" + QByteArray(19, ',') + "\r\n"
+        << "5 Enter 7 crash expect:card=5,7 faildraft:8:1 Ctrl+S crash"
+        << QStringList{"card=", "saved=5,7;5,7"};
+    // A draft that cannot be kept is told once, and the card still saves.
+    row("draft name taken by a folder")
+        << modeA << QByteArray() << "folder:Recent_A.draft.csv 3 Enter 4 Enter 5 Ctrl+S"
+        << QStringList{
+               "saved=3,4,5", "boxes=2",
+               "errors=ERROR Recent_A.draft.csv: Is a directory. The card being typed "
+               "cannot be kept there, so a crash would lose it; saving it works as before."};
+    // A fast typist on a slow disk: each burst is queued whole before any key is handled (">"
+    // Enter, "<" Shift+Enter, "-" Backspace); no sync waits on the window's thread.
+    QString burstA, valuesA;
+    for (int value = 11; value <= 31; ++value) {
+        burstA += QString::number(value) + (value == 12 ? ">>-" : value == 14 ? "><>" : ">");
+        valuesA += QString::number(value) + (value < 31 ? "," : "");
+    }
+    row("mode A typed as a burst")
+        << modeA << QByteArray()
+        << "slowdraft burst:" + burstA + " expect:windowsyncs=0 crash expect:card=" + valuesA +
+               " Ctrl+S"
+        << QStringList{"saved=" + valuesA};
+    row("mode B typed as a burst")
+        << modeB << QByteArray()
+        << "slowdraft burst:" + QString("0123").repeated(5) + "1 expect:windowsyncs=0 Enter"
+        << QStringList{"saved=0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,1"};
     row("save into a folder of that name")
         << modeA << history(2) << "7 folder:Recent_A.csv click:cmd(4)"
         << QStringList{"card=7", "files=1", "boxes=2", "error=ERROR Recent_A.csv: Is a directory"};
@@ -498,8 +531,9 @@ void tst_FrmInputScore::oneProgramPerFolder() {
     QTRY_VERIFY(app.window->isActiveWindow());
 
     const QByteArray folder = QFile::encodeName(app.path({})) + "/caf\xe9";
-    const QByteArrayList files{"/.Recent_A.csv.AbC123", "/.Dartrail.ini.x1Y2z3",
-                               "/.Recent_A.csv.keep", "/Dartrail", "/Dartrail.lock"};
+    const QByteArrayList files{"/.Recent_A.csv.dartrail-tmp-AbC123",
+                               "/.Dartrail.ini.dartrail-tmp-x1Y2z3", "/.Recent_A.csv.keep",
+                               "/Dartrail", "/Dartrail.lock"};
     QVERIFY(::mkdir(folder, 0755) == 0);
     for (const QByteArray &left : files.first(3))
         QVERIFY(::close(::open(folder + left, O_WRONLY | O_CREAT, 0644)) == 0);
@@ -532,16 +566,38 @@ void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
         QGuiApplication::clipboard()->setText(token.mid(6));
         QTest::keyClick(keyTarget(), Qt::Key_V, Qt::ControlModifier);
     } else if (token.startsWith("fail")) {
-        // fail:CALL:ERROR fails every such call of the file layer from now on, fail1: the first.
+        // fail:CALL:ERROR fails every such call of the window's thread from now on, fail1: the
+        // first; faildraft: those of the thread that keeps the card's draft.
         const QStringList parts = token.split(u':');
         mdlMain::FileSystem->setFaultHook([failing = FileSystemObject::Call(parts[1].toInt()),
                                            error = parts[2].toInt(), once = parts[0] == "fail1",
+                                           draft = parts[0] == "faildraft",
                                            failed = false](FileSystemObject::Call call) mutable {
-            if (call != failing || (once && failed))
+            if (call != failing || (once && failed) ||
+                draft == (QThread::currentThread() == qApp->thread()))
                 return 0;
             failed = true;
             return error;
         });
+    } else if (token == "slowdraft") { // every sync takes 40 ms, as on an SD card
+        mdlMain::FileSystem->setFaultHook([&app](FileSystemObject::Call call) {
+            if (call == FileSystemObject::Call::Sync) {
+                app.windowSyncs += QThread::currentThread() == qApp->thread();
+                QThread::msleep(40);
+            }
+            return 0;
+        });
+    } else if (token.startsWith("burst:")) {
+        // Queued to the window, each key goes to whatever has the focus when it is handled.
+        static const QHash<QChar, QKeyCombination> named{
+            {u'>', Qt::Key_Return}, {u'<', Qt::SHIFT | Qt::Key_Return}, {u'-', Qt::Key_Backspace}};
+        for (const QChar c : token.mid(6)) {
+            const QKeyCombination key = named.value(c, Qt::Key(c.unicode()));
+            for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+                QCoreApplication::postEvent(app.window->windowHandle(),
+                                            new QKeyEvent(type, key.key(), key.keyboardModifiers(),
+                                                          c.isDigit() ? c : QString()));
+        }
     } else if (token.startsWith("expect:")) {
         QCOMPARE(token.section(u':', 1),
                  token.section(u':', 1).section(u'=', 0, 0) + u'=' +
@@ -651,6 +707,12 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
                                    .size());
     if (what == "boxes")
         return QString::number(app.boxes.size());
+    if (what == "errors")
+        return app.boxes.filter(QRegularExpression("^ERROR "))
+            .join(u'|')
+            .remove(app.path({}) + u'/');
+    if (what == "windowsyncs")
+        return QString::number(app.windowSyncs);
     if (what == "red" || what == "card") {
         QStringList parts;
         for (int i = 0; i < 21; ++i) {
