@@ -11,6 +11,8 @@
 #include "synthetichistory.h"
 #include "ui/graph/frmgraph.h"
 #include "ui/main/frminputscore.h"
+#include "ui/stats/frmtargets.h"
+#include "ui/stats/frmtrends.h"
 
 #include <QAction>
 #include <QApplication>
@@ -130,11 +132,11 @@ struct Tally {
 
 // A program folder with a mode-A history of `games` games.
 struct HistoryFolder {
-    explicit HistoryFolder(int games) {
+    explicit HistoryFolder(int games, qint64 gapSeconds = 1) {
         AppPaths::overrideForTests(dir.path(), QStringLiteral("Dartrail"));
         path = HistoryStore::filePath(mdlMain::ModeA);
         if (games > 0)
-            writeHistory(path, games);
+            writeHistory(path, games, gapSeconds);
     }
     ~HistoryFolder() { AppPaths::overrideForTests(QString(), QString()); }
     qint64 fileBytes() const { return QFileInfo(QString::fromLocal8Bit(path)).size(); }
@@ -334,6 +336,33 @@ void startup(benchmark::State &state) {
     tally.report(state, games);
 }
 
+// A statistics window over every game: reading the games from the table, the report and its
+// tables, built as the menu builds it. Trends also with every game a session of its own.
+template <typename Window_> void statistics(benchmark::State &state, qint64 gapSeconds) {
+    const int games = int(state.range(0));
+    HistoryFolder folder(games, gapSeconds);
+    const Window window;
+    const GridModel &recent = window.grid("grdRecent").grid();
+    Tally tally;
+    for (auto _ : state) {
+        tally.floor += secondsOf([&] { benchmark::DoNotOptimize(floorPass(folder.path)); });
+        const double seconds = secondsOf([&] { Window_ shown(recent, mdlMain::ModeA, &*window); });
+        tally.step += seconds;
+        state.SetIterationTime(seconds);
+    }
+    tally.report(state, games);
+}
+
+void targets(benchmark::State &state) {
+    statistics<frmTargets>(state, 1);
+}
+void trends(benchmark::State &state) {
+    statistics<frmTrends>(state, 1);
+}
+void trendsEverySession(benchmark::State &state) {
+    statistics<frmTrends>(state, 46 * 60);
+}
+
 void sizes(benchmark::internal::Benchmark *benchmark) {
     benchmark->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime();
 }
@@ -347,5 +376,8 @@ BENCHMARK(load_in_window)->Name("ratio/load_in_window")->Apply(sizes)->Arg(10000
 BENCHMARK(delete_in_window)->Name("ratio/delete_in_window")->Apply(sizes)->Arg(10000000);
 BENCHMARK(startup)->Name("ratio/startup")->Apply(sizes)->Arg(10000000);
 BENCHMARK(graph)->Name("ratio/graph")->Apply(sizes)->Arg(10000000);
+BENCHMARK(targets)->Name("ratio/targets")->Apply(sizes);
+BENCHMARK(trends)->Name("ratio/trends")->Apply(sizes);
+BENCHMARK(trendsEverySession)->Name("ratio/trends_sessions")->Apply(sizes);
 
 BENCHMARK_MAIN();

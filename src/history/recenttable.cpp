@@ -7,6 +7,7 @@
 #include "platform/gridmodel.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -93,6 +94,9 @@ public:
     // Reads every line of the content, tallying its valid values into the window of all games.
     void read(QByteArrayView content, Tallies &tallies);
     int games() const { return int(m_games.size()); }
+
+    // Every game, oldest first, with the valid values of the mode.
+    void visit(const GameVisitor &visit) const;
 
     int rows() const override { return std::max(games(), RecentTable::MinRows); }
     QByteArrayView cell(int row, int col) const override;
@@ -253,6 +257,23 @@ QByteArrayView Games::cell(int row, int col) const {
     return game.summary == KeptAsLine ? keptCell(index, col) : gameCell(game, col);
 }
 
+void Games::visit(const GameVisitor &visit) const {
+    std::array<int, Values> values;
+    for (size_t index = 0; index < m_games.size(); ++index) {
+        const Game &game = m_games[index];
+        if (game.summary == KeptAsLine) {
+            for (int col = 1; col <= Values; ++col)
+                values[size_t(col - 1)] =
+                    AveragesTable::validValue(keptCell(index, col), m_playMode);
+            visit(keptCell(index, StampCol), values);
+            continue;
+        }
+        for (size_t t = 0; t < size_t(Values); ++t)
+            values[t] = game.values[t] <= m_highestValid ? game.values[t] : -1;
+        visit(QByteArrayView(game.stamp, StampSize), values);
+    }
+}
+
 QByteArrayView Games::keptCell(size_t game, int col) const {
     const KeptLine &kept =
         *std::lower_bound(m_keptLines.begin(), m_keptLines.end(), game,
@@ -300,6 +321,11 @@ Tallies fill(GridModel &grid, QByteArrayView content, qint32 playMode) {
     }
     grid.setRowSource(std::move(games));
     return tallies;
+}
+
+void readGames(const GridModel &grid, const GameVisitor &visit) {
+    if (const auto *games = dynamic_cast<const Games *>(grid.rowSource()))
+        games->visit(visit);
 }
 
 bool isPlaceholder(const GridModel &grid, int row) {

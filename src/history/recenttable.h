@@ -6,6 +6,8 @@
 #include <QByteArrayView>
 #include <QList>
 
+#include <functional>
+#include <span>
 #include <vector>
 
 class GridModel;
@@ -29,6 +31,13 @@ void setUp(GridModel &grid);
 AveragesTable::Tallies fill(GridModel &grid, QByteArrayView content, qint32 playMode);
 
 bool isPlaceholder(const GridModel &grid, int row);
+
+// A stored game as a reader of the games sees it: its date-time text and the valid value of each
+// target for the mode, -1 where the cell holds none.
+using GameVisitor = std::function<void(QByteArrayView stamp, std::span<const int, 21> values)>;
+// Hands every game of the table the grid was filled from to `visit`, oldest first, from the
+// table's own games rather than the grid's texts; none when the grid holds no games of a file.
+void readGames(const GridModel &grid, const GameVisitor &visit);
 
 // The delete's rewrite of the history file the grid was filled from, as the filter of a
 // FileSystemObject::Rewriting: the file's bytes without the lines of the games at the selected

@@ -1,6 +1,7 @@
 #include "app/apppaths.h"
 #include "app/fonts.h"
 #include "app/mdlmain.h"
+#include "history/recenttable.h"
 #include "platform/colourpair.h"
 #include "platform/gridview.h"
 #include "ui/about/frmabout.h"
@@ -8,6 +9,9 @@
 #include "ui/graph/handedover.h"
 #include "ui/graph/picturebox.h"
 #include "ui/main/frminputscore.h"
+#include "ui/stats/frmtargets.h"
+#include "ui/stats/frmtrends.h"
+#include "ui/stats/trendchart.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -15,6 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QStyleOptionButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -84,7 +89,8 @@ private Q_SLOTS:
     void picturesAtScreenDensity();
 
 private:
-    // main (5 typed for target 1), grid (recent row 1 clicked), graph, about, link (hovered).
+    // main (5 typed for target 1), grid (recent row 1 clicked), graph, about, link (hovered),
+    // targets, trends.
     void withWindow(const QString &window, const std::function<void(QWidget &)> &use);
     // Each element's contrast as a share of what it needs: 4.5 for a text, 3 for a line.
     QMap<QString, double> render(const QString &window, const QString &palette);
@@ -120,9 +126,13 @@ void tst_Appearance::withWindow(const QString &window, const std::function<void(
     QStringList cells(GraphData::Columns); // series t at t + 0.5, between the grid lines
     for (int series = 1; series <= 23; ++series)
         cells[series] = QString::number(series + 0.5);
-    const std::unique_ptr<QDialog> dialog(window == "graph"
-                                              ? new frmGraph(handedOver({cells, cells}))
-                                              : static_cast<QDialog *>(new frmAbout));
+    GridModel recent;
+    RecentTable::fill(recent, History, mdlMain::ModeA);
+    const std::unique_ptr<QDialog> dialog(
+        window == "graph"     ? new frmGraph(handedOver({cells, cells}))
+        : window == "targets" ? new frmTargets(recent, mdlMain::ModeA)
+        : window == "trends"  ? new frmTrends(recent, mdlMain::ModeA)
+                              : static_cast<QDialog *>(new frmAbout));
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     if (window == "link")
@@ -164,6 +174,21 @@ QMap<QString, double> tst_Appearance::render(const QString &window, const QStrin
                 measure(name + " frame", grid, QRect(40, -3, 8, 5), line);
             }
         }
+        for (const auto *table : shown.findChildren<QTableView *>()) {
+            if (qobject_cast<const GridView *>(table))
+                continue;
+            const QRect cell = table->visualRect(table->model()->index(0, 0));
+            measure(table->objectName() + " cell", table->viewport(), cell.adjusted(2, 2, -2, -2),
+                    text);
+        }
+        if (const auto *chart = shown.findChild<TrendChart *>()) {
+            const QPointF top = chart->place(0, 1.0) + QPointF(6, 0);
+            measure("trend grid line", chart, QRect(top.toPoint() - QPoint(2, 3), QSize(5, 7)),
+                    line);
+            const QPointF last =
+                chart->place(int(chart->points().size()) - 1, *chart->points().back().trend);
+            measure("trend line", chart, QRect(last.toPoint() - QPoint(4, 6), QSize(3, 13)), line);
+        }
         if (const auto *graph = qobject_cast<const frmGraph *>(&shown)) {
             const auto *chart = shown.findChild<QWidget *>("picGraph");
             const auto at = [&](double value, int high) {
@@ -184,7 +209,7 @@ QMap<QString, double> tst_Appearance::render(const QString &window, const QStrin
 void tst_Appearance::contrast_data() {
     QTest::addColumn<double>("share");
     for (const QString palette : {"default", "light", "dark"})
-        for (const QString window : {"main", "grid", "graph", "about", "link"})
+        for (const QString window : {"main", "grid", "graph", "about", "link", "targets", "trends"})
             for (const auto &[element, share] : render(window, palette).asKeyValueRange())
                 QTest::newRow(qPrintable(window + ", " + palette + ": " + element)) << share;
 }
@@ -203,7 +228,7 @@ void tst_Appearance::textsFitAndControlsAreNamed() {
         QFont::removeSubstitutions(face);
         QFont::insertSubstitution(face, wide);
     }
-    for (const QString window : {"main", "graph", "about"}) {
+    for (const QString window : {"main", "graph", "about", "targets", "trends"}) {
         withWindow(window, [&](QWidget &shown) {
             for (const QWidget *widget : shown.findChildren<QWidget *>()) {
                 const auto [room, text] = textPlace(widget);
@@ -220,6 +245,15 @@ void tst_Appearance::textsFitAndControlsAreNamed() {
                         QVERIFY2(view->fontMetrics().horizontalAdvance(grid.text(row, col)) <=
                                      view->visualRect(grid.index(row, col)).width() - 2 * margin,
                                  qPrintable(grid.text(row, col)));
+            }
+            for (const auto *view : shown.findChildren<QTableView *>()) {
+                const QAbstractItemModel *model = view->model();
+                for (int row = 0; row < model->rowCount(); ++row)
+                    for (int col = 0; col < model->columnCount(); ++col)
+                        QVERIFY2(view->fontMetrics().horizontalAdvance(
+                                     model->index(row, col).data().toString()) <
+                                     view->visualRect(model->index(row, col)).width(),
+                                 qPrintable(model->index(row, col).data().toString()));
             }
             // Every control a screen reader reaches is named; values with what they are.
             static const QList<QAccessible::Role> controls{
@@ -246,6 +280,12 @@ void tst_Appearance::textsFitAndControlsAreNamed() {
                     QCOMPARE(reader(grid)->tableInterface()->columnCount(), 24);
                     QCOMPARE(reader(grid)->tableInterface()->columnDescription(21), "BULL");
                 }
+            } else if (window == "targets") {
+                QCOMPARE(reader("grdTargets")->tableInterface()->columnDescription(5),
+                         "CHANCE WORST %");
+            } else if (window == "trends") {
+                QCOMPARE(reader("grdTrends")->tableInterface()->columnDescription(2), "LAST 3");
+                QVERIFY(reader("picTrend")->text(QAccessible::Description).contains("3 sessions"));
             } else if (window == "graph") {
                 QVERIFY(reader("picGraph")->text(QAccessible::Description).contains("2 games"));
                 QCOMPARE(reader("picBoard")->text(QAccessible::Description).count(u'%'), 21);

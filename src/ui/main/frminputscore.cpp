@@ -17,6 +17,8 @@
 #include "ui/main/mainmenus.h"
 #include "ui/main/thistimeframe.h"
 #include "ui/main/viewlayout.h"
+#include "ui/stats/frmtargets.h"
+#include "ui/stats/frmtrends.h"
 
 #include <QAction>
 #include <QApplication>
@@ -153,6 +155,14 @@ void frmInputScore::connectControls() {
             [this](bool checked) { togglePanel(RecentIndex, checked); });
     connect(m_menus->mnuView_AVG, &QAction::triggered, this,
             [this](bool checked) { togglePanel(AveragesIndex, checked); });
+    connect(m_menus->mnuView_Targets, &QAction::triggered, this, [this] {
+        frmTargets targets(m_grdRecent->grid(), mdlMain::PlayMode, this);
+        targets.exec();
+    });
+    connect(m_menus->mnuView_Trends, &QAction::triggered, this, [this] {
+        frmTrends trends(m_grdRecent->grid(), mdlMain::PlayMode, this);
+        trends.exec();
+    });
     connect(m_menus->mnuHelp_Help, &QAction::triggered, this, [this] { openHelpPage(this); });
     connect(m_menus->mnuHelp_About, &QAction::triggered, this, [this] {
         frmAbout about(this);

@@ -63,6 +63,12 @@ MainMenus::MainMenus(QMenuBar *menuBar)
     mnuView_AVG = addItem(view, QStringLiteral("mnuView_AVG"), QStringLiteral("AVG/HIT"), true);
     for (QAction *item : {mnuView_ThisTime, mnuView_Recent, mnuView_AVG})
         item->setChecked(true);
+    view->addSeparator()->setObjectName(QStringLiteral("mnuView_Separator02"));
+    mnuView_Targets =
+        addItem(view, QStringLiteral("mnuView_Targets"), QStringLiteral("TARGET REPORT"));
+    mnuView_Targets->setShortcut(QKeySequence(Qt::Key_F5));
+    mnuView_Trends = addItem(view, QStringLiteral("mnuView_Trends"), QStringLiteral("TRENDS"));
+    mnuView_Trends->setShortcut(QKeySequence(Qt::Key_F6));
 
     QMenu *help = addMenu(menuBar, QStringLiteral("mnuHelp"), QStringLiteral("HELP(&H)"));
     mnuHelp_Help = addItem(help, QStringLiteral("mnuHelp_Help"), QStringLiteral("HELP"));

@@ -22,6 +22,8 @@ public:
     QAction *mnuView_ThisTime = nullptr;
     QAction *mnuView_Recent = nullptr;
     QAction *mnuView_AVG = nullptr;
+    QAction *mnuView_Targets = nullptr;
+    QAction *mnuView_Trends = nullptr;
     QAction *mnuHelp_Help = nullptr;
     QAction *mnuHelp_About = nullptr;
 };

@@ -1,0 +1,32 @@
+#include "ui/stats/statswindow.h"
+
+#include "app/fonts.h"
+
+#include <QDialog>
+#include <QLabel>
+
+namespace StatsWindow {
+
+void setUp(QDialog *window, const QString &caption) {
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+    window->setWindowTitle(caption);
+    window->setFont(Fonts::proportionalGothic(9.75));
+}
+
+QLabel *label(const QString &name, const QString &text, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QString undatedText(int undated) {
+    if (undated <= 0)
+        return {};
+    return QStringLiteral("%1 %2 WITHOUT A DATE IGNORED")
+        .arg(undated)
+        .arg(undated == 1 ? QStringLiteral("LINE") : QStringLiteral("LINES"));
+}
+
+} // namespace StatsWindow
