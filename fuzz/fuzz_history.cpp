@@ -1,7 +1,7 @@
 // Treats the input (after a first byte that picks the play mode) as a history file: loading it
 // into the recent table and computing the averages must not crash, must show one row per line
 // with the cells that the table's rules make of it, must tally what the cells say, and the
-// delete's rewrite of the file without one game must load back to the very same other lines.
+// delete's rewrite of the file without one game must leave every other line's bytes as they were.
 #include "app/mdlmain.h"
 #include "entry/numbertext.h"
 #include "history/averagestable.h"
@@ -20,34 +20,41 @@ void require(bool condition) {
         std::abort();
 }
 
-QByteArrayList loadedLines(GridModel &recent, QByteArrayView content, qint32 playMode,
-                           AveragesTable::Tallies *tallies = nullptr) {
+// The game rows of a loaded table, oldest first, each its cells joined by TAB.
+QByteArrayList loadedRows(GridModel &recent, QByteArrayView content, qint32 playMode,
+                          AveragesTable::Tallies *tallies = nullptr) {
     RecentTable::setUp(recent);
     const AveragesTable::Tallies filled = RecentTable::fill(recent, content, playMode);
     if (tallies)
         *tallies = filled;
-    QByteArrayList lines;
+    QByteArrayList rows;
     for (int row = recent.rows() - 1; row >= 0; --row) {
-        if (!RecentTable::isPlaceholder(recent, row)) {
-            lines.append(QByteArray());
-            RecentTable::appendHistoryLine(recent, row, lines.last());
-        }
+        if (RecentTable::isPlaceholder(recent, row))
+            continue;
+        rows.append(QByteArray());
+        for (int col = 0; col < RecentTable::Columns; ++col)
+            rows.last().append(recent.cellBytes(row, col)).append('\t');
     }
-    return lines;
+    return rows;
 }
 
-// The lines of a file's content. A line ends at LF (CR LF or a bare LF), one CR before the LF
-// is dropped, a last line needs no line end, and empty lines are skipped.
-QList<QByteArrayView> splitLines(QByteArrayView content) {
-    QList<QByteArrayView> lines;
+// The lines of a file's content, each as the file holds it and as its text. A line ends at LF
+// (CR LF or a bare LF), one CR before the LF is not part of its text, a last line needs no line
+// end; a line with an empty text is no game.
+struct FileLine {
+    QByteArrayView bytes;
+    QByteArrayView text;
+};
+QList<FileLine> splitLines(QByteArrayView content) {
+    QList<FileLine> lines;
     while (!content.isEmpty()) {
         const qsizetype end = content.indexOf('\n');
-        QByteArrayView line = end < 0 ? content : content.first(end);
-        content = end < 0 ? QByteArrayView() : content.sliced(end + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!line.isEmpty())
-            lines.append(line);
+        const QByteArrayView bytes = end < 0 ? content : content.first(end + 1);
+        QByteArrayView text = end < 0 ? content : content.first(end);
+        content = content.sliced(bytes.size());
+        if (text.endsWith('\r'))
+            text.chop(1);
+        lines.append({bytes, text});
     }
     return lines;
 }
@@ -103,10 +110,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     GridModel recent;
     AveragesTable::Tallies tallies;
-    const QByteArrayList lines = loadedLines(recent, content, playMode, &tallies);
-    const QList<QByteArrayView> fileLines = splitLines(content);
+    const QByteArrayList rows = loadedRows(recent, content, playMode, &tallies);
+    const QList<FileLine> allLines = splitLines(content);
+    QList<QByteArrayView> fileLines; // the games' texts, oldest first
+    for (const FileLine &line : allLines) {
+        if (!line.text.isEmpty())
+            fileLines.append(line.text);
+    }
     const qsizetype games = fileLines.size();
-    require(lines.size() == games);
+    require(rows.size() == games);
     require(recent.rows() == std::max<qsizetype>(games, RecentTable::MinRows));
     for (int row = 0; row < games; ++row) {
         const QByteArrayList cells = expectedCells(fileLines[games - 1 - row], playMode);
@@ -129,14 +141,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         }
     }
 
-    // A delete writes every other game's history line, copied from the file or made from the
-    // table alike, also once the table's rows are texts of the grid's own; it loads back as such.
-    // The file comes whole or in small pieces, which cut its lines anywhere.
+    // A delete keeps every other line of the file byte for byte, also once the table's rows are
+    // texts of the grid's own, and the deleted game's text goes to the deleted games. The file
+    // comes whole or in small pieces, which cut its lines anywhere.
     const int selected = data[0] >> 1;
-    QByteArrayList kept = lines;
-    if (selected < games)
-        kept.removeAt(games - 1 - selected);
-    const QByteArray expected = kept.join("\r\n") + (kept.isEmpty() ? "" : "\r\n");
+    const qsizetype gone = selected < games ? games - 1 - selected : -1; // oldest first
+    QByteArray expected;
+    for (qsizetype i = 0, game = 0; i < allLines.size(); ++i) {
+        if (allLines[i].text.isEmpty() || game++ != gone)
+            expected.append(allLines[i].bytes);
+    }
+    const QByteArray deleted = gone < 0 ? QByteArray() : fileLines[gone].toByteArray() + "\r\n";
     const qsizetype piece = 1 + selected % 16;
     for (int round = 0; round < 3; ++round) {
         QByteArray rewritten;
@@ -146,15 +161,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             rewrite(content.sliced(at, std::min(step, content.size() - at)), false, rewritten);
         rewrite({}, true, rewritten);
         require(rewritten == expected);
-        // The file's own line, or the table's once it holds texts.
-        const QByteArrayView gone = selected >= games ? QByteArrayView()
-                                    : round < 2       ? fileLines[games - 1 - selected]
-                                                      : QByteArrayView(lines[games - 1 - selected]);
-        require(rewrite.deleted() == (gone.isEmpty() ? QByteArray() : gone.toByteArray() + "\r\n"));
+        require(rewrite.deleted() == deleted);
         if (round == 1)
             recent.setRows(recent.rows());
     }
+    QByteArrayList kept = rows;
+    if (gone >= 0)
+        kept.removeAt(gone);
     GridModel reloaded;
-    require(loadedLines(reloaded, expected, playMode) == kept);
+    require(loadedRows(reloaded, expected, playMode) == kept);
     return 0;
 }

@@ -30,6 +30,7 @@ HistoryStore::Snapshot HistoryStore::read(qint32 playMode, QByteArray &content,
 }
 
 QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averages) {
+    m_failedFile = filePath(playMode);
     RecentTable::setUp(recent);
     QString error;
     QByteArray content;
@@ -52,85 +53,161 @@ QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averag
 }
 
 QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now) {
+    m_failedFile = filePath(playMode);
     const QByteArray line = HistoryLine::build(now, cardTexts);
     const FileSystemObject::Result result = m_fileSystem.appendLine(filePath(playMode), line);
-    // A deletion stays undoable after a save: the record learns the saved line. Should that fail,
-    // the undo is refused later, and nothing is lost.
-    const QByteArray undo = filePath(playMode, "undo");
-    if (result.ok() && m_fileSystem.isFile(undo))
-        m_fileSystem.appendLine(undo, UndoRecord::piece('S', line + "\r\n"));
+    // A deletion stays undoable after a save: the record learns the saved line, if it is still the
+    // record. Should that fail, the undo is refused later, and nothing is lost.
+    if (result.ok())
+        m_fileSystem.appendToOwnFile(filePath(playMode, "undo"),
+                                     UndoRecord::piece('S', line + "\r\n"),
+                                     UndoRecord::endsWithPiece);
     return result.description();
 }
 
 QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
                              const QList<int> &selectedRows) {
+    m_failedFile = filePath(playMode);
     const Snapshot loaded = m_loaded[slot(playMode)];
     if (!loaded.loaded)
         return QStringLiteral("The history file could not be read; nothing was deleted.");
 
-    // One pass over the file: what it holds is checked as it is rewritten, and the check must
-    // pass before the rewrite replaces it.
-    RecentTable::Rewrite rewrite(recent, selectedRows);
-    ContentDigest read, left;
-    bool changed = false;
-    FileSystemObject::Rewriting rewriting;
-    rewriting.filter = [&](QByteArrayView bytes, bool last, QByteArray &out) {
-        read.add(bytes);
-        const qsizetype from = out.size();
-        rewrite(bytes, last, out);
-        left.add(QByteArrayView(out).sliced(from));
-    };
-    // The deleted games are kept before the history loses them.
-    rewriting.beforeReplace = [&] {
-        changed = Snapshot{true, read.size(), read.value()} != loaded;
-        if (changed)
-            return FileSystemObject::Result(ECANCELED);
-        if (rewrite.deleted().isEmpty())
-            return FileSystemObject::Result();
-        return m_fileSystem.appendLine(filePath(playMode, "deleted"),
-                                       QByteArrayView(rewrite.deleted()).chopped(2));
-    };
-    // The file as it was becomes the record that undoes the deletion.
-    if (rewrite.deletes()) {
-        rewriting.keepOldAs = filePath(playMode, "undo");
-        rewriting.keptLine = [&] {
-            return UndoRecord::trailer(read.size(), left.size(), left.hex());
+    try {
+        // One pass over the file: what it holds is checked as it is rewritten, and the check
+        // must pass before the rewrite replaces it.
+        RecentTable::Rewrite rewrite(recent, selectedRows);
+        ContentDigest read, left;
+        bool changed = false;
+        FileSystemObject::Rewriting rewriting;
+        rewriting.filter = [&](QByteArrayView bytes, bool last, QByteArray &out) {
+            read.add(bytes);
+            const qsizetype from = out.size();
+            rewrite(bytes, last, out);
+            left.add(QByteArrayView(out).sliced(from));
         };
+        // The deleted games are kept before the history loses them.
+        rewriting.beforeReplace = [&] {
+            changed = Snapshot{true, read.size(), read.value()} != loaded;
+            if (changed)
+                return FileSystemObject::Result(ECANCELED);
+            if (rewrite.deleted().isEmpty())
+                return FileSystemObject::Result();
+            const QByteArray archive = filePath(playMode, "deleted");
+            const FileSystemObject::Result archived =
+                m_fileSystem.appendLine(archive, QByteArrayView(rewrite.deleted()).chopped(2));
+            if (!archived.ok())
+                m_failedFile = archive;
+            return archived;
+        };
+        // The file as it was becomes the record that undoes the deletion.
+        if (rewrite.deletes()) {
+            rewriting.keepOldAs = filePath(playMode, "undo");
+            rewriting.keptLine = [&] {
+                return UndoRecord::trailer({read.size(), read.hex()}, {left.size(), left.hex()});
+            };
+        }
+        const FileSystemObject::Result result =
+            m_fileSystem.rewriteFile(filePath(playMode), rewriting);
+        if (changed || (result.error() == ENOENT && loaded.size >= 0))
+            return QStringLiteral("The file was changed by another program after it was shown; "
+                                  "nothing was deleted. The list now shows the file as it is.");
+        if (!rewriting.keeping.ok()) {
+            m_failedFile = rewriting.keepOldAs;
+            if (result.ok())
+                return QStringLiteral("The games were deleted and are kept in %1, but the "
+                                      "deletion cannot be undone: %2")
+                    .arg(QString::fromLatin1(fileName(playMode, "deleted")),
+                         rewriting.keeping.description());
+        }
+        if (result.ok() && rewrite.deletes())
+            m_undoRefusedAt[slot(playMode)].reset();
+        return result.description();
+    } catch (const std::bad_alloc &) {
+        return FileSystemObject::Result(ENOMEM).description();
     }
-    const FileSystemObject::Result result = m_fileSystem.rewriteFile(filePath(playMode), rewriting);
-    if (changed || (result.error() == ENOENT && loaded.size >= 0))
-        return QStringLiteral("The file was changed by another program after it was shown; "
-                              "nothing was deleted. The list now shows the file as it is.");
-    return result.description();
 }
 
 QString HistoryStore::undoRemove(qint32 playMode) {
     const QByteArray undo = filePath(playMode, "undo");
-    QByteArray record;
-    FileSystemObject::Result result = m_fileSystem.readAll(undo, record, 2 * maxFileBytes());
-    if (!result.ok())
-        return result.description();
-    QString error;
-    QByteArray now;
-    if (!read(playMode, now, error).loaded)
-        return error;
+    m_failedFile = undo;
+    try {
+        // The record's end: its lines after the history as it was, one more with each save.
+        std::optional<UndoRecord::Trailer> trailer;
+        for (qint64 tailBytes = qint64(1) << 16; !trailer; tailBytes *= 16) {
+            QByteArray end;
+            bool whole = false;
+            const FileSystemObject::Result result =
+                m_fileSystem.readTail(undo, end, tailBytes, whole);
+            if (!result.ok())
+                return result.description();
+            trailer = UndoRecord::readTrailer(end);
+            if (whole || tailBytes > maxFileBytes())
+                break;
+        }
+        const auto refused = [&](const QByteArray &file, const QString &why) {
+            m_failedFile = file;
+            return QStringLiteral("The last deletion cannot be undone: %1").arg(why);
+        };
+        const QString damaged =
+            QStringLiteral("%1 no longer holds the games as they were before it, and is kept as it "
+                           "is. The deleted games are kept in %2.")
+                .arg(QString::fromLatin1(fileName(playMode, "undo")),
+                     QString::fromLatin1(fileName(playMode, "deleted")));
+        if (!trailer) {
+            m_undoRefusedAt[slot(playMode)] = m_loaded[slot(playMode)];
+            return refused(undo, damaged);
+        }
 
-    const std::optional<QByteArray> restored = UndoRecord::restored(record, now);
-    if (!restored) {
-        m_fileSystem.removeFile(undo);
-        return QStringLiteral("The last deletion cannot be undone: %1 was changed by another "
-                              "program after it. The deleted games are kept in %2.")
-            .arg(QString::fromLatin1(fileName(playMode)),
-                 QString::fromLatin1(fileName(playMode, "deleted")));
+        // Streamed through the rewrite: neither the record nor the history is ever held whole.
+        UndoRecord::Restore restore(*trailer);
+        ContentDigest now;
+        FileSystemObject::Rewriting rewriting;
+        rewriting.prefixFrom = undo;
+        rewriting.prefixBytes = trailer->before.size;
+        rewriting.prefixCopied = [&](QByteArrayView bytes) { restore.before(bytes); };
+        rewriting.filter = [&](QByteArrayView bytes, bool last, QByteArray &out) {
+            now.add(bytes);
+            restore(bytes, last, out);
+        };
+        rewriting.beforeReplace = [&] {
+            return FileSystemObject::Result(
+                restore.recordIntact() && restore.historyMatches() ? 0 : ECANCELED);
+        };
+        const QByteArray history = filePath(playMode);
+        m_failedFile = history;
+        const FileSystemObject::Result result = m_fileSystem.rewriteFile(history, rewriting);
+        if (result.ok()) {
+            m_fileSystem.removeFile(undo);
+            return {};
+        }
+        const bool gone = result.error() == ENOENT;
+        if (!gone && result.error() != ECANCELED)
+            return result.description();
+
+        // Refused: the record stays, and so does the refusal while the file stays as it is.
+        m_undoRefusedAt[slot(playMode)] =
+            gone ? Snapshot{true, -1, 0} : Snapshot{true, now.size(), now.value()};
+        if (!gone && !restore.recordIntact())
+            return refused(undo, damaged);
+        if (gone || now.size() == 0)
+            return refused(history,
+                           QStringLiteral("%1 was emptied or removed after it. The games as they "
+                                          "were before it are kept in %2.")
+                               .arg(QString::fromLatin1(fileName(playMode)),
+                                    QString::fromLatin1(fileName(playMode, "undo"))));
+        return refused(history,
+                       QStringLiteral("%1 was changed by another program after it. The deleted "
+                                      "games are kept in %2.")
+                           .arg(QString::fromLatin1(fileName(playMode)),
+                                QString::fromLatin1(fileName(playMode, "deleted"))));
+    } catch (const std::bad_alloc &) {
+        return FileSystemObject::Result(ENOMEM).description();
     }
-    result = m_fileSystem.replaceFile(filePath(playMode), *restored);
-    if (result.ok())
-        m_fileSystem.removeFile(undo);
-    return result.description();
 }
 
 bool HistoryStore::canUndo(qint32 playMode) const {
-    return m_fileSystem.isFile(filePath(playMode, "undo"));
+    return m_fileSystem.isFile(filePath(playMode, "undo")) &&
+           m_undoRefusedAt[slot(playMode)] != m_loaded[slot(playMode)];
 }
 
 bool HistoryStore::isLoaded(qint32 playMode) const {

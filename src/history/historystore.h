@@ -7,13 +7,14 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 class FileSystemObject;
 class GridModel;
 
 // The history files of both play modes: loading one into the recent and averages grids,
 // appending a saved card, and rewriting it without deleted games. Every method returns the
-// system's description of a failure, or the empty text.
+// system's description of a failure, or the empty text, and failedFile() names the file it is in.
 class HistoryStore {
 public:
     explicit HistoryStore(FileSystemObject &fileSystem);
@@ -24,16 +25,20 @@ public:
     // Appends the card, its 21 texts in target order, saved at `now`.
     QString save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now);
     // Rewrites the file with every game of the recent table but the rows at the selected
-    // positions. Refused while the file could not be read at the last load, and when it no
-    // longer holds what that load read: a table that lacks games of the file never replaces
-    // them. The deleted games are first appended, unchanged, to the mode's deleted-games file,
-    // and the file as it was is kept as the record that undoes the deletion.
+    // positions; every other line keeps its bytes. Refused while the file could not be read at
+    // the last load, and when it no longer holds what that load read: a table that lacks games
+    // of the file never replaces them. The deleted games are first appended, unchanged, to the
+    // mode's deleted-games file, and the file as it was is kept as the record that undoes the
+    // deletion; a deletion that stands without that record says so.
     QString remove(qint32 playMode, const GridModel &recent, const QList<int> &selectedRows);
     // Puts back the games of the last deletion: the file as it was before it, followed by the
-    // games saved since. Refused when anything else changed the file after the deletion.
+    // games saved since. Refused when anything else changed the file or the record after the
+    // deletion; a refusal keeps the record.
     QString undoRemove(qint32 playMode);
-    // Whether there is a deletion of the mode to undo.
+    // Whether there is a deletion of the mode to undo, and not refused for the file as loaded.
     bool canUndo(qint32 playMode) const;
+    // The file the last failure reported is in: the history, or a file beside it.
+    const QByteArray &failedFile() const { return m_failedFile; }
     // Whether the last load of the mode read its whole file (or found none).
     bool isLoaded(qint32 playMode) const;
 
@@ -59,4 +64,6 @@ private:
 
     FileSystemObject &m_fileSystem;
     std::array<Snapshot, 2> m_loaded{};
+    std::array<std::optional<Snapshot>, 2> m_undoRefusedAt{}; // the file when undoing was refused
+    QByteArray m_failedFile;
 };

@@ -7,7 +7,6 @@
 #include "platform/gridmodel.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -50,7 +49,6 @@ constexpr NumberTexts Numbers;
 struct Game {
     char stamp[StampSize];
     quint8 values[Values]; // the number, or NoValue
-    bool asStored;         // the file holds it as its history line and CR LF
     quint16 summary;       // index of the total and average texts, or KeptAsLine
 };
 
@@ -67,7 +65,6 @@ struct KeptLine {
 // next begins. A line ends at LF, one CR before it dropped; a last line needs no line end.
 struct Line {
     QByteArrayView text;
-    bool crlf;
     const char *next;
 };
 
@@ -75,7 +72,7 @@ Line lineAt(const char *start, const char *end) {
     const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
     const char *lineEnd = lf ? lf : end;
     const bool cr = lineEnd > start && lineEnd[-1] == '\r';
-    return {QByteArrayView(start, lineEnd - start - (cr ? 1 : 0)), cr && lf, lf ? lf + 1 : end};
+    return {QByteArrayView(start, lineEnd - start - (cr ? 1 : 0)), lf ? lf + 1 : end};
 }
 
 } // namespace
@@ -96,17 +93,13 @@ public:
 
     // Every game, oldest first, with the valid values of the mode.
     void visit(const GameVisitor &visit) const;
-    // Whether the file holds the game at that index, oldest first, as its history line.
-    bool isStored(int game) const { return m_games[size_t(game)].asStored; }
 
     int rows() const override { return std::max(games(), RecentTable::MinRows); }
     QByteArrayView cell(int row, int col) const override;
-    void appendCells(int row, std::span<const int> cols, char separator,
-                     QByteArray &out) const override;
 
 private:
     QByteArrayView gameCell(const Game &game, int col) const;
-    bool addPlain(Line line, std::vector<quint16> &summaryOf, Tallies &tallies);
+    bool addPlain(QByteArrayView line, std::vector<quint16> &summaryOf, Tallies &tallies);
     void keepLine(QByteArrayView line, Tallies &tallies);
     QByteArrayView keptCell(size_t game, int col) const;
 
@@ -146,7 +139,7 @@ void Games::read(QByteArrayView content, Tallies &tallies) {
     const char *end = content.data() + content.size();
     for (const char *start = content.data(); start < end;) {
         const Line line = lineAt(start, end);
-        if (!line.text.isEmpty() && !addPlain(line, summaryOf, tallies))
+        if (!line.text.isEmpty() && !addPlain(line.text, summaryOf, tallies))
             keepLine(line.text, tallies);
         start = line.next;
     }
@@ -154,8 +147,7 @@ void Games::read(QByteArrayView content, Tallies &tallies) {
         m_games.shrink_to_fit(); // a file of many empty lines
 }
 
-bool Games::addPlain(Line whole, std::vector<quint16> &summaryOf, Tallies &tallies) {
-    const QByteArrayView line = whole.text;
+bool Games::addPlain(QByteArrayView line, std::vector<quint16> &summaryOf, Tallies &tallies) {
     if (line.size() <= StampSize || line[StampSize] != ',' ||
         std::memchr(line.data(), ',', StampSize))
         return false;
@@ -166,10 +158,8 @@ bool Games::addPlain(Line whole, std::vector<quint16> &summaryOf, Tallies &talli
     int total = 0;
     int count = 0;
     bool more = true; // a field follows every comma, even an empty last one
-    game.asStored = whole.crlf;
     for (quint8 &value : game.values) {
         value = NoValue;
-        game.asStored = game.asStored && more;
         if (!more)
             continue;
         const char *start = p;
@@ -263,32 +253,6 @@ QByteArrayView Games::cell(int row, int col) const {
     return game.summary == KeptAsLine ? keptCell(index, col) : gameCell(game, col);
 }
 
-// The cells of the rows of a delete's rewrite, a million of them: one call a row, and every
-// value copied as four characters, so that its length costs no branch.
-void Games::appendCells(int row, std::span<const int> cols, char separator, QByteArray &out) const {
-    if (row < 0 || row >= games() || cols.empty() ||
-        m_games[m_games.size() - 1 - size_t(row)].summary == KeptAsLine)
-        return RowSource::appendCells(row, cols, separator, out);
-    const Game &game = m_games[m_games.size() - 1 - size_t(row)];
-    qsizetype size = qsizetype(cols.size()) - 1;
-    for (int col : cols)
-        size += gameCell(game, col).size();
-    const qsizetype start = out.size();
-    out.resize(start + size + 4);
-    char *to = out.data() + start;
-    for (size_t i = 0; i < cols.size(); ++i) {
-        if (i > 0)
-            *to++ = separator;
-        const QByteArrayView text = gameCell(game, cols[i]);
-        if (cols[i] >= 1 && cols[i] <= Values)
-            std::memcpy(to, text.data(), 4);
-        else if (!text.isEmpty())
-            std::memcpy(to, text.data(), size_t(text.size()));
-        to += text.size();
-    }
-    out.resize(start + size);
-}
-
 void Games::visit(const GameVisitor &visit) const {
     std::array<int, Values> values;
     for (size_t index = 0; index < m_games.size(); ++index) {
@@ -366,35 +330,19 @@ bool isPlaceholder(const GridModel &grid, int row) {
            grid.cellBytes(row, StampCol).isEmpty();
 }
 
-void appendHistoryLine(const GridModel &grid, int row, QByteArray &line) {
-    static constexpr std::array<int, Values + 1> LineCols{
-        StampCol, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
-    grid.appendCells(row, LineCols, ',', line);
-}
-
 Rewrite::Rewrite(const GridModel &grid, const QList<int> &selectedRows)
-    : m_grid(grid)
-    , m_games(dynamic_cast<const Games *>(grid.rowSource()))
-    , m_selected(size_t(grid.rows())) {
+    : m_games(grid.rows()) {
+    // Placeholder rows are only ever below the games.
+    while (m_games > 0 && isPlaceholder(grid, m_games - 1))
+        --m_games;
+    m_selected.resize(size_t(m_games));
     for (int row : selectedRows) {
-        if (row >= 0 && row < grid.rows() && !isPlaceholder(grid, row))
+        if (row >= 0 && row < m_games)
             m_selected[size_t(row)] = m_deletes = true;
     }
 }
 
 void Rewrite::operator()(QByteArrayView bytes, bool last, QByteArray &out) {
-    if (!m_games) {
-        if (last) {
-            for (int row = m_grid.rows() - 1; row >= 0; --row) {
-                if (isPlaceholder(m_grid, row))
-                    continue;
-                QByteArray &to = m_selected[size_t(row)] ? m_deleted : out;
-                appendHistoryLine(m_grid, row, to);
-                to.append("\r\n");
-            }
-        }
-        return;
-    }
     if (!m_partial.isEmpty()) {
         const qsizetype lf = bytes.indexOf('\n');
         m_partial.append(lf < 0 ? bytes : bytes.first(lf + 1));
@@ -412,22 +360,18 @@ void Rewrite::operator()(QByteArrayView bytes, bool last, QByteArray &out) {
         m_partial = bytes.toByteArray();
 }
 
+// A line that is no deleted game goes on as the file holds it, line end and all: the file is
+// the one the table was filled from, so nothing the table does not show is lost.
 void Rewrite::take(QByteArrayView line, QByteArray &out) {
-    if (line.isEmpty())
-        return;
     const QByteArrayView text = lineAt(line.data(), line.data() + line.size()).text;
-    if (text.isEmpty() || m_game >= m_games->games())
-        return;
-    const int row = m_games->games() - 1 - m_game++;
-    if (m_selected[size_t(row)]) {
-        m_deleted.append(text).append("\r\n");
-    } else if (m_games->isStored(m_game - 1) && text.startsWith(m_games->cell(row, StampCol))) {
-        // The date-time text too must match: the line is this game's.
+    if (text.isEmpty() || m_game >= m_games) {
         out.append(line);
-    } else {
-        appendHistoryLine(m_grid, row, out);
-        out.append("\r\n");
+        return;
     }
+    if (m_selected[size_t(m_games - 1 - m_game++)])
+        m_deleted.append(text).append("\r\n");
+    else
+        out.append(line);
 }
 
 } // namespace RecentTable

@@ -31,10 +31,6 @@ void setUp(GridModel &grid);
 AveragesTable::Tallies fill(GridModel &grid, QByteArrayView content, qint32 playMode);
 
 bool isPlaceholder(const GridModel &grid, int row);
-// Appends the history line of a game row: the date-time text and the cells of the 21 values.
-void appendHistoryLine(const GridModel &grid, int row, QByteArray &line);
-
-class Games;
 
 // A stored game as a reader of the games sees it: its date-time text and the valid value of each
 // target for the mode, -1 where the cell holds none.
@@ -44,8 +40,8 @@ using GameVisitor = std::function<void(QByteArrayView stamp, std::span<const int
 void readGames(const GridModel &grid, const GameVisitor &visit);
 
 // The delete's rewrite of the history file the grid was filled from, as the filter of a
-// FileSystemObject::Rewriting: every game but those at the selected rows, oldest first, each its
-// history line and CR LF. A line the file already holds in that very form is copied from it.
+// FileSystemObject::Rewriting: the file's bytes without the lines of the games at the selected
+// rows; every other line, a game's or not, keeps its very bytes.
 class Rewrite {
 public:
     Rewrite(const GridModel &grid, const QList<int> &selectedRows);
@@ -59,8 +55,7 @@ public:
 private:
     void take(QByteArrayView line, QByteArray &out); // one line of the file, its line end too
 
-    const GridModel &m_grid;
-    const Games *m_games;         // null when the grid holds texts of its own: written row by row
+    int m_games = 0;              // the rows that are games, one a non-empty line of the file
     std::vector<bool> m_selected; // by row
     bool m_deletes = false;
     QByteArray m_partial; // the start of a line that the next bytes complete

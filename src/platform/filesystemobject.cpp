@@ -10,6 +10,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <libgen.h>
+#include <limits>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,11 +57,41 @@ bool isLeftoverOf(QByteArrayView entry, QByteArrayView fileName) {
     return std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(uchar(c)); });
 }
 
+// Owns an open file descriptor, closed however the function that opened it returns.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd = -1;
+};
+
+// Runs one step of a rewrite, memory running out being its failure: the caller's clean-up still
+// runs, and the program never aborts over a file too large for the memory left.
+template <typename Step> FileSystemObject::Result withoutThrowing(Step &&step) {
+    try {
+        return step();
+    } catch (const std::bad_alloc &) {
+        return FileSystemObject::Result(ENOMEM);
+    }
+}
+
 } // namespace
 
 QString FileSystemObject::Result::description() const {
     if (m_error == NotRegularFile)
         return QStringLiteral("Not a regular file");
+    if (m_error == NotOwnFile)
+        return QStringLiteral("Not a file of this program alone (another name, a link, or "
+                              "changed by another program)");
     return ok() ? QString() : QString::fromLocal8Bit(std::strerror(m_error));
 }
 
@@ -164,6 +196,35 @@ FileSystemObject::Result FileSystemObject::readAll(const Path &path, QByteArray 
     return result;
 }
 
+FileSystemObject::Result FileSystemObject::readTail(const Path &path, QByteArray &content,
+                                                    qint64 maxBytes, bool &whole) const {
+    struct stat info {};
+    Result result;
+    const Descriptor file(openRegular(path, O_RDONLY, info, result));
+    if (file.fd() < 0)
+        return result;
+    const qint64 size = std::min<qint64>(info.st_size, maxBytes);
+    return withoutThrowing([&] {
+        QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+        qsizetype used = 0;
+        while (used < bytes.size()) {
+            const ssize_t got = call(Call::Read, [&] {
+                return ::pread(file.fd(), bytes.data() + used, size_t(bytes.size() - used),
+                               info.st_size - size + used);
+            });
+            if (got < 0)
+                return Result(errno);
+            if (got == 0) // shortened meanwhile
+                break;
+            used += got;
+        }
+        bytes.truncate(used);
+        content = std::move(bytes);
+        whole = size == info.st_size;
+        return Result();
+    });
+}
+
 FileSystemObject::Result FileSystemObject::writeAll(int fd, QByteArrayView bytes) const {
     while (!bytes.isEmpty()) {
         const ssize_t written =
@@ -176,22 +237,43 @@ FileSystemObject::Result FileSystemObject::writeAll(int fd, QByteArrayView bytes
 }
 
 FileSystemObject::Result FileSystemObject::appendLine(const Path &path, QByteArrayView line) const {
+    return append(path, line, false, {});
+}
+
+FileSystemObject::Result
+FileSystemObject::appendToOwnFile(const Path &path, QByteArrayView line,
+                                  const std::function<bool(QByteArrayView)> &isOwn) const {
+    return append(path, line, true, isOwn);
+}
+
+FileSystemObject::Result
+FileSystemObject::append(const Path &path, QByteArrayView line, bool own,
+                         const std::function<bool(QByteArrayView)> &isOwn) const {
     struct stat info {};
     Result result;
-    const int fd = openRegular(path, O_RDWR | O_APPEND | O_CREAT, info, result);
+    // Not through a symbolic link, and never creating a file that must be ours already.
+    const int fd =
+        openRegular(path, O_RDWR | O_APPEND | (own ? O_NOFOLLOW : O_CREAT), info, result);
     if (fd < 0)
-        return result;
+        return own && result.error() == ELOOP ? Result(Result::NotOwnFile) : result;
 
-    char last = '\n';
-    if (info.st_size > 0) {
-        const ssize_t got =
-            call(Call::Read, [&] { return ::pread(fd, &last, 1, info.st_size - 1); });
-        if (got != 1)
+    char tail[OwnTailBytes];
+    const qsizetype tailSize = qsizetype(std::min<qint64>(info.st_size, own ? OwnTailBytes : 1));
+    if (tailSize > 0) {
+        const ssize_t got = call(Call::Read, [&] {
+            return ::pread(fd, tail, size_t(tailSize), info.st_size - tailSize);
+        });
+        if (got != tailSize)
             result = Result(got < 0 ? errno : EIO);
     }
+    // A file with another name (a hard link) would gain the line under that name too.
+    if (result.ok() && own &&
+        (info.st_nlink != 1 || (isOwn && !isOwn(QByteArrayView(tail, tailSize)))))
+        result = Result(Result::NotOwnFile);
 
     if (result.ok()) {
         // A file that does not end in a line end gets its last line ended first.
+        const char last = tailSize > 0 ? tail[tailSize - 1] : '\n';
         QByteArray bytes(last == '\n' ? "" : last == '\r' ? "\n" : "\r\n");
         bytes.append(line).append("\r\n");
         result = writeAll(fd, bytes);
@@ -213,8 +295,18 @@ FileSystemObject::Result FileSystemObject::replaceFile(const Path &path,
 }
 
 FileSystemObject::Result FileSystemObject::rewriteFile(const Path &path,
-                                                       const Rewriting &rewriting) const {
+                                                       Rewriting &rewriting) const {
     const ContentWriter streamThrough = [&](int oldFd, int newFd) {
+        if (!rewriting.prefixFrom.isEmpty()) {
+            struct stat info {};
+            Result result;
+            const Descriptor prefix(openRegular(rewriting.prefixFrom, O_RDONLY, info, result));
+            if (prefix.fd() >= 0)
+                result =
+                    copyBytes(prefix.fd(), newFd, rewriting.prefixBytes, rewriting.prefixCopied);
+            if (!result.ok())
+                return result;
+        }
         QByteArray in(ChunkBytes, Qt::Uninitialized);
         QByteArray out;
         out.reserve(ChunkBytes + ChunkBytes / 4);
@@ -236,7 +328,7 @@ FileSystemObject::Result FileSystemObject::rewriteFile(const Path &path,
 
 FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustExist,
                                                    const ContentWriter &writeContent,
-                                                   const Rewriting *rewriting) const {
+                                                   Rewriting *rewriting) const {
     // A link is followed, so the rename replaces the file it names; a link loop fails here.
     char *resolved = nullptr;
     if (call(Call::Stat,
@@ -282,16 +374,18 @@ FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustEx
     if (info.st_uid != ::geteuid() || info.st_gid != ::getegid())
         (void)::fchown(fd, info.st_uid, info.st_gid);
     if (result.ok())
-        result = writeContent(old, fd);
+        result = withoutThrowing([&] { return writeContent(old, fd); });
     if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
         result = Result(errno);
     if (call(Call::Close, [&] { return ::close(fd); }) != 0 && result.ok())
         result = Result(errno);
     QByteArray kept;
-    if (result.ok() && rewriting && !rewriting->keepOldAs.isEmpty())
-        result = keepOld(old, info.st_mode, rewriting->keepOldAs, kept);
+    if (result.ok() && rewriting && !rewriting->keepOldAs.isEmpty()) {
+        result = withoutThrowing([&] { return keepOld(old, info, rewriting->keepOldAs, kept); });
+        rewriting->keeping = result;
+    }
     if (result.ok() && rewriting && rewriting->beforeReplace)
-        result = rewriting->beforeReplace();
+        result = withoutThrowing(rewriting->beforeReplace);
     if (old >= 0)
         ::close(old); // not written through
     if (result.ok() && call(Call::Rename, [&] {
@@ -307,39 +401,46 @@ FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustEx
     }
     syncFolder(target);
     if (!kept.isEmpty()) {
-        // Named only once complete; the rewrite stands whatever becomes of it.
+        // Named only once complete; the rewrite stands whatever becomes of it. The old file's
+        // one other name, the file's own, has just gone to the new file.
         const Path &keepAs = rewriting->keepOldAs;
-        if (appendLine(kept, rewriting->keptLine()).ok() &&
-            call(Call::Rename, [&] { return ::rename(kept.constData(), keepAs.constData()); }) ==
-                0) {
+        Result &keeping = rewriting->keeping;
+        keeping = withoutThrowing([&] { return appendToOwnFile(kept, rewriting->keptLine()); });
+        if (keeping.ok() &&
+            call(Call::Rename, [&] { return ::rename(kept.constData(), keepAs.constData()); }) != 0)
+            keeping = Result(errno);
+        if (keeping.ok()) {
             syncFolder(keepAs);
         } else {
             ::unlink(kept.constData());
-            removeFile(keepAs);
+            removeFile(keepAs); // an older one no longer fits the file
         }
     }
     return result;
 }
 
 // The old file under a hidden name beside `keepAs`: a second name for the very file that was
-// read, or a copy of it where the file system has no second names.
-FileSystemObject::Result FileSystemObject::keepOld(int oldFd, unsigned mode, const Path &keepAs,
-                                                   QByteArray &hidden) const {
+// read, or a copy of it where the file system has no second names or the file has another name
+// already (a backup made with hard links), which would gain whatever is added to it.
+FileSystemObject::Result FileSystemObject::keepOld(int oldFd, const struct stat &old,
+                                                   const Path &keepAs, QByteArray &hidden) const {
     static constexpr char Unique[] =
         "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(oldFd);
     hidden = hiddenTemplate(keepAs);
     int linked = -1;
-    do {
+    while (old.st_nlink == 1) {
         for (qsizetype i = hidden.size() - 6; i < hidden.size(); ++i)
             hidden[i] = Unique[QRandomGenerator::global()->bounded(int(sizeof Unique) - 1)];
         linked = call(Call::Link, [&] {
             return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, hidden.constData(),
                             AT_SYMLINK_FOLLOW);
         });
-    } while (linked != 0 && errno == EEXIST);
-    if (linked == 0)
-        return {};
+        if (linked == 0)
+            return {};
+        if (errno != EEXIST)
+            break;
+    }
 
     hidden = hiddenTemplate(keepAs);
     const int fd = call(Call::Open, [&] { return ::mkstemp(hidden.data()); });
@@ -348,20 +449,10 @@ FileSystemObject::Result FileSystemObject::keepOld(int oldFd, unsigned mode, con
         return Result(errno);
     }
     Result result;
-    if (call(Call::Chmod, [&] { return ::fchmod(fd, mode & 07777); }) != 0)
+    if (call(Call::Chmod, [&] { return ::fchmod(fd, old.st_mode & 07777); }) != 0)
         result = Result(errno);
-    QByteArray chunk(ChunkBytes, Qt::Uninitialized);
-    for (off_t at = 0; result.ok();) {
-        const ssize_t got = call(
-            Call::Read, [&] { return ::pread(oldFd, chunk.data(), size_t(chunk.size()), at); });
-        if (got <= 0) {
-            if (got < 0)
-                result = Result(errno);
-            break;
-        }
-        result = writeAll(fd, QByteArrayView(chunk.constData(), got));
-        at += got;
-    }
+    if (result.ok())
+        result = copyBytes(oldFd, fd, std::numeric_limits<qint64>::max());
     if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
         result = Result(errno);
     if (call(Call::Close, [&] { return ::close(fd); }) != 0 && result.ok())
@@ -371,6 +462,31 @@ FileSystemObject::Result FileSystemObject::keepOld(int oldFd, unsigned mode, con
         hidden.clear();
     }
     return result;
+}
+
+// Copies the first maxBytes bytes of a file (all of a shorter one), from its start whatever
+// has been read of it.
+FileSystemObject::Result
+FileSystemObject::copyBytes(int from, int to, qint64 maxBytes,
+                            const std::function<void(QByteArrayView)> &copied) const {
+    QByteArray chunk(ChunkBytes, Qt::Uninitialized);
+    for (qint64 at = 0; at < maxBytes;) {
+        const ssize_t got = call(Call::Read, [&] {
+            return ::pread(from, chunk.data(),
+                           size_t(std::min<qint64>(chunk.size(), maxBytes - at)), at);
+        });
+        if (got < 0)
+            return Result(errno);
+        if (got == 0)
+            break;
+        const QByteArrayView bytes(chunk.constData(), got);
+        if (copied)
+            copied(bytes);
+        if (const Result result = writeAll(to, bytes); !result.ok())
+            return result;
+        at += got;
+    }
+    return {};
 }
 
 bool FileSystemObject::isFile(const Path &path) const {

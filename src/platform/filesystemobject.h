@@ -22,8 +22,10 @@ public:
     // The outcome of an operation: success, or the system's error number and its description.
     class Result {
     public:
-        // Not a system error number: the name is a pipe, a device or a socket.
+        // Not system error numbers: the name is a pipe, a device or a socket; the file is not
+        // this program's alone (see appendToOwnFile).
         static constexpr int NotRegularFile = -1;
+        static constexpr int NotOwnFile = -2;
 
         Result() = default;
         explicit Result(int error)
@@ -47,9 +49,18 @@ public:
     // `complete`, a larger file gives its first maxBytes bytes instead and clears the flag.
     Result readAll(const Path &path, QByteArray &content, qint64 maxBytes,
                    bool *complete = nullptr) const;
+    // The file's last maxBytes bytes, or all of a smaller one, which sets `whole`.
+    Result readTail(const Path &path, QByteArray &content, qint64 maxBytes, bool &whole) const;
     // Appends the line and CR LF, creating the file when missing. A last line without its line
     // end is ended first, so the new line never merges into it.
     Result appendLine(const Path &path, QByteArrayView line) const;
+    // Appends as appendLine does, but only to an existing file of this name alone: no symbolic
+    // link, no hard link (link count 1), and, when `isOwn` is given, one whose last bytes (at
+    // most OwnTailBytes) it accepts. Anything else is refused with NotOwnFile: no other file
+    // ever gains the line.
+    static constexpr qsizetype OwnTailBytes = 64;
+    Result appendToOwnFile(const Path &path, QByteArrayView line,
+                           const std::function<bool(QByteArrayView lastBytes)> &isOwn = {}) const;
     // Replaces the file's bytes, creating it when missing: written to a hidden file beside it,
     // flushed, then renamed over it. On failure the old file is untouched.
     Result replaceFile(const Path &path, QByteArrayView bytes) const;
@@ -60,6 +71,11 @@ public:
     // How rewriteFile streams a file into its replacement, so that a large history is never
     // held whole.
     struct Rewriting {
+        // When set, the replacement begins with the first prefixBytes bytes of this other file
+        // (all of a shorter one), each chunk also shown to prefixCopied.
+        Path prefixFrom;
+        qint64 prefixBytes = 0;
+        std::function<void(QByteArrayView bytes)> prefixCopied;
         // Gets the file's bytes a chunk at a time, `last` with the final one (perhaps empty),
         // and appends the bytes that replace them to `out`.
         std::function<void(QByteArrayView bytes, bool last, QByteArray &out)> filter;
@@ -67,14 +83,18 @@ public:
         // leaves the file as it was and is returned.
         std::function<Result()> beforeReplace;
         // When set, the old file is kept under this name once replaced, followed by the line
-        // keptLine() gives. Keeping fails the rewrite before the file is replaced; only the
-        // line's failure is not reported, and leaves no file of the name.
+        // keptLine() gives: a second name for it where it has no other, a copy otherwise.
+        // Failing to keep it fails the rewrite before the file is replaced; failing to add the
+        // line or the name afterwards leaves the rewrite standing and no file of the name.
         Path keepOldAs;
         std::function<QByteArray()> keptLine;
+        // Set by the rewrite: how keeping the old file went.
+        Result keeping;
     };
     static constexpr qsizetype ChunkBytes = 1 << 20;
-    // Replaces the content of an existing file as replaceFile does, through the rewriting.
-    Result rewriteFile(const Path &path, const Rewriting &rewriting) const;
+    // Replaces the content of an existing file as replaceFile does, through the rewriting. Memory
+    // running out fails it with ENOMEM, like any other failure.
+    Result rewriteFile(const Path &path, Rewriting &rewriting) const;
     // Removes the hidden files that a rewrite of one of these files, killed midway, left in
     // the folder. Only safe while no other process may be rewriting them.
     void removeLeftovers(const Path &folder, const QByteArrayList &fileNames) const;
@@ -86,9 +106,13 @@ private:
     template <typename Function> auto call(Call which, Function &&function) const;
     int openRegular(const Path &path, int flags, struct stat &info, Result &result) const;
     Result writeAll(int fd, QByteArrayView bytes) const;
+    Result copyBytes(int from, int to, qint64 maxBytes,
+                     const std::function<void(QByteArrayView)> &copied = {}) const;
+    Result append(const Path &path, QByteArrayView line, bool own,
+                  const std::function<bool(QByteArrayView)> &isOwn) const;
     Result replace(const Path &path, bool mustExist, const ContentWriter &writeContent,
-                   const Rewriting *rewriting = nullptr) const;
-    Result keepOld(int oldFd, unsigned mode, const Path &keepAs, QByteArray &hidden) const;
+                   Rewriting *rewriting = nullptr) const;
+    Result keepOld(int oldFd, const struct stat &old, const Path &keepAs, QByteArray &hidden) const;
 
     FaultHook m_faultHook;
 };

@@ -74,15 +74,6 @@ private:
 
 } // namespace
 
-void GridModel::RowSource::appendCells(int row, std::span<const int> cols, char separator,
-                                       QByteArray &out) const {
-    for (size_t i = 0; i < cols.size(); ++i) {
-        if (i > 0)
-            out.append(separator);
-        out.append(cell(row, cols[i]));
-    }
-}
-
 void GridModel::clear() {
     if (m_source) {
         m_source.reset();
@@ -238,21 +229,6 @@ void GridModel::rowCells(int row, std::span<QByteArrayView> cells) const {
         p = readLength(p, length);
         cells[c] = QByteArrayView(p, length);
         p += length;
-    }
-}
-
-void GridModel::appendCells(int row, std::span<const int> cols, char separator,
-                            QByteArray &out) const {
-    const bool inside =
-        std::all_of(cols.begin(), cols.end(), [this](int col) { return col >= 0 && col < m_cols; });
-    if (m_source && inside && row >= 0 && row < rows()) {
-        m_source->appendCells(row, cols, separator, out);
-        return;
-    }
-    for (size_t i = 0; i < cols.size(); ++i) {
-        if (i > 0)
-            out.append(separator);
-        out.append(cellBytes(row, cols[i]));
     }
 }
 

@@ -30,10 +30,6 @@ public:
         virtual int rows() const = 0;
         // A cell's text, valid while the source lives; empty past the source's columns.
         virtual QByteArrayView cell(int row, int col) const = 0;
-        // Appends the texts of the row's cells in those columns, `separator` between them.
-        // A source that can do better than a cell at a time overrides it.
-        virtual void appendCells(int row, std::span<const int> cols, char separator,
-                                 QByteArray &out) const;
     };
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -62,8 +58,6 @@ public:
     QByteArrayView cellBytes(int row, int col) const;
     // The first cells.size() cells of a row (empty views past the last column).
     void rowCells(int row, std::span<QByteArrayView> cells) const;
-    // Appends the texts of the row's cells in those columns, `separator` between them.
-    void appendCells(int row, std::span<const int> cols, char separator, QByteArray &out) const;
     // The grid takes the source's rows, keeping its columns. The first write to the grid makes
     // the rows its own texts.
     void setRowSource(std::shared_ptr<const RowSource> source);

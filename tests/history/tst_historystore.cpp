@@ -2,6 +2,7 @@
 #include "app/inifile.h"
 #include "app/mdlmain.h"
 #include "entry/carddraft.h"
+#include "history/historyline.h"
 #include "history/historystore.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
@@ -104,6 +105,8 @@ private Q_SLOTS:
     void remove();
     void oddFiles_data();
     void oddFiles();
+    void oddUndoRecords_data();
+    void oddUndoRecords();
     void brokenAtEveryCall_data();
     void brokenAtEveryCall();
 };
@@ -221,11 +224,18 @@ void tst_HistoryStore::remove_data() {
         << F::games(1, 3) << QList<int>{0, 1, 2} << QByteArray() << QString() << QByteArray();
     QTest::newRow("the second of identical twins")
         << twin + "\r\n" + twin + "\r\n" + F::games(9, 9) << QList<int>{1}
-        << twin + QByteArray(19, ',') + "\r\n" + F::games(9, 9) << QString() << QByteArray();
-    QTest::newRow("LF-only and odd lines rewritten as 21 values")
-        << "junk\n" + F::game(1, QByteArray("1,").repeated(24)) + "\n" + F::games(4, 4)
-        << QList<int>{0} << "junk" + QByteArray(21, ',') + "\r\n" + F::games(1, 1) << QString()
-        << QByteArray();
+        << twin + "\r\n" + F::games(9, 9) << QString() << QByteArray();
+    // Lines the program would not write keep their bytes: rebuilding them would lose data.
+    const QByteArray odd[] = {
+        "# my games\r\n", F::game(1, QByteArray("1,").repeated(21) + "my note\r\n"),
+        "\r\n",           F::game(2, QByteArray("2,").repeated(19) + "2\n"),
+        F::games(3, 3),   F::game(4, "4")};
+    QTest::newRow("every other line byte for byte: comment, extra column, blank, 20 values, LF")
+        << odd[0] + odd[1] + odd[2] + odd[3] + odd[4] + odd[5] << QList<int>{1}
+        << odd[0] + odd[1] + odd[2] + odd[3] + odd[5] << QString() << QByteArray();
+    const QByteArray crOnly = F::games(1, 2).replace("\r\n", "\r") + '\n';
+    QTest::newRow("CR-only lines, shown as one game, kept whole")
+        << crOnly + F::games(3, 3) << QList<int>{0} << crOnly << QString() << QByteArray();
     // A delete never creates the file.
     QTest::newRow("no file") << F::missing << QList<int>{0} << F::missing
                              << "No such file or directory" << QByteArray();
@@ -324,6 +334,93 @@ void tst_HistoryStore::oddFiles() {
         QCOMPARE(after.st_mode, before[path == ini].st_mode);
         QCOMPARE(after.st_ino, before[path == ini].st_ino);
     }
+}
+
+// The undo record and the files beside the history made odd before or after a deletion, then a
+// game saved and the deletion undone: no other file gains a line, a refused undo keeps its
+// record and says why, and a failure names its file.
+void tst_HistoryStore::oddUndoRecords_data() {
+    QTest::addColumn<QByteArray>("kind");
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("failure"); // the first: the file named and its text's start
+    const QString refused = "The last deletion cannot be undone: ";
+    const QString damaged = "Recent_A.undo.csv: " + refused + "Recent_A.undo.csv no longer holds";
+    const QString changed = "Recent_A.csv: " + refused + "Recent_A.csv was ";
+    const auto row = [](const char *kind, bool save, const QString &failure) {
+        QTest::newRow(kind) << QByteArray(kind) << save << failure;
+    };
+    for (const char *kind :
+         {"record emptied", "record replaced", "record a link to the history", "record corrupted"})
+        row(kind, true, damaged);
+    // Its other name never gains the saved game, so the record lacks it.
+    row("record hard-linked elsewhere", true, changed + "changed by another program");
+    row("history emptied", false, changed + "emptied or removed");
+    row("history removed", false, changed + "emptied or removed");
+    row("history hard-linked elsewhere", true, QString());
+    row("record a folder", false,
+        "Recent_A.undo.csv: The games were deleted and are kept in Recent_A.deleted.csv, but the "
+        "deletion cannot be undone: Is a directory");
+    row("archive a folder", false, "Recent_A.deleted.csv: Is a directory");
+}
+
+void tst_HistoryStore::oddUndoRecords() {
+    QFETCH(QByteArray, kind);
+    QFETCH(bool, save);
+    QFETCH(QString, failure);
+    HistoryFixture fixture;
+    const QByteArray history = HistoryStore::filePath(ModeA), other = history + ".other";
+    const QByteArray record = HistoryStore::filePath(ModeA, "undo");
+    const QDateTime when(QDate(2005, 3, 7), QTime(21, 4, 9));
+    const QByteArray saved = HistoryLine::build(when, {"9"}) + "\r\n";
+    const auto named = [&](const QString &error) {
+        return error.isEmpty() ? error
+                               : QFileInfo(fixture.store.failedFile()).fileName() + ": " + error;
+    };
+    F::write(ModeA, F::games(1, 5));
+    QVERIFY(kind != "history hard-linked elsewhere" || ::link(history, other) == 0);
+    QVERIFY(!kind.endsWith("a folder") ||
+            QDir().mkdir(
+                HistoryStore::filePath(ModeA, kind.startsWith("record") ? "undo" : "deleted")));
+    QCOMPARE(fixture.load(ModeA), QString());
+    const QString removed = named(fixture.remove(ModeA, {0}));
+
+    const QByteArray made = F::contentOf(record);
+    if (kind == "record emptied" || kind == "record replaced" || kind == "record corrupted")
+        F::write(record, kind == "record replaced"  ? QByteArray("my notes\r\n")
+                         : kind == "record emptied" ? QByteArray()
+                                                    : QByteArray(made).replace(20, 1, "7"));
+    QVERIFY(kind != "record a link to the history" ||
+            (QFile::remove(record) && ::symlink(history, record) == 0));
+    QVERIFY(kind != "record hard-linked elsewhere" || ::link(record, other) == 0);
+    if (kind == "history emptied" || kind == "history removed")
+        F::write(ModeA, kind == "history emptied" ? QByteArray() : F::missing);
+    const QByteArray recordBefore = F::contentOf(record), otherBefore = F::contentOf(other);
+    if (save) {
+        QCOMPARE(fixture.store.save(ModeA, {"9"}, when), QString());
+        QCOMPARE(F::contentOf(ModeA), F::games(1, 4) + saved);
+        QCOMPARE(F::contentOf(other), otherBefore);
+        if (kind != "record corrupted" && kind != "record a link to the history")
+            QCOMPARE(F::contentOf(record) == recordBefore, kind.startsWith("record"));
+        QCOMPARE(fixture.load(ModeA), QString()); // as the window does after a save
+    }
+
+    struct stat info {};
+    const bool hadRecord = ::lstat(record, &info) == 0;
+    const QByteArray historyBefore = F::contentOf(ModeA);
+    const QString undone = named(fixture.store.undoRemove(ModeA));
+    const QString first = removed.isEmpty() ? undone : removed;
+    QVERIFY2(failure.isEmpty() ? first.isEmpty() : first.startsWith(failure), qPrintable(first));
+    QCOMPARE(F::contentOf(other), otherBefore);
+    if (undone.isEmpty()) {
+        QCOMPARE(F::contentOf(ModeA), F::games(1, 5) + saved);
+        QVERIFY(::lstat(record, &info) != 0);
+        return;
+    }
+    QCOMPARE(F::contentOf(ModeA), historyBefore);
+    QCOMPARE(::lstat(record, &info) == 0, hadRecord);
+    QVERIFY(F::contentOf(record).startsWith(recordBefore));
+    fixture.load(ModeA);
+    QVERIFY(!fixture.store.canUndo(ModeA)); // refused again until the history changes
 }
 
 // Every write broken by killing the process at one of its system calls, or by failing that call.
@@ -444,11 +541,20 @@ void tst_HistoryStore::brokenAtEveryCall() {
                                    (appending && after[i].startsWith(now) &&
                                     (old[i] == F::missing || now.startsWith(old[i])));
                 // A failure leaves the old history; only a call whose failure changes nothing
-                // may be survived.
+                // may be survived, but for the undo record's: the deletion stands, and says so.
+                // A failed undo keeps its record.
+                const bool undoLost =
+                    reported == "The games were deleted and are kept in Recent_A.deleted.csv, "
+                                "but the deletion cannot be undone: " +
+                                    text &&
+                    fixture.store.failedFile().endsWith("Recent_A.undo.csv");
                 const bool allowed =
-                    !error || silent || i > 0
-                        ? whole
-                        : (reported == text ? kept : reported.isEmpty() && now == after[i]);
+                    !error || silent ? whole
+                    : i == 0
+                        ? (reported == text ? kept
+                                            : (reported.isEmpty() || undoLost) && now == after[i])
+                    : operation == Undo && !reported.isEmpty() ? kept
+                                                               : whole;
                 QVERIFY2(allowed,
                          qPrintable(round + reported + " | " + file + ": " + now.right(200)));
             }

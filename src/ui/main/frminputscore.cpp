@@ -404,7 +404,7 @@ bool frmInputScore::reportFailure(const QString &error) {
     if (error.isEmpty())
         return false;
     // The system's text alone does not say which file; the player has to find it.
-    MessageBox::showError(this, QString::fromLocal8Bit(HistoryStore::filePath(mdlMain::PlayMode)) +
+    MessageBox::showError(this, QString::fromLocal8Bit(m_history.failedFile()) +
                                     QStringLiteral(": ") + error);
     return true;
 }
