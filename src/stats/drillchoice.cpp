@@ -1,0 +1,52 @@
+#include "stats/drillchoice.h"
+
+#include "stats/trendreport.h"
+
+#include <algorithm>
+#include <numeric>
+
+int DrillChoice::targetsFromText(const QString &text) {
+    bool ok = false;
+    const int targets = text.trimmed().toInt(&ok);
+    return ok && targets >= 1 && targets <= PlayedGames::Targets ? targets : DefaultTargets;
+}
+
+DrillChoice::Counts DrillChoice::trendCounts(const PlayedGames &played, int gapMinutes,
+                                             double lambda) {
+    const TrendReport report(played, gapMinutes, lambda);
+    const std::vector<PlayedGames::Game> &games = played.games();
+    std::array<TrendReport::Trend, PlayedGames::Targets> trends{};
+    for (const TrendReport::Session &session : report.sessions()) {
+        Counts tallies{};
+        for (int g = session.firstGame; g < session.firstGame + session.games; ++g)
+            played.addGame(games[size_t(g)], tallies);
+        for (size_t t = 0; t < trends.size(); ++t)
+            trends[t].take(tallies[t], lambda);
+    }
+    Counts counts{};
+    for (size_t t = 0; t < trends.size(); ++t)
+        counts[t] = trends[t].weighted;
+    return counts;
+}
+
+double DrillChoice::betaDraw(double a, double b, std::mt19937_64 &random) {
+    const double g1 = std::gamma_distribution<double>(a, 1.0)(random);
+    const double g2 = std::gamma_distribution<double>(b, 1.0)(random);
+    // Both underflow only for tiny shapes, which Beta(H + 1, ·) never has.
+    return g1 + g2 > 0 ? g1 / (g1 + g2) : 0.5;
+}
+
+std::vector<int> DrillChoice::choose(const Counts &counts, int count, std::mt19937_64 &random) {
+    std::array<double, PlayedGames::Targets> draws{};
+    for (size_t t = 0; t < counts.size(); ++t) {
+        const double hits = std::clamp(counts[t].hits, 0.0, counts[t].darts);
+        draws[t] = betaDraw(hits + 1, counts[t].darts - hits + 1, random);
+    }
+    std::vector<int> targets(PlayedGames::Targets);
+    std::iota(targets.begin(), targets.end(), 0);
+    std::stable_sort(targets.begin(), targets.end(),
+                     [&](int a, int b) { return draws[size_t(a)] < draws[size_t(b)]; });
+    targets.resize(size_t(std::clamp(count, 1, PlayedGames::Targets)));
+    std::sort(targets.begin(), targets.end());
+    return targets;
+}
