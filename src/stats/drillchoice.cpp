@@ -1,5 +1,7 @@
 #include "stats/drillchoice.h"
 
+#include "app/mdlmain.h"
+#include "history/recenttable.h"
 #include "stats/trendreport.h"
 
 #include <algorithm>
@@ -9,6 +11,29 @@ int DrillChoice::targetsFromText(const QString &text) {
     bool ok = false;
     const int targets = text.trimmed().toInt(&ok);
     return ok && targets >= 1 && targets <= PlayedGames::Targets ? targets : DefaultTargets;
+}
+
+PlayedGames DrillChoice::played(const GridModel &games, const GridModel &drills, qint32 playMode) {
+    PlayedGames played(playMode);
+    for (const GridModel *table : {&games, &drills})
+        RecentTable::readGames(*table, [&](QByteArrayView stamp, std::span<const int, 21> values) {
+            played.add(stamp, values);
+        });
+    played.finish();
+    return played;
+}
+
+std::vector<int> DrillChoice::pick(const PlayedGames &played, std::mt19937_64 &random) {
+    const QString trends = QStringLiteral("TRENDS");
+    const Counts counts = trendCounts(
+        played,
+        TrendReport::gapFromText(
+            mdlMain::ReadSetting(trends, QStringLiteral("SESSION_GAP_MINUTES"), {})),
+        TrendReport::lambdaFromText(mdlMain::ReadSetting(trends, QStringLiteral("LAMBDA"), {})));
+    return choose(counts,
+                  targetsFromText(
+                      mdlMain::ReadSetting(QStringLiteral("DRILL"), QStringLiteral("TARGETS"), {})),
+                  random);
 }
 
 DrillChoice::Counts DrillChoice::trendCounts(const PlayedGames &played, int gapMinutes,

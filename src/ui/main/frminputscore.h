@@ -1,6 +1,9 @@
 #pragma once
 
 #include "entry/carddraft.h"
+#include "entry/drillcard.h"
+#include "history/drilldraft.h"
+#include "history/drillhistory.h"
 #include "history/historystore.h"
 
 #include <QMainWindow>
@@ -49,6 +52,24 @@ private:
     void controlGotFocus(QWidget *control);
     void controlLostFocus(QWidget *control);
 
+    // The focus drill: started on the targets chosen for it, ended by the menu item, THIS TIME
+    // SCORE, a mode switch or its save.
+    void drillCommand();
+    void startDrill(const std::vector<int> &fields);
+    void endDrill();
+    bool restoreDrill();
+    void keepDrill();
+    bool drillKeyDown(int index, const QKeyEvent &event);
+    void saveDrill();
+    void deleteLastDrill();
+    void loadDrills();
+    // FOCUS DRILL while the card is empty, END FOCUS DRILL while one runs; DELETE LAST DRILL
+    // while the mode's drill file holds one.
+    void updateDrillItems();
+    // The field the focus moves on to from a field, in a drill the next chosen one; after the
+    // last, SAVE DATA.
+    QWidget *fieldAfter(int index) const;
+
     void txtChange(int index);
     void txtGotFocus(int index);
     void txtLostFocus(int index);
@@ -71,6 +92,10 @@ private:
     void keepDraft();
     // Shows a history failure with the file it concerns; true when there was one.
     bool reportFailure(const QString &error);
+    bool reportFailure(const QString &error, const QByteArray &file);
+    // Lets events run until the clock has left the second of the stamp; false when the window
+    // was closed meanwhile.
+    bool waitForNextSecond(const QString &stamp);
     void showGraph();
 
     void switchMode(qint32 playMode);
@@ -85,6 +110,9 @@ private:
     MainMenus *m_menus = nullptr;
     HistoryStore m_history;
     CardDraft m_draft;
+    DrillCard m_drill;
+    DrillHistory m_drills;
+    DrillDraft m_drillDraft;
     bool m_draftHeld = false; // while the program itself fills or empties the card
     int m_currentTarget = 0;
     bool m_saveWaiting = false;
