@@ -13,12 +13,14 @@ int DrillChoice::targetsFromText(const QString &text) {
     return ok && targets >= 1 && targets <= PlayedGames::Targets ? targets : DefaultTargets;
 }
 
-PlayedGames DrillChoice::played(const GridModel &games, const GridModel &drills, qint32 playMode) {
+PlayedGames DrillChoice::played(const GridModel &games, const GridModel *drills, qint32 playMode) {
     PlayedGames played(playMode);
-    for (const GridModel *table : {&games, &drills})
-        RecentTable::readGames(*table, [&](QByteArrayView stamp, std::span<const int, 21> values) {
-            played.add(stamp, values);
-        });
+    for (const GridModel *table : {&games, drills})
+        if (table)
+            RecentTable::readGames(*table,
+                                   [&](QByteArrayView stamp, std::span<const int, 21> values) {
+                                       played.add(stamp, values);
+                                   });
     played.finish();
     return played;
 }

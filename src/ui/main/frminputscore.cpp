@@ -155,11 +155,11 @@ void frmInputScore::connectControls() {
     connect(m_menus->mnuView_AVG, &QAction::triggered, this,
             [this](bool checked) { togglePanel(AveragesIndex, checked); });
     connect(m_menus->mnuView_Targets, &QAction::triggered, this, [this] {
-        frmTargets targets(m_grdRecent->grid(), mdlMain::PlayMode, this);
+        frmTargets targets(m_grdRecent->grid(), mdlMain::PlayMode, &m_drills.table(), this);
         targets.exec();
     });
     connect(m_menus->mnuView_Trends, &QAction::triggered, this, [this] {
-        frmTrends trends(m_grdRecent->grid(), mdlMain::PlayMode, this);
+        frmTrends trends(m_grdRecent->grid(), mdlMain::PlayMode, &m_drills.table(), this);
         trends.exec();
     });
     connect(m_menus->mnuHelp_Help, &QAction::triggered, this, [this] { openHelpPage(this); });
@@ -519,7 +519,8 @@ void frmInputScore::drillCommand() {
     if (!m_drill.running()) {
         std::mt19937_64 random{quint64(QDateTime::currentMSecsSinceEpoch())};
         startDrill(DrillChoice::pick(
-            DrillChoice::played(m_grdRecent->grid(), m_drills.table(), mdlMain::PlayMode), random));
+            DrillChoice::played(m_grdRecent->grid(), &m_drills.table(), mdlMain::PlayMode),
+            random));
         return;
     }
     const QStringList texts = m_card->texts();
