@@ -213,7 +213,7 @@ void frmInputScore::loadStep() {
     reportFailure(m_history.load(mdlMain::PlayMode, m_grdRecent->grid(), m_grdAVG->grid()));
     m_menus->mnuEdit_UndoDelete->setEnabled(m_history.canUndo(mdlMain::PlayMode));
     loadDrills();
-    m_currentTarget = 0;
+    m_currentTarget = std::max(m_drill.first(), 0); // a drill keeps to its own fields
 }
 
 void frmInputScore::updateTotals() {

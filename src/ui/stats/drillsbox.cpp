@@ -19,7 +19,7 @@ bool included() {
 }
 
 QCheckBox *create(QWidget *parent, const std::function<void(bool)> &changed) {
-    auto *box = new QCheckBox(QStringLiteral("INCLUDE DRILLS"), parent);
+    auto *box = new QCheckBox(QStringLiteral("INCLUDE &DRILLS"), parent);
     box->setObjectName(QStringLiteral("chkDrills"));
     box->setChecked(included());
     QObject::connect(box, &QCheckBox::toggled, parent, [changed](bool on) {
