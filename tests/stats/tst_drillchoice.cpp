@@ -1,5 +1,6 @@
 #include "app/mdlmain.h"
 #include "stats/drillchoice.h"
+#include "stats/trendreport.h"
 
 #include <QTest>
 
@@ -118,6 +119,23 @@ void tst_DrillChoice::trendCounts() {
     QCOMPARE(counts[0].hits, 1 + 0.7);
     QCOMPARE(counts[0].darts, 4 + 0.7 * 2);
     QCOMPARE(counts[1].darts, 0.7 * 2);
+
+    // The same as the trends' NOW, across gaps that join (exactly 45:00) and split (45:01).
+    PlayedGames mixed(mdlMain::ModeB);
+    for (int game = 0; game < 6; ++game) {
+        for (int t = 0; t < 21; ++t)
+            values[size_t(t)] = (game * 7 + t) % 5 - 1; // -1 is no value
+        mixed.add(QStringLiteral("2024/03/01 %1")
+                      .arg(QStringList{"10:00:00", "10:45:00", "11:30:01", "13:00:00", "13:45:00",
+                                       "20:00:00"}[game])
+                      .toLatin1(),
+                  values);
+    }
+    mixed.finish();
+    const Counts weighted = DrillChoice::trendCounts(mixed, 45, 0.3);
+    const TrendReport report(mixed, 45, 0.3);
+    for (int t = 0; t < 21; ++t)
+        QCOMPARE(weighted[size_t(t)].rate(), report.rows()[size_t(t)].now.value_or(0));
 }
 
 void tst_DrillChoice::targetsSetting_data() {
