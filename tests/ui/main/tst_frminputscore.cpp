@@ -444,11 +444,11 @@ void tst_FrmInputScore::scenario_data() {
         << QStringList{"@focus=txt(1)/txt(4)/txt(8)/txt(4)/txt(4)/txt(4)/txt(1)/txt(1)/"
                        "txt(4)/txt(8)/txt(13)/txt(20)/cmd(4)",
                        "card="};
-    row("leaving a drill asks only when a field is filled")
+    row("leaving a drill asks only when a field is filled; a mode switch never asks")
         << modeB << weakFive(false)
         << "F7 F7 expect:boxes=0 F7 1 answer:Cancel F7 expect:" + drillOn +
-               " Alt+E Right Enter expect:" + drillOff + " F7 2"
-        << QStringList{"boxes=1", "card=,2", "error=FOCUS DRILL DISCARD THE DRILL?"};
+               " Alt+E Right Enter expect:" + drillOff + " F7 2 expect:card=,2 " + modeAByMenu
+        << QStringList{"boxes=1", "card=", drillOff, "error=FOCUS DRILL DISCARD THE DRILL?"};
     row("a drill left by a crash comes back; junk marks are ignored")
         << modeB << weakFive(false)
         << "F7 1 2 crash expect:focus=txt(8) expect:card=,1,,,2 expect:" + drillOn +
