@@ -346,7 +346,8 @@ template <typename Window_> void statistics(benchmark::State &state, qint64 gapS
     Tally tally;
     for (auto _ : state) {
         tally.floor += secondsOf([&] { benchmark::DoNotOptimize(floorPass(folder.path)); });
-        const double seconds = secondsOf([&] { Window_ shown(recent, mdlMain::ModeA, &*window); });
+        const double seconds =
+            secondsOf([&] { Window_ shown(recent, mdlMain::ModeA, nullptr, &*window); });
         tally.step += seconds;
         state.SetIterationTime(seconds);
     }

@@ -53,7 +53,8 @@ frmInputScore *Main() {
     QByteArrayList rewritten{AppPaths::settingsFileName()};
     for (const qint32 mode : {ModeA, ModeB})
         for (const char *kind : {"", "draft", "undo"})
-            rewritten << HistoryStore::fileName(mode, kind);
+            for (const char *base : {"Recent", "Drill"})
+                rewritten << HistoryStore::fileName(mode, kind, base);
     FileSystem->removeLeftovers(AppPaths::directory(), rewritten);
     PanelOrder = SettingsText::panelOrderFromText(
         ReadSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")));

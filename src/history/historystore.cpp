@@ -13,14 +13,15 @@
 #include <cerrno>
 #include <unistd.h>
 
-HistoryStore::HistoryStore(FileSystemObject &fileSystem)
-    : m_fileSystem(fileSystem) {
+HistoryStore::HistoryStore(FileSystemObject &fileSystem, QByteArrayView base)
+    : m_fileSystem(fileSystem)
+    , m_base(base.toByteArray()) {
 }
 
 HistoryStore::Snapshot HistoryStore::read(qint32 playMode, QByteArray &content,
                                           QString &error) const {
     const FileSystemObject::Result result =
-        m_fileSystem.readAll(filePath(playMode), content, maxFileBytes());
+        m_fileSystem.readAll(path(playMode), content, maxFileBytes());
     if (result.error() == ENOENT)
         return {true, -1, 0};
     error = result.description();
@@ -30,7 +31,7 @@ HistoryStore::Snapshot HistoryStore::read(qint32 playMode, QByteArray &content,
 }
 
 QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averages) {
-    m_failedFile = filePath(playMode);
+    m_failedFile = path(playMode);
     RecentTable::setUp(recent);
     QString error;
     QByteArray content;
@@ -53,21 +54,20 @@ QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averag
 }
 
 QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now) {
-    m_failedFile = filePath(playMode);
+    m_failedFile = path(playMode);
     const QByteArray line = HistoryLine::build(now, cardTexts);
-    const FileSystemObject::Result result = m_fileSystem.appendLine(filePath(playMode), line);
+    const FileSystemObject::Result result = m_fileSystem.appendLine(path(playMode), line);
     // A deletion stays undoable after a save: the record learns the saved line, if it is still the
     // record. Should that fail, the undo is refused later, and nothing is lost.
     if (result.ok())
-        m_fileSystem.appendToOwnFile(filePath(playMode, "undo"),
-                                     UndoRecord::piece('S', line + "\r\n"),
+        m_fileSystem.appendToOwnFile(path(playMode, "undo"), UndoRecord::piece('S', line + "\r\n"),
                                      UndoRecord::endsWithPiece);
     return result.description();
 }
 
 QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
                              const QList<int> &selectedRows) {
-    m_failedFile = filePath(playMode);
+    m_failedFile = path(playMode);
     const Snapshot loaded = m_loaded[slot(playMode)];
     if (!loaded.loaded)
         return QStringLiteral("The history file could not be read; nothing was deleted.");
@@ -92,7 +92,7 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
                 return FileSystemObject::Result(ECANCELED);
             if (rewrite.deleted().isEmpty())
                 return FileSystemObject::Result();
-            const QByteArray archive = filePath(playMode, "deleted");
+            const QByteArray archive = path(playMode, "deleted");
             const FileSystemObject::Result archived =
                 m_fileSystem.appendLine(archive, QByteArrayView(rewrite.deleted()).chopped(2));
             if (!archived.ok())
@@ -101,13 +101,12 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
         };
         // The file as it was becomes the record that undoes the deletion.
         if (rewrite.deletes()) {
-            rewriting.keepOldAs = filePath(playMode, "undo");
+            rewriting.keepOldAs = path(playMode, "undo");
             rewriting.keptLine = [&] {
                 return UndoRecord::trailer({read.size(), read.hex()}, {left.size(), left.hex()});
             };
         }
-        const FileSystemObject::Result result =
-            m_fileSystem.rewriteFile(filePath(playMode), rewriting);
+        const FileSystemObject::Result result = m_fileSystem.rewriteFile(path(playMode), rewriting);
         if (changed || (result.error() == ENOENT && loaded.size >= 0))
             return QStringLiteral("The file was changed by another program after it was shown; "
                                   "nothing was deleted. The list now shows the file as it is.");
@@ -116,7 +115,7 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
             if (result.ok())
                 return QStringLiteral("The games were deleted and are kept in %1, but the "
                                       "deletion cannot be undone: %2")
-                    .arg(QString::fromLatin1(fileName(playMode, "deleted")),
+                    .arg(QString::fromLatin1(name(playMode, "deleted")),
                          rewriting.keeping.description());
         }
         if (result.ok() && rewrite.deletes())
@@ -128,7 +127,7 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
 }
 
 QString HistoryStore::undoRemove(qint32 playMode) {
-    const QByteArray undo = filePath(playMode, "undo");
+    const QByteArray undo = path(playMode, "undo");
     m_failedFile = undo;
     try {
         // The record's end: its lines after the history as it was, one more with each save.
@@ -151,8 +150,8 @@ QString HistoryStore::undoRemove(qint32 playMode) {
         const QString damaged =
             QStringLiteral("%1 no longer holds the games as they were before it, and is kept as it "
                            "is. The deleted games are kept in %2.")
-                .arg(QString::fromLatin1(fileName(playMode, "undo")),
-                     QString::fromLatin1(fileName(playMode, "deleted")));
+                .arg(QString::fromLatin1(name(playMode, "undo")),
+                     QString::fromLatin1(name(playMode, "deleted")));
         if (!trailer) {
             m_undoRefusedAt[slot(playMode)] = m_loaded[slot(playMode)];
             return refused(undo, damaged);
@@ -173,7 +172,7 @@ QString HistoryStore::undoRemove(qint32 playMode) {
             return FileSystemObject::Result(
                 restore.recordIntact() && restore.historyMatches() ? 0 : ECANCELED);
         };
-        const QByteArray history = filePath(playMode);
+        const QByteArray history = path(playMode);
         m_failedFile = history;
         const FileSystemObject::Result result = m_fileSystem.rewriteFile(history, rewriting);
         if (result.ok()) {
@@ -193,20 +192,20 @@ QString HistoryStore::undoRemove(qint32 playMode) {
             return refused(history,
                            QStringLiteral("%1 was emptied or removed after it. The games as they "
                                           "were before it are kept in %2.")
-                               .arg(QString::fromLatin1(fileName(playMode)),
-                                    QString::fromLatin1(fileName(playMode, "undo"))));
+                               .arg(QString::fromLatin1(name(playMode)),
+                                    QString::fromLatin1(name(playMode, "undo"))));
         return refused(history,
                        QStringLiteral("%1 was changed by another program after it. The deleted "
                                       "games are kept in %2.")
-                           .arg(QString::fromLatin1(fileName(playMode)),
-                                QString::fromLatin1(fileName(playMode, "deleted"))));
+                           .arg(QString::fromLatin1(name(playMode)),
+                                QString::fromLatin1(name(playMode, "deleted"))));
     } catch (const std::bad_alloc &) {
         return FileSystemObject::Result(ENOMEM).description();
     }
 }
 
 bool HistoryStore::canUndo(qint32 playMode) const {
-    return m_fileSystem.isFile(filePath(playMode, "undo")) &&
+    return m_fileSystem.isFile(path(playMode, "undo")) &&
            m_undoRefusedAt[slot(playMode)] != m_loaded[slot(playMode)];
 }
 
@@ -214,15 +213,22 @@ bool HistoryStore::isLoaded(qint32 playMode) const {
     return m_loaded[slot(playMode)].loaded;
 }
 
-QByteArray HistoryStore::fileName(qint32 playMode, QByteArrayView kind) {
-    QByteArray name = playMode == mdlMain::ModeA ? "Recent_A.csv" : "Recent_B.csv";
+QByteArray HistoryStore::fileName(qint32 playMode, QByteArrayView kind, QByteArrayView base) {
+    QByteArray name = base.toByteArray() + (playMode == mdlMain::ModeA ? "_A.csv" : "_B.csv");
     return kind.isEmpty() ? name : name.insert(name.lastIndexOf('.') + 1, kind.toByteArray() + '.');
 }
 
-QByteArray HistoryStore::filePath(qint32 playMode, QByteArrayView kind) {
-    return AppPaths::filePath(fileName(playMode, kind));
+QByteArray HistoryStore::filePath(qint32 playMode, QByteArrayView kind, QByteArrayView base) {
+    return AppPaths::filePath(fileName(playMode, kind, base));
 }
 
+QByteArray HistoryStore::name(qint32 playMode, QByteArrayView kind) const {
+    return fileName(playMode, kind, m_base);
+}
+
+QByteArray HistoryStore::path(qint32 playMode, QByteArrayView kind) const {
+    return filePath(playMode, kind, m_base);
+}
 qint64 HistoryStore::maxFileBytes() {
     static const qint64 bytes = [] {
         const long pages = ::sysconf(_SC_PHYS_PAGES);

@@ -17,7 +17,8 @@ class GridModel;
 // system's description of a failure, or the empty text, and failedFile() names the file it is in.
 class HistoryStore {
 public:
-    explicit HistoryStore(FileSystemObject &fileSystem);
+    // The files are named by `base`: "Recent" for the games, "Drill" for the focus drills.
+    explicit HistoryStore(FileSystemObject &fileSystem, QByteArrayView base = "Recent");
 
     // A missing or empty file is no failure: the recent table keeps its placeholder rows.
     // A file too large to hold is one.
@@ -44,8 +45,10 @@ public:
 
     // The history file of the mode, or a file of that kind beside it: "Recent_A.csv" and kind
     // "deleted" give "Recent_A.deleted.csv".
-    static QByteArray fileName(qint32 playMode, QByteArrayView kind = {});
-    static QByteArray filePath(qint32 playMode, QByteArrayView kind = {});
+    static QByteArray fileName(qint32 playMode, QByteArrayView kind = {},
+                               QByteArrayView base = "Recent");
+    static QByteArray filePath(qint32 playMode, QByteArrayView kind = {},
+                               QByteArrayView base = "Recent");
     // The largest history that is loaded: a quarter of the memory, as the table takes more
     // than the file.
     static qint64 maxFileBytes();
@@ -59,10 +62,13 @@ private:
         bool operator==(const Snapshot &) const = default;
     };
 
+    QByteArray name(qint32 playMode, QByteArrayView kind = {}) const;
+    QByteArray path(qint32 playMode, QByteArrayView kind = {}) const;
     Snapshot read(qint32 playMode, QByteArray &content, QString &error) const;
     static size_t slot(qint32 playMode);
 
     FileSystemObject &m_fileSystem;
+    QByteArray m_base;
     std::array<Snapshot, 2> m_loaded{};
     std::array<std::optional<Snapshot>, 2> m_undoRefusedAt{}; // the file when undoing was refused
     QByteArray m_failedFile;

@@ -2,6 +2,8 @@
 #include "app/inifile.h"
 #include "app/mdlmain.h"
 #include "entry/carddraft.h"
+#include "history/drilldraft.h"
+#include "history/drillhistory.h"
 #include "history/historyline.h"
 #include "history/historystore.h"
 #include "platform/filesystemobject.h"
@@ -78,7 +80,7 @@ struct HistoryFixture {
 };
 using F = HistoryFixture;
 
-enum Operation { Save, Remove, Undo, Settings, Draft };
+enum Operation { Save, Remove, Undo, Settings, Draft, DrillSave, DrillDelete, DrillKeep };
 const QString placeholder = QStringLiteral("(NO DATA)|||||");
 const QByteArray stamp = "2005/03/07 21:04:09";
 // Games of the first of March, oldest first, from their values.
@@ -438,6 +440,9 @@ void tst_HistoryStore::brokenAtEveryCall_data() {
     QTest::newRow("settings") << int(Settings) << QByteArray("; kept\r\n[GAME]\r\nMODE=B\r\n");
     QTest::newRow("settings into a new file") << int(Settings) << F::missing;
     QTest::newRow("card draft") << int(Draft) << F::missing;
+    QTest::newRow("drill save") << int(DrillSave) << F::games(1, 3);
+    QTest::newRow("delete last drill") << int(DrillDelete) << F::games(1, 28).repeated(1200);
+    QTest::newRow("drill draft") << int(DrillKeep) << F::missing;
 }
 
 void tst_HistoryStore::brokenAtEveryCall() {
@@ -447,6 +452,9 @@ void tst_HistoryStore::brokenAtEveryCall() {
     ::umask(022); // files made here get 0644
     const IniFile settings(AppPaths::settingsFile(), fixture.fileSystem);
     const CardDraft draft(fixture.fileSystem);
+    DrillHistory drills(fixture.fileSystem);
+    const DrillDraft drillDraft(fixture.fileSystem);
+    const QByteArray drillFile = DrillHistory::filePath(ModeA);
     const QByteArray history = HistoryStore::filePath(ModeA);
     // The files written, the first the one the operation is about, and whether each is appended to.
     const QList<std::pair<QByteArray, bool>> files =
@@ -456,11 +464,17 @@ void tst_HistoryStore::brokenAtEveryCall() {
                                       {HistoryStore::filePath(ModeA, "undo"), true}}
         : operation == Undo
             ? QList{std::pair{history, false}, {HistoryStore::filePath(ModeA, "undo"), false}}
-        : operation == Settings ? QList{std::pair{AppPaths::settingsFile(), false}}
-                                : QList{std::pair{CardDraft::filePath(ModeA), false}};
+        : operation == Settings    ? QList{std::pair{AppPaths::settingsFile(), false}}
+        : operation == DrillSave   ? QList{std::pair{drillFile, true}}
+        : operation == DrillDelete ? QList{std::pair{drillFile, false},
+                                           {DrillHistory::filePath(ModeA, "deleted"), true},
+                                           {DrillHistory::filePath(ModeA, "undo"), true}}
+        : operation == DrillKeep   ? QList{std::pair{DrillDraft::filePath(ModeA), false}}
+                                   : QList{std::pair{CardDraft::filePath(ModeA), false}};
+    const QByteArray base = operation >= DrillSave ? "Drill_A" : "Recent_A";
     const QByteArray &path = files[0].first;
     // A failure to keep the draft is never reported: it must not get in the player's way.
-    const bool silent = operation == Draft;
+    const bool silent = operation == Draft || operation == DrillKeep;
     const auto save = [&] {
         return fixture.store.save(ModeA, QStringList(21, QStringLiteral("12")),
                                   QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9)));
@@ -474,6 +488,13 @@ void tst_HistoryStore::brokenAtEveryCall() {
             return fixture.store.undoRemove(ModeA);
         if (operation == Draft)
             return draft.keep(ModeA, QStringList(21, QStringLiteral("7")), 20), QString();
+        if (operation == DrillSave)
+            return drills.save(ModeA, QStringList(21, QStringLiteral("3")),
+                               QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9)));
+        if (operation == DrillDelete)
+            return drills.removeLast(ModeA);
+        if (operation == DrillKeep)
+            return drillDraft.keep(ModeA, {{3, 20}, QStringList(21, QString()), 20}), QString();
         return settings.write(u"GAME"_qs, u"MODE"_qs, u"A"_qs).description();
     };
     // Root's rewrite of another user's file leaves it theirs.
@@ -482,6 +503,7 @@ void tst_HistoryStore::brokenAtEveryCall() {
     F::write(path, before);
     QVERIFY(::chown(path, owner, owner) == 0 || before == F::missing);
     QCOMPARE(fixture.load(ModeA), QString());
+    QCOMPARE(drills.load(ModeA), QString());
     if (operation == Undo) // a deletion, then a game saved
         QVERIFY(fixture.remove(ModeA, {5, 7}).isEmpty() && save().isEmpty());
     if (operation == Draft)
@@ -550,10 +572,10 @@ void tst_HistoryStore::brokenAtEveryCall() {
                 // may be survived, but for the undo record's: the deletion stands, and says so.
                 // A failed undo keeps its record.
                 const bool undoLost =
-                    reported == "The games were deleted and are kept in Recent_A.deleted.csv, "
-                                "but the deletion cannot be undone: " +
-                                    text &&
-                    fixture.store.failedFile().endsWith("Recent_A.undo.csv");
+                    reported == "The games were deleted and are kept in " + base +
+                                    ".deleted.csv, but the deletion cannot be undone: " + text &&
+                    (operation >= DrillSave ? drills.failedFile() : fixture.store.failedFile())
+                        .endsWith(base + ".undo.csv");
                 const bool allowed =
                     !error || silent ? whole
                     : i == 0

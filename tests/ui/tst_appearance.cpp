@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -50,7 +51,8 @@ std::pair<QRect, QRect> textPlace(const QWidget *widget) {
         room = widget->contentsRect();
     else
         return {room.translated(offset), room.translated(offset)}; // a field or button
-    const QString text = widget->property("text").toString();
+    // An access key's "&" is not drawn.
+    const QString text = widget->property("text").toString().remove(QRegularExpression("&(?!&)"));
     const int alignment = widget->property("alignment").toInt() | Qt::AlignVCenter;
     const QRect place =
         text.isEmpty() ? room : widget->fontMetrics().boundingRect(room, alignment, text);

@@ -10,6 +10,7 @@
 #include "platform/gridview.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
+#include "stats/drillchoice.h"
 #include "ui/about/frmabout.h"
 #include "ui/about/helppage.h"
 #include "ui/graph/frmgraph.h"
@@ -33,6 +34,8 @@
 #include <QPushButton>
 #include <QThread>
 
+#include <algorithm>
+#include <random>
 #include <utility>
 
 namespace {
@@ -51,7 +54,9 @@ QString saveStamp(const QDateTime &time = QDateTime::currentDateTime()) {
 frmInputScore::frmInputScore(QWidget *parent)
     : QMainWindow(parent)
     , m_history(*mdlMain::FileSystem)
-    , m_draft(*mdlMain::FileSystem) {
+    , m_draft(*mdlMain::FileSystem)
+    , m_drills(*mdlMain::FileSystem)
+    , m_drillDraft(*mdlMain::FileSystem) {
     setObjectName(QStringLiteral("frmInputScore"));
     setWindowTitle(QStringLiteral("Dartrail"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -147,6 +152,9 @@ void frmInputScore::connectControls() {
         m_grdRecent->selectOnlyCurrentRow();
     });
     connect(m_menus->mnuEdit_UndoDelete, &QAction::triggered, this, &frmInputScore::undoDelete);
+    connect(m_menus->mnuFile_Drill, &QAction::triggered, this, &frmInputScore::drillCommand);
+    connect(m_menus->mnuEdit_DeleteDrill, &QAction::triggered, this,
+            &frmInputScore::deleteLastDrill);
     connect(m_menus->mnuView_Graph, &QAction::triggered, this,
             [this] { cmdClick(ButtonsFrame::Graph); });
     connect(m_menus->mnuView_ThisTime, &QAction::triggered, this,
@@ -156,11 +164,11 @@ void frmInputScore::connectControls() {
     connect(m_menus->mnuView_AVG, &QAction::triggered, this,
             [this](bool checked) { togglePanel(AveragesIndex, checked); });
     connect(m_menus->mnuView_Targets, &QAction::triggered, this, [this] {
-        frmTargets targets(m_grdRecent->grid(), mdlMain::PlayMode, this);
+        frmTargets targets(m_grdRecent->grid(), mdlMain::PlayMode, &m_drills.table(), this);
         targets.exec();
     });
     connect(m_menus->mnuView_Trends, &QAction::triggered, this, [this] {
-        frmTrends trends(m_grdRecent->grid(), mdlMain::PlayMode, this);
+        frmTrends trends(m_grdRecent->grid(), mdlMain::PlayMode, &m_drills.table(), this);
         trends.exec();
     });
     connect(m_menus->mnuHelp_Help, &QAction::triggered, this, [this] { openHelpPage(this); });
@@ -205,6 +213,7 @@ void frmInputScore::Pub_Sub_ViewChange() {
         button->setEnabled(arrangement.entryEnabled);
     m_menus->mnuEdit_Clear_ThisTime->setEnabled(arrangement.entryEnabled);
     updateSaveEnabled();
+    updateDrillItems();
 }
 
 void frmInputScore::loadStep() {
@@ -212,7 +221,8 @@ void frmInputScore::loadStep() {
         m_card->txt(i)->setMaxLength(ThisTimeCard::maxLength(mdlMain::PlayMode));
     reportFailure(m_history.load(mdlMain::PlayMode, m_grdRecent->grid(), m_grdAVG->grid()));
     m_menus->mnuEdit_UndoDelete->setEnabled(m_history.canUndo(mdlMain::PlayMode));
-    m_currentTarget = 0;
+    loadDrills();
+    m_currentTarget = std::max(m_drill.first(), 0); // a drill keeps to its own fields
 }
 
 void frmInputScore::updateTotals() {
@@ -229,6 +239,7 @@ void frmInputScore::SetCurrentEntry(int value) {
 }
 
 void frmInputScore::ClearThisTime() {
+    endDrill();
     emptyCard();
     discardDraft(mdlMain::PlayMode);
 }
@@ -244,6 +255,8 @@ void frmInputScore::emptyCard() {
 void frmInputScore::restoreDraft() {
     m_draftWriter.finish(); // a removal of this draft may still be waiting
     m_draftLine.clear();
+    if (restoreDrill())
+        return;
     if (const std::optional<CardDraft::Card> draft = m_draft.kept(mdlMain::PlayMode)) {
         // A card that was saved is in the history already, whatever stopped its draft going.
         const GridModel &recent = m_grdRecent->grid();
@@ -269,6 +282,11 @@ void frmInputScore::restoreDraft() {
 }
 
 void frmInputScore::keepDraft(const QString &savingAs) {
+    if (m_drill.running()) {
+        if (!m_draftHeld)
+            keepDrill();
+        return;
+    }
     const QByteArray line = CardDraft::line(m_card->texts(), m_currentTarget, savingAs);
     if (m_draftHeld || line == m_draftLine)
         return;
@@ -294,12 +312,11 @@ void frmInputScore::txtChange(int index) {
     } else if (!text.isEmpty()) {
         if (!ThisTimeCard::isModeBValue(text))
             field->setText(QString());
-        else if (index < ThisTimeFrame::FieldCount - 1)
-            moveFocus(m_card->txt(index + 1));
         else
-            moveFocus(m_buttons->cmd(ButtonsFrame::SaveData));
+            moveFocus(fieldAfter(index));
     }
     updateTotals();
+    updateDrillItems();
     keepDraft();
 }
 
@@ -323,6 +340,8 @@ void frmInputScore::txtLostFocus(int index) {
 }
 
 bool frmInputScore::txtKeyDown(int index, const QKeyEvent &event) {
+    if (m_drill.running())
+        return drillKeyDown(index, event);
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
         // Enter moves like Tab (Shift+Enter like Shift+Tab), and at once: the keys typed after
         // it may already be waiting, and belong in the field it moves to.
@@ -344,10 +363,7 @@ void frmInputScore::cmdClick(int index) {
     } else if (index == ButtonsFrame::Graph) {
         showGraph();
     } else if (index == ButtonsFrame::Next) {
-        if (m_currentTarget >= ThisTimeFrame::FieldCount - 1)
-            moveFocus(m_buttons->cmd(ButtonsFrame::SaveData));
-        else
-            moveFocus(m_card->txt(m_currentTarget + 1));
+        moveFocus(fieldAfter(m_currentTarget));
     } else {
         // Step buttons: the caption is the only place where the step is stored.
         const int step = ThisTimeCard::stepValue(m_buttons->cmd(index)->text());
@@ -381,6 +397,8 @@ void frmInputScore::typeIntoCurrentField(int key, const QString &text) {
 }
 
 void frmInputScore::saveCommand() {
+    if (m_drill.running())
+        return saveDrill();
     if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE?"), QStringLiteral("SAVE DATA")))
         return;
     const QDateTime now = QDateTime::currentDateTime();
@@ -397,6 +415,10 @@ void frmInputScore::saveCommand() {
     // player does meanwhile works on the new card and on a list that holds the saved game.
     ClearThisTime();
     loadStep();
+    waitForNextSecond(stamp);
+}
+
+bool frmInputScore::waitForNextSecond(const QString &stamp) {
     // The next save must fall into a later second, so that every stored game is distinct: till
     // then neither save command starts, or the same card would be stored twice.
     m_saveWaiting = true;
@@ -406,10 +428,11 @@ void frmInputScore::saveCommand() {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(20);
         if (!self || !self->isVisible())
-            return; // closed meanwhile: the program is ending
+            return false; // closed meanwhile: the program is ending
     }
     m_saveWaiting = false;
     updateSaveEnabled();
+    return true;
 }
 
 void frmInputScore::updateSaveEnabled() {
@@ -433,11 +456,14 @@ void frmInputScore::undoDelete() {
 }
 
 bool frmInputScore::reportFailure(const QString &error) {
+    return reportFailure(error, m_history.failedFile());
+}
+
+bool frmInputScore::reportFailure(const QString &error, const QByteArray &file) {
     if (error.isEmpty())
         return false;
     // The system's text alone does not say which file; the player has to find it.
-    MessageBox::showError(this, QString::fromLocal8Bit(m_history.failedFile()) +
-                                    QStringLiteral(": ") + error);
+    MessageBox::showError(this, QString::fromLocal8Bit(file) + QStringLiteral(": ") + error);
     return true;
 }
 
@@ -455,6 +481,7 @@ void frmInputScore::switchMode(qint32 playMode) {
     // The card is emptied, so the draft of the mode left goes; one of the new mode, left by a
     // crash, comes back.
     discardDraft(mdlMain::PlayMode);
+    endDrill();
     mdlMain::PlayMode = playMode;
     emptyCard();
     loadStep();
@@ -526,4 +553,133 @@ void frmInputScore::closeEvent(QCloseEvent *event) {
     m_draftWriter.stop();
     mdlMain::Shutdown();
     event->accept();
+}
+
+void frmInputScore::drillCommand() {
+    if (!m_drill.running()) {
+        std::mt19937_64 random{quint64(QDateTime::currentMSecsSinceEpoch())};
+        startDrill(DrillChoice::pick(
+            DrillChoice::played(m_grdRecent->grid(), &m_drills.table(), mdlMain::PlayMode),
+            random));
+        return;
+    }
+    const QStringList texts = m_card->texts();
+    const bool filled =
+        std::any_of(texts.cbegin(), texts.cend(), [](const QString &t) { return !t.isEmpty(); });
+    if (filled && !MessageBox::askOkCancel(this, QStringLiteral("DISCARD THE DRILL?"),
+                                           QStringLiteral("FOCUS DRILL")))
+        return;
+    ClearThisTime();
+}
+
+void frmInputScore::startDrill(const std::vector<int> &fields) {
+    m_drill.start(fields);
+    m_currentTarget = m_drill.first();
+    m_card->showDrill(m_drill);
+    moveFocus(m_card->txt(m_drill.first()));
+    keepDrill();
+    updateDrillItems();
+}
+
+void frmInputScore::endDrill() {
+    if (!m_drill.running())
+        return;
+    m_drill.end();
+    m_drillDraft.discard(mdlMain::PlayMode);
+    m_card->showDrill(m_drill);
+    updateDrillItems();
+}
+
+bool frmInputScore::restoreDrill() {
+    const std::optional<DrillDraft::Drill> drill = m_drillDraft.kept(mdlMain::PlayMode);
+    if (!drill)
+        return false;
+    // A drill that was saved is in the drill file already, whatever stopped its draft going.
+    bool saved = !m_drills.lastStamp().isEmpty();
+    for (int i = 0; saved && i < ThisTimeFrame::FieldCount; ++i)
+        saved = HistoryLine::storedValue(drill->texts[i]) == m_drills.table().text(0, i + 1);
+    if (saved) {
+        m_drillDraft.discard(mdlMain::PlayMode);
+        return false;
+    }
+    startDrill(drill->fields);
+    m_draftHeld = true;
+    for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
+        m_card->txt(i)->setText(drill->texts[i]);
+    m_draftHeld = false;
+    moveFocus(m_card->txt(drill->currentTarget));
+    return true;
+}
+
+void frmInputScore::keepDrill() {
+    const int current = m_drill.chosen(m_currentTarget) ? m_currentTarget : m_drill.first();
+    m_drillDraft.keep(mdlMain::PlayMode, {m_drill.fields(), m_card->texts(), current});
+}
+
+bool frmInputScore::drillKeyDown(int index, const QKeyEvent &event) {
+    // Enter, Shift+Enter and Backspace in an empty field go from chosen field to chosen field.
+    const auto toPrevious = [&] {
+        const int previous = m_drill.previous(index);
+        if (previous != DrillCard::None)
+            moveFocus(m_card->txt(previous));
+        return previous != DrillCard::None;
+    };
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) {
+        if (event.modifiers() & Qt::ShiftModifier)
+            toPrevious();
+        else
+            moveFocus(fieldAfter(index));
+        return true;
+    }
+    if (event.key() == Qt::Key_Backspace && m_card->txt(index)->text().isEmpty())
+        return toPrevious();
+    return false;
+}
+
+void frmInputScore::saveDrill() {
+    if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE DRILL?"), QStringLiteral("SAVE DATA")))
+        return;
+    const QString stamp = saveStamp();
+    // As with a game: a drill that was not stored keeps its values, to be saved again.
+    if (reportFailure(
+            m_drills.save(mdlMain::PlayMode, m_card->texts(), QDateTime::currentDateTime()),
+            m_drills.failedFile()))
+        return;
+    ClearThisTime();
+    loadDrills();
+    waitForNextSecond(stamp);
+}
+
+void frmInputScore::deleteLastDrill() {
+    const QString stamp = m_drills.lastStamp();
+    if (stamp.isEmpty() ||
+        !MessageBox::askOkCancel(this, QStringLiteral("DELETE THE LAST DRILL (%1)?").arg(stamp),
+                                 QStringLiteral("DELETE LAST DRILL")))
+        return;
+    reportFailure(m_drills.removeLast(mdlMain::PlayMode), m_drills.failedFile());
+    loadDrills();
+}
+
+void frmInputScore::loadDrills() {
+    // A drill file that cannot be read counts as no drills here; a save or delete names it.
+    m_drills.load(mdlMain::PlayMode);
+    updateDrillItems();
+}
+
+void frmInputScore::updateDrillItems() {
+    const QStringList texts = m_card->texts();
+    const bool empty =
+        std::all_of(texts.cbegin(), texts.cend(), [](const QString &t) { return t.isEmpty(); });
+    m_menus->mnuFile_Drill->setText(m_drill.running() ? QStringLiteral("END FOCUS DRILL")
+                                                      : QStringLiteral("FOCUS DRILL"));
+    m_menus->mnuFile_Drill->setEnabled(ViewLayout::arrange(mdlMain::PanelOrder).entryEnabled &&
+                                       (m_drill.running() || empty));
+    m_menus->mnuEdit_DeleteDrill->setEnabled(!m_drills.lastStamp().isEmpty());
+}
+
+QWidget *frmInputScore::fieldAfter(int index) const {
+    const int next = m_drill.running() ? m_drill.next(index) : index + 1;
+    if (next >= 0 && next < ThisTimeFrame::FieldCount)
+        return m_card->txt(next);
+    return m_buttons->cmd(ButtonsFrame::SaveData);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "entry/carddraft.h"
+#include "entry/drillcard.h"
+#include "history/drilldraft.h"
+#include "history/drillhistory.h"
 #include "history/historystore.h"
 #include "platform/backgroundwriter.h"
 
@@ -50,6 +53,24 @@ private:
     void controlGotFocus(QWidget *control);
     void controlLostFocus(QWidget *control);
 
+    // The focus drill: started on the targets chosen for it, ended by the menu item, THIS TIME
+    // SCORE, a mode switch or its save.
+    void drillCommand();
+    void startDrill(const std::vector<int> &fields);
+    void endDrill();
+    bool restoreDrill();
+    void keepDrill();
+    bool drillKeyDown(int index, const QKeyEvent &event);
+    void saveDrill();
+    void deleteLastDrill();
+    void loadDrills();
+    // FOCUS DRILL while the card is empty, END FOCUS DRILL while one runs; DELETE LAST DRILL
+    // while the mode's drill file holds one.
+    void updateDrillItems();
+    // The field the focus moves on to from a field, in a drill the next chosen one; after the
+    // last, SAVE DATA.
+    QWidget *fieldAfter(int index) const;
+
     void txtChange(int index);
     void txtGotFocus(int index);
     void txtLostFocus(int index);
@@ -74,6 +95,10 @@ private:
     void discardDraft(qint32 playMode);
     // Shows a history failure with the file it concerns; true when there was one.
     bool reportFailure(const QString &error);
+    bool reportFailure(const QString &error, const QByteArray &file);
+    // Lets events run until the clock has left the second of the stamp; false when the window
+    // was closed meanwhile.
+    bool waitForNextSecond(const QString &stamp);
     void showGraph();
 
     void switchMode(qint32 playMode);
@@ -90,6 +115,9 @@ private:
     CardDraft m_draft;
     // Written off the window's thread, so that a slow disk never holds up the typing.
     BackgroundWriter m_draftWriter;
+    DrillCard m_drill;
+    DrillHistory m_drills;
+    DrillDraft m_drillDraft;
     bool m_draftHeld = false; // while the program itself fills or empties the card
     QByteArray m_draftLine;   // the draft of the mode as last kept; a focus move alone keeps none
     int m_currentTarget = 0;

@@ -39,6 +39,9 @@ MainMenus::MainMenus(QMenuBar *menuBar)
     mnuFile_Mode_B->setChecked(true);
     file->addSeparator()->setObjectName(QStringLiteral("mnuFile_Separator02"));
     mnuFile_Exit = addItem(file, QStringLiteral("mnuFile_Exit"), QStringLiteral("EXIT(&C)"));
+    file->addSeparator()->setObjectName(QStringLiteral("mnuFile_Separator03"));
+    mnuFile_Drill = addItem(file, QStringLiteral("mnuFile_Drill"), QStringLiteral("FOCUS DRILL"));
+    mnuFile_Drill->setShortcut(QKeySequence(Qt::Key_F7));
 
     QMenu *edit = addMenu(menuBar, QStringLiteral("mnuEdit"), QStringLiteral("EDIT(&E)"));
     QMenu *clear = addMenu(edit, QStringLiteral("mnuEdit_Clear"), QStringLiteral("CLEAR"));
@@ -52,6 +55,9 @@ MainMenus::MainMenus(QMenuBar *menuBar)
         addItem(edit, QStringLiteral("mnuEdit_UndoDelete"), QStringLiteral("UNDO DELETE"));
     mnuEdit_UndoDelete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     mnuEdit_UndoDelete->setEnabled(false);
+    mnuEdit_DeleteDrill =
+        addItem(edit, QStringLiteral("mnuEdit_DeleteDrill"), QStringLiteral("DELETE LAST DRILL"));
+    mnuEdit_DeleteDrill->setEnabled(false);
 
     QMenu *view = addMenu(menuBar, QStringLiteral("mnuView"), QStringLiteral("VIEW(&V)"));
     mnuView_Graph = addItem(view, QStringLiteral("mnuView_Graph"), QStringLiteral("GRAPH"));

@@ -15,9 +15,11 @@ public:
     QAction *mnuFile_Mode_A = nullptr;
     QAction *mnuFile_Mode_B = nullptr;
     QAction *mnuFile_Exit = nullptr;
+    QAction *mnuFile_Drill = nullptr;
     QAction *mnuEdit_Clear_ThisTime = nullptr;
     QAction *mnuEdit_Clear_RecentData = nullptr;
     QAction *mnuEdit_UndoDelete = nullptr;
+    QAction *mnuEdit_DeleteDrill = nullptr;
     QAction *mnuView_Graph = nullptr;
     QAction *mnuView_ThisTime = nullptr;
     QAction *mnuView_Recent = nullptr;

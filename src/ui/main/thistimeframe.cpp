@@ -15,6 +15,8 @@
 namespace {
 
 const QFont ResultFont = Fonts::gothic(14.25, true);
+// Amber behind a drill's chosen headings; their text is made to read on it.
+const QColor DrillMark(255, 196, 0);
 
 struct Rule {
     int x1, y1, x2, y2;
@@ -76,10 +78,23 @@ ThisTimeFrame::ThisTimeFrame(QWidget *parent)
 
 void ThisTimeFrame::markHeading(int index, bool marked) {
     QLabel *heading = lbl(index);
-    if (marked)
+    const bool chosen = m_drill.chosen(index);
+    heading->setAutoFillBackground(chosen);
+    if (chosen)
+        ColourPair::set(heading, DrillMark, marked ? QColor(Qt::red) : QColor(Qt::black));
+    else if (marked)
         ColourPair::set(heading, palette().color(QPalette::Window), Qt::red);
     else
         heading->setPalette(QPalette()); // the card's colours again
+}
+
+void ThisTimeFrame::showDrill(const DrillCard &drill) {
+    m_drill = drill;
+    m_lbl[22]->setText(drill.running() ? QStringLiteral("DRILL") : QStringLiteral("THIS TIME"));
+    for (int i = 0; i < FieldCount; ++i) {
+        txt(i)->setEnabled(!drill.running() || drill.chosen(i));
+        markHeading(i, txt(i)->hasFocus());
+    }
 }
 
 void ThisTimeFrame::showResults(const QString &total, const QString &average) {

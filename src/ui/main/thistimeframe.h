@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/drillcard.h"
+
 #include <QFrame>
 #include <QStringList>
 
@@ -24,6 +26,9 @@ public:
     QLabel *lbl(int index) const { return m_lbl.at(size_t(index)); }
     // The heading of a field that has the focus stands out in red.
     void markHeading(int index, bool marked);
+    // A running drill: the row heading reads DRILL, the chosen headings stand out and only the
+    // chosen fields take entries. A drill that is not running shows the card as it was.
+    void showDrill(const DrillCard &drill);
     void showResults(const QString &total, const QString &average);
 
 protected:
@@ -36,6 +41,7 @@ private:
 
     std::array<QLineEdit *, FieldCount> m_txt{};
     std::array<QLabel *, 24> m_lbl{};
+    DrillCard m_drill;
     QLabel *m_lblTotal = nullptr;
     QLabel *m_lblAverage = nullptr;
 };

@@ -4,9 +4,11 @@
 #include "app/mdlmain.h"
 #include "platform/screencentre.h"
 #include "stats/statstext.h"
+#include "ui/stats/drillsbox.h"
 #include "ui/stats/statstable.h"
 #include "ui/stats/statswindow.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -35,9 +37,10 @@ QString periodCaption(int days) {
 
 } // namespace
 
-frmTargets::frmTargets(const GridModel &recent, qint32 playMode, QWidget *parent)
+frmTargets::frmTargets(const GridModel &recent, qint32 playMode, const GridModel *drills,
+                       QWidget *parent)
     : QDialog(parent)
-    , m_played(PlayedGames::fromTable(recent, playMode)) {
+    , m_played(DrillsBox::games(recent, drills, DrillsBox::included(), playMode)) {
     StatsWindow::setUp(this, QStringLiteral("Dartrail  [Targets]"));
 
     m_cboPeriod = new QComboBox(this);
@@ -76,6 +79,10 @@ frmTargets::frmTargets(const GridModel &recent, qint32 playMode, QWidget *parent
     top->addWidget(lblPeriod);
     top->addWidget(m_cboPeriod);
     top->addStretch();
+    top->addWidget(DrillsBox::create(this, [this, &recent, drills, playMode](bool include) {
+        m_played = DrillsBox::games(recent, drills, include, playMode);
+        showPeriod(m_cboPeriod->currentData().toInt());
+    }));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_lblFocus);

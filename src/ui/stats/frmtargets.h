@@ -22,7 +22,9 @@ class frmTargets : public QDialog {
 public:
     enum Column { Target, Darts, Hits, Rate, Range, Chance, VerdictCol, Columns };
 
-    frmTargets(const GridModel &recent, qint32 playMode, QWidget *parent = nullptr);
+    // The saved drills count with the games while INCLUDE DRILLS is on.
+    frmTargets(const GridModel &recent, qint32 playMode, const GridModel *drills = nullptr,
+               QWidget *parent = nullptr);
 
 private:
     void showPeriod(int days);

@@ -4,10 +4,12 @@
 #include "stats/stamptime.h"
 #include "stats/statstext.h"
 #include "stats/targetreport.h"
+#include "ui/stats/drillsbox.h"
 #include "ui/stats/statstable.h"
 #include "ui/stats/statswindow.h"
 #include "ui/stats/trendchart.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -32,6 +34,10 @@ int gapMinutes() {
         mdlMain::ReadSetting(Section, QStringLiteral("SESSION_GAP_MINUTES"), {}));
 }
 
+double lambda() {
+    return TrendReport::lambdaFromText(mdlMain::ReadSetting(Section, QStringLiteral("LAMBDA"), {}));
+}
+
 QString rateOrDash(const HitRate::Tally &tally) {
     return tally.empty() ? Dash : StatsText::percent(tally.rate());
 }
@@ -50,12 +56,11 @@ void fitView(QTableView *view, int rows) {
 
 } // namespace
 
-frmTrends::frmTrends(const GridModel &recent, qint32 playMode, QWidget *parent)
+frmTrends::frmTrends(const GridModel &recent, qint32 playMode, const GridModel *drills,
+                     QWidget *parent)
     : QDialog(parent)
-    , m_played(PlayedGames::fromTable(recent, playMode))
-    , m_report(m_played, gapMinutes(),
-               TrendReport::lambdaFromText(
-                   mdlMain::ReadSetting(Section, QStringLiteral("LAMBDA"), {}))) {
+    , m_played(DrillsBox::games(recent, drills, DrillsBox::included(), playMode)) {
+    m_report.emplace(m_played, gapMinutes(), lambda());
     StatsWindow::setUp(this, QStringLiteral("Dartrail  [Trends]"));
 
     auto *lblIgnored = StatsWindow::label(QStringLiteral("lblIgnored"),
@@ -76,25 +81,24 @@ frmTrends::frmTrends(const GridModel &recent, qint32 playMode, QWidget *parent)
     m_chart->setAccessibleName(QStringLiteral("TREND CHART"));
     m_chart->setFixedSize(420, 240);
 
-    const std::vector<TrendReport::Session> &sessions = m_report.sessions();
-    auto *sessionTable = new StatsTable({QStringLiteral("START"), QStringLiteral("GAMES"),
-                                         QStringLiteral("DARTS"), QStringLiteral("HIT %")},
-                                        this);
-    sessionTable->reset(int(sessions.size()),
-                        [this](int row, int col) { return sessionCell(row, col); });
+    m_sessionTable = new StatsTable({QStringLiteral("START"), QStringLiteral("GAMES"),
+                                     QStringLiteral("DARTS"), QStringLiteral("HIT %")},
+                                    this);
+    m_sessionTable->reset(int(m_report->sessions().size()),
+                          [this](int row, int col) { return sessionCell(row, col); });
     QTableView *sessionView =
-        sessionTable->createView(QStringLiteral("grdSessions"), QStringLiteral("SESSIONS"), this);
+        m_sessionTable->createView(QStringLiteral("grdSessions"), QStringLiteral("SESSIONS"), this);
     fitView(sessionView, SessionRowsShown);
 
-    auto *trendTable = new StatsTable({QStringLiteral("TARGET"), QStringLiteral("NOW"),
-                                       QStringLiteral("LAST 3"), QStringLiteral("BEFORE"),
-                                       QStringLiteral("CHANGE"), QStringLiteral("VERDICT")},
-                                      this);
-    trendTable->reset(int(m_report.rows().size()),
-                      [this](int row, int col) { return trendCell(row, col); });
+    m_trendTable = new StatsTable({QStringLiteral("TARGET"), QStringLiteral("NOW"),
+                                   QStringLiteral("LAST 3"), QStringLiteral("BEFORE"),
+                                   QStringLiteral("CHANGE"), QStringLiteral("VERDICT")},
+                                  this);
+    m_trendTable->reset(int(m_report->rows().size()),
+                        [this](int row, int col) { return trendCell(row, col); });
     QTableView *trendView =
-        trendTable->createView(QStringLiteral("grdTrends"), QStringLiteral("TRENDS"), this);
-    fitView(trendView, int(m_report.rows().size()));
+        m_trendTable->createView(QStringLiteral("grdTrends"), QStringLiteral("TRENDS"), this);
+    fitView(trendView, int(m_report->rows().size()));
 
     auto *cmdClose = new QPushButton(QStringLiteral("CLOSE"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -105,6 +109,9 @@ frmTrends::frmTrends(const GridModel &recent, qint32 playMode, QWidget *parent)
     seriesRow->addWidget(lblSeries);
     seriesRow->addWidget(m_cboSeries);
     seriesRow->addStretch();
+    seriesRow->addWidget(DrillsBox::create(this, [this, &recent, drills, playMode](bool include) {
+        showGames(DrillsBox::games(recent, drills, include, playMode));
+    }));
     auto *layout = new QGridLayout(this);
     layout->addWidget(lblIgnored, 0, 0, 1, 2);
     layout->addWidget(sessionView, 1, 0);
@@ -128,13 +135,24 @@ frmTrends::frmTrends(const GridModel &recent, qint32 playMode, QWidget *parent)
     m_cboSeries->setFocus();
 }
 
+void frmTrends::showGames(PlayedGames played) {
+    m_report.reset(); // it reads the games it was made from
+    m_played = std::move(played);
+    m_report.emplace(m_played, gapMinutes(), lambda());
+    m_sessionTable->reset(int(m_report->sessions().size()),
+                          [this](int row, int col) { return sessionCell(row, col); });
+    m_trendTable->reset(int(m_report->rows().size()),
+                        [this](int row, int col) { return trendCell(row, col); });
+    showSeries(m_cboSeries->currentIndex());
+}
+
 void frmTrends::showSeries(int series) {
-    const std::vector<TrendReport::Session> &sessions = m_report.sessions();
+    const std::vector<TrendReport::Session> &sessions = m_report->sessions();
     const QString first =
         sessions.empty() ? QString() : StampTime::minuteText(sessions.front().start);
     const QString last =
         sessions.size() < 2 ? QString() : StampTime::minuteText(sessions.back().start);
-    const TrendReport::Row &row = m_report.rows()[size_t(
+    const TrendReport::Row &row = m_report->rows()[size_t(
         series == TrendReport::AllSeries ? TrendReport::SeriesCount - 1 : series - 1)];
     QString description = QStringLiteral("Trend of %1 over %2 sessions")
                               .arg(TargetReport::targetText(series))
@@ -144,11 +162,11 @@ void frmTrends::showSeries(int series) {
             QStringLiteral(" from ") + first + (last.isEmpty() ? QString() : u" to "_qs + last);
     description += row.now ? QStringLiteral(", now %1 %").arg(StatsText::percent(*row.now))
                            : QStringLiteral(", no darts yet");
-    m_chart->show(m_report.points(series), first, last, description);
+    m_chart->show(m_report->points(series), first, last, description);
 }
 
 QString frmTrends::sessionCell(int row, int col) const {
-    const std::vector<TrendReport::Session> &sessions = m_report.sessions();
+    const std::vector<TrendReport::Session> &sessions = m_report->sessions();
     const TrendReport::Session &session = sessions[sessions.size() - 1 - size_t(row)];
     switch (col) {
     case 0:
@@ -164,7 +182,7 @@ QString frmTrends::sessionCell(int row, int col) const {
 }
 
 QString frmTrends::trendCell(int row, int col) const {
-    const TrendReport::Row &line = m_report.rows()[size_t(row)];
+    const TrendReport::Row &line = m_report->rows()[size_t(row)];
     switch (col) {
     case 0:
         return TargetReport::targetText(line.series);

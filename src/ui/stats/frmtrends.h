@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class GridModel;
 class QComboBox;
 class StatsTable;
@@ -16,15 +18,21 @@ class TrendChart;
 class frmTrends : public QDialog {
     Q_OBJECT
 public:
-    frmTrends(const GridModel &recent, qint32 playMode, QWidget *parent = nullptr);
+    // The saved drills count with the games while INCLUDE DRILLS is on.
+    frmTrends(const GridModel &recent, qint32 playMode, const GridModel *drills = nullptr,
+              QWidget *parent = nullptr);
 
 private:
+    // The report anew from the games, and every table and the chart with it.
+    void showGames(PlayedGames played);
     void showSeries(int series);
     QString sessionCell(int row, int col) const;
     QString trendCell(int row, int col) const;
 
     PlayedGames m_played;
-    TrendReport m_report;
+    std::optional<TrendReport> m_report;
+    StatsTable *m_sessionTable = nullptr;
+    StatsTable *m_trendTable = nullptr;
 
     QComboBox *m_cboSeries = nullptr;
     TrendChart *m_chart = nullptr;

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -98,6 +99,16 @@ QByteArray history(int count) {
         lines += QByteArray("2020/01/0") + QByteArray::number(day) + " 00:00:00," +
                  QByteArray::number(day) + QByteArray(20, ',') + "\r\n";
     return lines;
+}
+
+// A hundred games in which the targets 2, 5, 9, 14 and the bull are surely the
+// weakest, so that a drill of five always takes them.
+QByteArray weakFive(bool modeA) {
+    QByteArray game = "2020/01/01 00:00:00";
+    for (int field = 0; field < 21; ++field)
+        game += QSet<int>{1, 4, 8, 13, 20}.contains(field) ? (modeA ? ",99" : ",0")
+                                                           : (modeA ? ",1" : ",3");
+    return (game + "\r\n").repeated(100);
 }
 
 QString repeated(const QString &keys, int times) {
@@ -335,7 +346,7 @@ void tst_FrmInputScore::scenario_data() {
     row("VIEW toggle hides the recent grid")
         << modeA << QByteArray() << "Alt+V Down Enter" << QStringList{"tops=8,-,61,190,327"};
     row("shown again it goes last, and EXIT writes the order")
-        << modeA << QByteArray() << "Alt+V Down Enter Alt+V Down Enter Alt+F Up Enter"
+        << modeA << QByteArray() << "Alt+V Down Enter Alt+V Down Enter Alt+F C"
         << QStringList{"settings=[GAME] MODE=A [WINDOW] GRID=132"};
     // A write that fails changes no file, leaves no other file behind and is reported once,
     // with the file and the system's reason.
@@ -355,7 +366,7 @@ void tst_FrmInputScore::scenario_data() {
             << toGrid + QString(fail).replace("fail:", "fail1:") + deleteByMenu
             << QStringList{"saved=1;2", "recent=2|2|2.0", "files=2", "boxes=1", box};
         QTest::addRow("settings fail: %s", qPrintable(reason))
-            << modeA << history(2) << fail + "Alt+V Down Enter Alt+F Up Enter"
+            << modeA << history(2) << fail + "Alt+V Down Enter Alt+F C"
             << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=1",
                            "error=ERROR Dartrail.ini: " + reason +
                                ". The panels shown and the play mode of this run are not kept."};
@@ -447,6 +458,43 @@ void tst_FrmInputScore::scenario_data() {
     row("save into a folder of that name")
         << modeA << history(2) << "7 folder:Recent_A.csv click:cmd(4)"
         << QStringList{"card=7", "files=1", "boxes=2", "error=ERROR Recent_A.csv: Is a directory"};
+    // The focus drill: only the chosen fields take entries and the focus; it is saved into a
+    // file of its own, survives a crash, and its last line can be deleted.
+    const QString drillB = "F7 1 2 3 0 1";
+    const QString drillOn = "drill=DRILL/1,4,8,13,20/5";
+    const QString drillOff = "drill=THIS_TIME//21";
+    const QString savedDrill = "Drill_B.csv=STAMP,,1,,,2,,,,3,,,,,0,,,,,,,1";
+    row("a mode-B drill typed through to SAVE DATA")
+        << modeB << weakFive(false) << drillB + " Ctrl+S"
+        << QStringList{"@focus=txt(1)/txt(4)/txt(8)/txt(13)/txt(20)/cmd(4)/txt(0)", savedDrill,
+                       "history=unchanged", "error=SAVE DATA SAVE DRILL?", drillOff};
+    row("fields not chosen refuse the focus")
+        << modeB << weakFive(false) << "F7 click:txt(0) Tab click:txt(5)"
+        << QStringList{"@focus=txt(1)/txt(1)/txt(4)/txt(4)", drillOn, "red=4"};
+    row("mode-A Enter, Shift+Enter and Backspace follow the chosen fields")
+        << modeA << weakFive(true)
+        << "F7 Enter Enter Shift+Enter 5 Backspace Backspace Backspace " + repeated("Enter", 5)
+        << QStringList{"@focus=txt(1)/txt(4)/txt(8)/txt(4)/txt(4)/txt(4)/txt(1)/txt(1)/"
+                       "txt(4)/txt(8)/txt(13)/txt(20)/cmd(4)",
+                       "card="};
+    row("leaving a drill asks only when a field is filled; a mode switch never asks")
+        << modeB << weakFive(false)
+        << "F7 F7 expect:boxes=0 F7 1 answer:Cancel F7 expect:" + drillOn +
+               " Alt+E Right Enter expect:" + drillOff + " F7 2 expect:card=,2 " + modeAByMenu
+        << QStringList{"boxes=1", "card=", drillOff, "error=FOCUS DRILL DISCARD THE DRILL?"};
+    row("a drill left by a crash comes back; junk marks are ignored")
+        << modeB << weakFive(false)
+        << "F7 1 2 crash expect:focus=txt(8) expect:card=,1,,,2 expect:" + drillOn +
+               " put:Drill_B.draft.csv:1_x;1,,5 crash"
+        << QStringList{drillOff, "card=", "boxes=0"};
+    row("a drill saved into a folder keeps its values")
+        << modeB << weakFive(false) << "folder:Drill_B.csv " + drillB + " Ctrl+S"
+        << QStringList{"error=ERROR Drill_B.csv: Is a directory", "card=,1,,,2,,,,3,,,,,0,,,,,,,1",
+                       drillOn};
+    row("the last drill deleted and kept")
+        << modeB << weakFive(false) << drillB + " Ctrl+S F7 3 Ctrl+S Alt+E Up Enter"
+        << QStringList{savedDrill, "Drill_B.deleted.csv=STAMP,,3,,,,,,,,,,,,,,,,,,,",
+                       "history=unchanged"};
     row("away and back in the grid")
         << modeA << history(3) << toGrid + " AltTab" << QStringList{"graph=11", "delete=1"};
 }
@@ -612,6 +660,9 @@ void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
         const QByteArray text = token.section(u':', 2).toLatin1();
         app.writeFile("Recent_" + token.section(u':', 1, 1) + ".draft.csv",
                       text + QByteArray(qMax(0, 21 - int(text.count(','))), ','));
+    } else if (token.startsWith("put:")) { // put:NAME:TEXT, "_" for a blank
+        app.writeFile(token.section(u':', 1, 1),
+                      token.section(u':', 2).replace(u'_', u' ').toLatin1());
     } else if (token.startsWith("write:")) { // another program replaces the history
         app.writeFile("Recent_A.csv", history(token.mid(6).toInt()));
     } else if (token.startsWith("folder:")) {
@@ -699,7 +750,30 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
     if (what == "error")
         return QString(app.boxes.last()).remove(app.path({}) + u'/');
     if (what == "history")
-        return app.readFile("Recent_A.csv") == app.initialHistory ? "unchanged" : "changed";
+        return app.readFile(mdlMain::PlayMode == mdlMain::ModeB
+                                ? "Recent_B.csv"
+                                : "Recent_A.csv") == app.initialHistory
+                   ? "unchanged"
+                   : "changed";
+    if (what.startsWith("Drill_")) { // its lines, each stamp checked and read as STAMP
+        static const QRegularExpression stamp(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d "
+                                                             "\\d\\d:\\d\\d:\\d\\d(?=,)"));
+        return QString::fromLatin1(app.readFile(what))
+            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
+            .replaceInStrings(stamp, QStringLiteral("STAMP"))
+            .join(u';');
+    }
+    if (what == "drill") { // the row heading, the marked headings, the fields that take entries
+        QStringList marked;
+        int enabled = 0;
+        for (int i = 0; i < 21; ++i) {
+            if (app.find<QLabel>(QStringLiteral("lbl(%1)").arg(i))->autoFillBackground())
+                marked << QString::number(i);
+            enabled += app.txt(i)->isEnabled();
+        }
+        return app.find<QLabel>("lbl(22)")->text().replace(u' ', u'_') + u'/' + marked.join(u',') +
+               u'/' + QString::number(enabled);
+    }
     if (what == "files") // beside the lock and the card's draft, which the program keeps
         return QString::number(QDir(app.path({}))
                                    .entryList(QDir::Files | QDir::Hidden)

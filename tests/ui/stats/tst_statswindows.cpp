@@ -50,6 +50,8 @@ private Q_SLOTS:
     void initTestCase();
     void window_data();
     void window();
+    void includeDrills_data();
+    void includeDrills();
 
 private:
     QTemporaryDir m_dir;
@@ -150,6 +152,52 @@ void tst_StatsWindows::window() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QVERIFY2(ini.readAll().contains(remembered), remembered);
+}
+
+void tst_StatsWindows::includeDrills_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QStringList>("expected"); // the first table's first row, on and off
+    QTest::newRow("target report") << int(Qt::Key_F5) << QStringList{"7|9|3", "7|6|0"};
+    QTest::newRow("trends") << int(Qt::Key_F6)
+                            << QStringList{"2024/03/01 10:00|3|129", "2024/03/01 10:00|2|126"};
+}
+
+// A saved drill of 3 hits on target 7, half an hour after the last game, counts while the box
+// is ticked (at first, and as remembered) and not after Alt+D.
+void tst_StatsWindows::includeDrills() {
+    QFETCH(int, key);
+    QFETCH(QStringList, expected);
+    QFile drills(m_dir.filePath("Drill_B.csv")), ini(m_dir.filePath("Dartrail.ini"));
+    QVERIFY(drills.open(QIODevice::WriteOnly) &&
+            drills.write("2024/03/01 11:00:00,,,,,,,3" + QByteArray(14, ',') + "\r\n") > 0);
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[GAME]\r\nMODE=B\r\n") > 0);
+    drills.close();
+    ini.close();
+    QPointer<frmInputScore> main = mdlMain::Main();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    QStringList seen;
+    QTimer::singleShot(0, main, [&] {
+        auto *shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QTRY_VERIFY(shown && QApplication::focusWidget()->window() == shown);
+        const auto first = [shown] {
+            return rowText(
+                       shown,
+                       shown->findChildren<QTableView *>().constFirst()->objectName().toLatin1(), 0)
+                .section(u'|', 0, 2);
+        };
+        seen << first();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+        // The mnemonic clicks the box a moment later, as a button shows its press.
+        QTRY_VERIFY(first() != seen.constFirst());
+        seen << first();
+        shown->reject();
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    main->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(drills.remove());
+    QCOMPARE(seen, expected);
+    QVERIFY(ini.open(QIODevice::ReadOnly) && ini.readAll().contains("[DRILL]\r\nINCLUDE=0"));
 }
 
 QTEST_MAIN(tst_StatsWindows)

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class FileSystemObject;
+
+// The focus drill being typed, kept beside the drill file of its mode like the card's draft, so
+// that a crash never loses it: one line of the chosen fields (0 to 20, blank between), ";", the
+// index of the current field and the 21 field texts, each after a ",". Anything else in the
+// file is no drill and is ignored.
+class DrillDraft {
+public:
+    struct Drill {
+        std::vector<int> fields; // chosen, ascending
+        QStringList texts;       // 21 field texts; the fields not chosen empty
+        int currentTarget = 0;
+    };
+
+    explicit DrillDraft(const FileSystemObject &fileSystem);
+
+    // Best effort, as the card's draft: a failure must never get in the player's way.
+    void keep(qint32 playMode, const Drill &drill) const;
+    void discard(qint32 playMode) const;
+    std::optional<Drill> kept(qint32 playMode) const;
+
+    static QByteArray filePath(qint32 playMode);
+
+private:
+    const FileSystemObject &m_fileSystem;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "history/historystore.h"
+#include "platform/gridmodel.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+class FileSystemObject;
+
+// The saved focus drills of the play modes: "Drill_A.csv" and "Drill_B.csv", one line per drill
+// in the history's own format, written, read and deleted with the same care as the games but
+// apart from them, so that the grids, the graph and the game history never see a drill.
+class DrillHistory {
+public:
+    explicit DrillHistory(FileSystemObject &fileSystem);
+
+    // Reads the mode's drills; a file that cannot be read counts as no drills.
+    QString load(qint32 playMode);
+    // Appends the drill card, its 21 texts in target order, saved at `now`.
+    QString save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now);
+    // Removes the newest drill by the checked rewrite of a deletion, kept in the mode's
+    // "Drill_X.deleted.csv"; refused when the file changed since it was loaded.
+    QString removeLast(qint32 playMode);
+    // The date-time text of the newest drill loaded, empty without one.
+    QString lastStamp() const;
+    // The loaded drills, as the statistics read the games.
+    const GridModel &table() const { return m_table; }
+    const QByteArray &failedFile() const { return m_store.failedFile(); }
+
+    static QByteArray filePath(qint32 playMode, QByteArrayView kind = {});
+
+private:
+    HistoryStore m_store;
+    GridModel m_table;
+    GridModel m_averages; // the store fills one; drills show none
+};
