@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <climits>
 #include <unistd.h>
 
@@ -30,6 +31,11 @@ QByteArray AppPaths::executable() {
     return path;
 }
 
+QByteArray AppPaths::executableDirectory() {
+    const QByteArray path = executable();
+    return path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1));
+}
+
 QByteArray AppPaths::directory() {
     if (!overriddenDirectory.isEmpty())
         return overriddenDirectory;
@@ -44,8 +50,17 @@ QByteArray AppPaths::settingsFileName() {
     return program.mid(program.lastIndexOf('/') + 1) + ".ini";
 }
 
+QByteArray AppPaths::settingsDirectory() {
+    if (!overriddenDirectory.isEmpty())
+        return overriddenDirectory;
+    // Chosen once: the first choice may move the settings file.
+    static const QByteArray chosen = DataFolder::ofThisRun().settingsFolder(
+        executableDirectory(), qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME"), settingsFileName());
+    return chosen;
+}
+
 QByteArray AppPaths::settingsFile() {
-    return filePath(settingsFileName());
+    return settingsDirectory() + '/' + settingsFileName();
 }
 
 QByteArray AppPaths::filePath(QByteArrayView fileName) {

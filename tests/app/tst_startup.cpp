@@ -13,6 +13,8 @@ private Q_SLOTS:
     void cleanupTestCase() { std::filesystem::remove_all(m_tree.path().toStdString()); }
     void dataFolder_data();
     void dataFolder();
+    void settingsFolder_data();
+    void settingsFolder();
     void commandLine();
 
 private:
@@ -74,11 +76,72 @@ void tst_Startup::dataFolder() {
     QVERIFY(std::filesystem::is_empty(folder));
 }
 
+void tst_Startup::settingsFolder_data() {
+    QTest::addColumn<bool>("system");          // installed for all users, or a folder install
+    QTest::addColumn<QByteArray>("xdgConfig"); // in the row's tree; "=" starts a relative one
+    QTest::addColumn<bool>("oldFile");         // a settings file left in the data folder
+    QTest::addColumn<QByteArray>("expected");  // in the row's tree
+    const auto row = [](const char *name, bool system, const char *xdg, bool old,
+                        const char *expected) {
+        QTest::newRow(name) << system << QByteArray(xdg) << old << QByteArray(expected);
+    };
+    row("folder install: beside the program", false, "cfg", true, "app");
+    row("$XDG_CONFIG_HOME set", true, "cfg", false, "cfg/dartrail");
+    row("$XDG_CONFIG_HOME unset", true, "", false, "home/.config/dartrail");
+    row("$XDG_CONFIG_HOME relative", true, "=cfg", false, "home/.config/dartrail");
+    row("moved once from the data folder", true, "cfg", true, "cfg/dartrail");
+    row("cannot be made: the data folder", true, "file", true, "data/Dartrail");
+}
+
+void tst_Startup::settingsFolder() {
+    QFETCH(bool, system);
+    QFETCH(QByteArray, xdgConfig);
+    QFETCH(bool, oldFile);
+    QFETCH(QByteArray, expected);
+    QTemporaryDir tree;
+    for (const char *folder : {"app", "usr/bin", "usr/share/dartrail", "home"})
+        QVERIFY(QDir(tree.path()).mkpath(folder));
+    QVERIFY(QFile(tree.filePath("file")).open(QIODevice::WriteOnly));
+    const QByteArray root = QFile::encodeName(tree.path()) + '/';
+    const QByteArray executable = root + (system ? "usr/bin" : "app");
+    const QByteArray xdg = xdgConfig.isEmpty()         ? xdgConfig
+                           : xdgConfig.startsWith('=') ? xdgConfig.mid(1)
+                                                       : root + xdgConfig;
+    const DataFolder data = DataFolder::choose(executable, root + "data", root + "home");
+    const auto write = [](const QByteArray &folder, const QByteArray &content) {
+        QFile file(QFile::decodeName(folder + "/dartrail.ini"));
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    };
+    const QByteArray settings = "[GAME]\r\nMODE=B\r\n";
+    if (oldFile)
+        QVERIFY(write(data.path(), settings));
+    const auto folder = [&] {
+        return data.settingsFolder(executable, xdg, root + "home", "dartrail.ini");
+    };
+    QCOMPARE(folder(), root + expected);
+    if (!oldFile || folder() == data.path())
+        return;
+    // Moved, not copied; and only once: a file the data folder gets later stays there.
+    const auto read = [](const QByteArray &path) {
+        QFile file(QFile::decodeName(path + "/dartrail.ini"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QCOMPARE(read(root + expected), settings);
+    QVERIFY(!QFile::exists(QFile::decodeName(data.path() + "/dartrail.ini")));
+    QVERIFY(write(data.path(), "[GAME]\r\nMODE=A\r\n"));
+    QCOMPARE(folder(), root + expected);
+    QCOMPARE(read(root + expected), settings);
+}
+
 void tst_Startup::commandLine() {
     QVERIFY(!CommandLine::reply({"Dartrail"}) && !CommandLine::reply({"Dartrail", "-v", "x.csv"}));
-    QCOMPARE(CommandLine::reply({"Dartrail", "x", "--version"}).value_or(""), "Dartrail 1.1.0\n");
+    const QStringList version =
+        CommandLine::reply({"Dartrail", "x", "--version"}).value_or("").split(u'\n');
+    QCOMPARE(version.first(), "Dartrail 1.1.0");
+    QVERIFY2(version.value(1).contains("GPL-3.0-or-later"), qPrintable(version.value(1)));
     const QString help = CommandLine::reply({"/usr/bin/dartrail", "--help"}).value_or("");
-    QVERIFY2(help.contains("(dartrail.ini)") && help.contains("default ~/.local/share/Dartrail"),
+    QVERIFY2(help.contains("(dartrail.ini)") && help.contains("default ~/.local/share/Dartrail") &&
+                 help.contains("default ~/.config/dartrail"),
              qPrintable(help));
 }
 
