@@ -13,12 +13,15 @@ namespace {
 
 QByteArray overriddenDirectory;
 QByteArray overriddenExecutableName;
+QByteArray overriddenExecutable;
 
 } // namespace
 
 // Qt's own answer is decoded text, which loses every byte that is not UTF-8; the link in /proc
 // keeps them.
 QByteArray AppPaths::executable() {
+    if (!overriddenExecutable.isEmpty())
+        return overriddenExecutable;
     QByteArray path(PATH_MAX, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), size_t(path.size()));
     if (length <= 0 || length >= path.size())
@@ -73,4 +76,8 @@ QByteArray AppPaths::filePath(QByteArrayView fileName) {
 void AppPaths::overrideForTests(const QString &directory, const QString &executableName) {
     overriddenDirectory = QFile::encodeName(directory);
     overriddenExecutableName = QFile::encodeName(executableName);
+}
+
+void AppPaths::overrideExecutableForTests(const QString &executable) {
+    overriddenExecutable = QFile::encodeName(executable);
 }

@@ -20,6 +20,8 @@ public:
     // The settings file's name without its folder.
     static QByteArray settingsFileName();
 
-    // Replaces the executable's folder and name; an empty directory restores them.
+    // Replaces the data folder and the executable's name; an empty directory restores them.
     static void overrideForTests(const QString &directory, const QString &executableName);
+    // Replaces the running executable's path; an empty one restores it.
+    static void overrideExecutableForTests(const QString &executable);
 };

@@ -5,11 +5,24 @@
 #include "ui/about/frmabout.h"
 #include "ui/about/helppage.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+
+namespace {
+
+QWidget *helpWindow() {
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->objectName() == "frmHelp")
+            return window;
+    return nullptr;
+}
+
+} // namespace
 
 class tst_About : public QObject {
     Q_OBJECT
@@ -19,9 +32,12 @@ private Q_SLOTS:
     void helpPage_data();
     void helpPage();
 
+    void ownWindowLinks();
+
 private:
-    QTemporaryDir m_program; // the executable's folder
-    const QString m_programPage = m_program.filePath(HelpPageFile);
+    // usr/bin holds the executable, usr/share/dartrail the package's page, data the data folder.
+    QTemporaryDir m_root;
+    const QString m_programPage = m_root.filePath(QStringLiteral("usr/bin/") + HelpPageFile);
     QList<QUrl> m_opened;
     bool m_openerWorks = true;
     int m_errorBoxes = 0;
@@ -29,7 +45,10 @@ private:
 
 void tst_About::initTestCase() {
     Fonts::installSubstitutes();
-    AppPaths::overrideForTests(m_program.path(), QStringLiteral("Dartrail"));
+    for (const char *folder : {"usr/bin", "usr/share/dartrail", "data"})
+        QVERIFY(QDir(m_root.path()).mkpath(folder));
+    AppPaths::overrideForTests(m_root.filePath("data"), QStringLiteral("Dartrail"));
+    AppPaths::overrideExecutableForTests(m_root.filePath("usr/bin/Dartrail"));
     QVERIFY(QFile(m_programPage).open(QIODevice::WriteOnly));
     DocumentOpener::setOpener([this](const QUrl &url) {
         m_opened.append(url);
@@ -73,13 +92,16 @@ void tst_About::textsPointerAndKeys() {
 }
 
 void tst_About::helpPage_data() {
-    QTest::addColumn<QString>("pages");  // where a page lies: "program", "working", both or none
+    QTest::addColumn<QString>("pages");  // where a page lies: program, shared, working, data
     QTest::addColumn<bool>("viewer");    // whether the desktop can open it
     QTest::addColumn<QString>("opened"); // the folder of the page handed over
     QTest::newRow("no page anywhere") << "" << true << "";
+    QTest::newRow("only in the data folder, not the program's") << "data" << true << "";
     QTest::newRow("started elsewhere, page beside the program") << "program" << true << "program";
-    QTest::newRow("beside the program wins") << "program working" << true << "program";
-    QTest::newRow("page in the working directory, no viewer") << "working" << false << "working";
+    QTest::newRow("beside the program wins") << "program shared working" << true << "program";
+    QTest::newRow("the package's page before the working folder")
+        << "shared working" << true << "shared";
+    QTest::newRow("no viewer: the program's own window") << "working" << false << "working";
 }
 
 void tst_About::helpPage() {
@@ -88,11 +110,20 @@ void tst_About::helpPage() {
     QFETCH(QString, opened);
     QTemporaryDir working;
     const auto page = [&](const QString &where) {
-        return where == "program" ? m_programPage : working.filePath(HelpPageFile);
+        return where == "working"
+                   ? working.filePath(HelpPageFile)
+                   : m_root.filePath(QStringLiteral("%1/%2").arg(where == "program" ? "usr/bin"
+                                                                 : where == "shared"
+                                                                     ? "usr/share/dartrail"
+                                                                     : "data",
+                                                                 HelpPageFile));
     };
-    QFile::remove(m_programPage);
-    for (const QString &where : pages.split(u' ', Qt::SkipEmptyParts))
-        QVERIFY(QFile(page(where)).open(QIODevice::WriteOnly));
+    for (const char *where : {"program", "shared", "data"})
+        QFile::remove(page(where));
+    for (const QString &where : pages.split(u' ', Qt::SkipEmptyParts)) {
+        QFile file(page(where));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<title>HELP</title><h1>H</h1>"));
+    }
     m_opened.clear();
     m_openerWorks = viewer;
     m_errorBoxes = 0;
@@ -102,8 +133,36 @@ void tst_About::helpPage() {
     QDir::setCurrent(started);
 
     QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>{} : QList{QUrl::fromLocalFile(page(opened))});
-    // An error box whenever no page could be shown.
-    QCOMPARE(m_errorBoxes, int(opened.isEmpty() || !viewer));
+    QCOMPARE(m_errorBoxes, int(opened.isEmpty())); // only a missing page is an error
+    // Where the desktop has no viewer, the page is shown all the same.
+    const std::unique_ptr<QWidget> own(helpWindow());
+    QCOMPARE(own && own->isVisible(), !viewer && !opened.isEmpty());
+    if (own) {
+        QCOMPARE(own->windowTitle(), "HELP");
+        QCOMPARE(own->findChild<QTextBrowser *>("txtHelp")->source(),
+                 QUrl::fromLocalFile(page(opened)));
+    }
+}
+
+void tst_About::ownWindowLinks() {
+    QFile page(m_programPage);
+    QVERIFY(page.open(QIODevice::WriteOnly) &&
+            page.write("<p><a href='#end'>IN</a> <a href='https://example.org/'>OUT</a></p>"
+                       "<p style='margin-top:3000px' id='end'>END</p>"));
+    page.close();
+    m_openerWorks = false;
+    openHelpPage(nullptr);
+    const std::unique_ptr<QWidget> own(helpWindow());
+    QVERIFY(own && QTest::qWaitForWindowActive(own.get()));
+    QCOMPARE(own->windowTitle(), "Dartrail  [Help]"); // a page without a title
+    // Tab to each link and follow it: the first within the page, the second to the desktop.
+    m_opened.clear();
+    m_openerWorks = true;
+    for (int link = 0; link < 2; ++link)
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return})
+            QTest::keyClick(QApplication::focusWidget(), key);
+    QCOMPARE(own->findChild<QTextBrowser *>("txtHelp")->source().fragment(), "end");
+    QCOMPARE(m_opened, QList{QUrl("https://example.org/")});
 }
 
 QTEST_MAIN(tst_About)
