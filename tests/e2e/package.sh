@@ -62,7 +62,11 @@ xdotool key --delay 100 alt+h Return
 xdotool windowfocus --sync "$(window "$title")"
 sleep 0.5
 xdotool key --delay 100 ctrl+a ctrl+c
-text=$(xclip -o -selection clipboard | sed '/^ *$/d' | head -n 1)
+for _ in $(seq 50); do # the copy may come a little after the keys
+    text=$(xclip -o -selection clipboard 2>/dev/null | sed '/^ *$/d' | head -n 1)
+    [ "$text" = "$heading" ] && break
+    sleep 0.1
+done
 [ "$text" = "$heading" ] || fail "the help window begins with \"$text\", not \"$heading\""
 kill "$pid"
 wait "$pid" || true
