@@ -90,7 +90,7 @@ void tst_Startup::settingsFolder_data() {
     row("$XDG_CONFIG_HOME unset", true, "", false, "home/.config/dartrail");
     row("$XDG_CONFIG_HOME relative", true, "=cfg", false, "home/.config/dartrail");
     row("moved once from the data folder", true, "cfg", true, "cfg/dartrail");
-    row("cannot be made: the data folder", true, "file", true, "data/Dartrail");
+    row("cannot be made: the data folder", true, "file", true, "xdg/Dartrail");
 }
 
 void tst_Startup::settingsFolder() {
@@ -98,39 +98,26 @@ void tst_Startup::settingsFolder() {
     QFETCH(QByteArray, xdgConfig);
     QFETCH(bool, oldFile);
     QFETCH(QByteArray, expected);
-    QTemporaryDir tree;
-    for (const char *folder : {"app", "usr/bin", "usr/share/dartrail", "home"})
-        QVERIFY(QDir(tree.path()).mkpath(folder));
-    QVERIFY(QFile(tree.filePath("file")).open(QIODevice::WriteOnly));
-    const QByteArray root = QFile::encodeName(tree.path()) + '/';
-    const QByteArray executable = root + (system ? "usr/bin" : "app");
-    const QByteArray xdg = xdgConfig.isEmpty()         ? xdgConfig
-                           : xdgConfig.startsWith('=') ? xdgConfig.mid(1)
-                                                       : root + xdgConfig;
-    const DataFolder data = DataFolder::choose(executable, root + "data", root + "home");
-    const auto write = [](const QByteArray &folder, const QByteArray &content) {
-        QFile file(QFile::decodeName(folder + "/dartrail.ini"));
-        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-    };
-    const QByteArray settings = "[GAME]\r\nMODE=B\r\n";
-    if (oldFile)
-        QVERIFY(write(data.path(), settings));
+    const QByteArray tree = QFile::encodeName(m_tree.path()) + '/';
+    const QByteArray executable = tree + (system ? "usr/bin" : "app");
+    const QByteArray xdg =
+        xdgConfig.isEmpty() || xdgConfig.startsWith('=') ? xdgConfig.mid(1) : tree + xdgConfig;
+    const DataFolder data = DataFolder::choose(executable, tree + "xdg", tree + "home");
+    QFile old(QFile::decodeName(data.path() + "/dartrail.ini"));
+    QVERIFY(!oldFile || (old.open(QIODevice::WriteOnly) && old.write("MODE=B") && old.flush()));
+    old.close();
     const auto folder = [&] {
-        return data.settingsFolder(executable, xdg, root + "home", "dartrail.ini");
+        return data.settingsFolder(executable, xdg, tree + "home", "dartrail.ini");
     };
-    QCOMPARE(folder(), root + expected);
+    QCOMPARE(folder(), tree + expected);
     if (!oldFile || folder() == data.path())
         return;
-    // Moved, not copied; and only once: a file the data folder gets later stays there.
-    const auto read = [](const QByteArray &path) {
-        QFile file(QFile::decodeName(path + "/dartrail.ini"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    QCOMPARE(read(root + expected), settings);
-    QVERIFY(!QFile::exists(QFile::decodeName(data.path() + "/dartrail.ini")));
-    QVERIFY(write(data.path(), "[GAME]\r\nMODE=A\r\n"));
-    QCOMPARE(folder(), root + expected);
-    QCOMPARE(read(root + expected), settings);
+    // Moved, not copied, and only once: a settings file the data folder gets later stays there.
+    QFile moved(QFile::decodeName(tree + expected + "/dartrail.ini"));
+    QVERIFY(!old.exists() && moved.open(QIODevice::ReadOnly) && moved.readAll() == "MODE=B");
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    QCOMPARE(folder(), tree + expected);
+    QVERIFY(old.exists());
 }
 
 void tst_Startup::commandLine() {

@@ -32,8 +32,6 @@ private Q_SLOTS:
     void helpPage_data();
     void helpPage();
 
-    void ownWindowLinks();
-
 private:
     // usr/bin holds the executable, usr/share/dartrail the package's page, data the data folder.
     QTemporaryDir m_root;
@@ -109,20 +107,19 @@ void tst_About::helpPage() {
     QFETCH(bool, viewer);
     QFETCH(QString, opened);
     QTemporaryDir working;
+    const QMap<QString, QString> folders{
+        {"program", "usr/bin"}, {"shared", "usr/share/dartrail"}, {"data", "data"}};
     const auto page = [&](const QString &where) {
-        return where == "working"
-                   ? working.filePath(HelpPageFile)
-                   : m_root.filePath(QStringLiteral("%1/%2").arg(where == "program" ? "usr/bin"
-                                                                 : where == "shared"
-                                                                     ? "usr/share/dartrail"
-                                                                     : "data",
-                                                                 HelpPageFile));
+        return where == "working" ? working.filePath(HelpPageFile)
+                                  : m_root.filePath(folders[where] + '/' + HelpPageFile);
     };
     for (const char *where : {"program", "shared", "data"})
         QFile::remove(page(where));
     for (const QString &where : pages.split(u' ', Qt::SkipEmptyParts)) {
         QFile file(page(where));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<title>HELP</title><h1>H</h1>"));
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write("<title>HELP</title><a href='#end'>IN</a> <a href='https://x.org/'>OUT"
+                           "</a><p style='margin-top:3000px' id='end'>END</p>"));
     }
     m_opened.clear();
     m_openerWorks = viewer;
@@ -137,32 +134,20 @@ void tst_About::helpPage() {
     // Where the desktop has no viewer, the page is shown all the same.
     const std::unique_ptr<QWidget> own(helpWindow());
     QCOMPARE(own && own->isVisible(), !viewer && !opened.isEmpty());
-    if (own) {
-        QCOMPARE(own->windowTitle(), "HELP");
-        QCOMPARE(own->findChild<QTextBrowser *>("txtHelp")->source(),
-                 QUrl::fromLocalFile(page(opened)));
-    }
-}
-
-void tst_About::ownWindowLinks() {
-    QFile page(m_programPage);
-    QVERIFY(page.open(QIODevice::WriteOnly) &&
-            page.write("<p><a href='#end'>IN</a> <a href='https://example.org/'>OUT</a></p>"
-                       "<p style='margin-top:3000px' id='end'>END</p>"));
-    page.close();
-    m_openerWorks = false;
-    openHelpPage(nullptr);
-    const std::unique_ptr<QWidget> own(helpWindow());
-    QVERIFY(own && QTest::qWaitForWindowActive(own.get()));
-    QCOMPARE(own->windowTitle(), "Dartrail  [Help]"); // a page without a title
+    if (!own)
+        return;
+    QCOMPARE(own->windowTitle(), "HELP");
     // Tab to each link and follow it: the first within the page, the second to the desktop.
+    QVERIFY(QTest::qWaitForWindowActive(own.get()));
     m_opened.clear();
     m_openerWorks = true;
     for (int link = 0; link < 2; ++link)
         for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return})
             QTest::keyClick(QApplication::focusWidget(), key);
-    QCOMPARE(own->findChild<QTextBrowser *>("txtHelp")->source().fragment(), "end");
-    QCOMPARE(m_opened, QList{QUrl("https://example.org/")});
+    QUrl withinPage = QUrl::fromLocalFile(page(opened));
+    withinPage.setFragment("end");
+    QCOMPARE(own->findChild<QTextBrowser *>("txtHelp")->source(), withinPage);
+    QCOMPARE(m_opened, QList{QUrl("https://x.org/")});
 }
 
 QTEST_MAIN(tst_About)
