@@ -110,22 +110,18 @@ void tst_Startup::settingsFolder() {
         return data.settingsFolder(executable, xdg, tree + "home", "dartrail.ini");
     };
     QCOMPARE(folder(), tree + expected);
-    if (!oldFile || folder() == data.path())
-        return;
-    // Moved, not copied, and only once: a settings file the data folder gets later stays there.
-    QFile moved(QFile::decodeName(tree + expected + "/dartrail.ini"));
-    QVERIFY(!old.exists() && moved.open(QIODevice::ReadOnly) && moved.readAll() == "MODE=B");
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    QCOMPARE(folder(), tree + expected);
-    QVERIFY(old.exists());
+    if (oldFile && folder() != data.path()) { // moved, and only once: a file put there later stays
+        QFile moved(QFile::decodeName(tree + expected + "/dartrail.ini"));
+        QVERIFY(!old.exists() && moved.open(QIODevice::ReadOnly) && moved.readAll() == "MODE=B");
+        QVERIFY(old.open(QIODevice::WriteOnly) && folder() == tree + expected && old.exists());
+    }
 }
 
 void tst_Startup::commandLine() {
     QVERIFY(!CommandLine::reply({"Dartrail"}) && !CommandLine::reply({"Dartrail", "-v", "x.csv"}));
-    const QStringList version =
-        CommandLine::reply({"Dartrail", "x", "--version"}).value_or("").split(u'\n');
-    QCOMPARE(version.first(), "Dartrail 1.1.0");
-    QVERIFY2(version.value(1).contains("GPL-3.0-or-later"), qPrintable(version.value(1)));
+    QVERIFY(CommandLine::reply({"Dartrail", "x", "--version"})
+                .value_or("")
+                .startsWith("Dartrail 1.1.0\nLicense GPL-3.0-or-later"));
     const QString help = CommandLine::reply({"/usr/bin/dartrail", "--help"}).value_or("");
     QVERIFY2(help.contains("(dartrail.ini)") && help.contains("default ~/.local/share/Dartrail") &&
                  help.contains("default ~/.config/dartrail"),
