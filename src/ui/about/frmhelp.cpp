@@ -31,7 +31,7 @@ frmHelp::frmHelp(QWidget *parent)
     resize(720, 640);
 }
 
-void frmHelp::show(const QUrl &page, QWidget *parent) {
+void frmHelp::showPage(const QUrl &page, QWidget *parent) {
     // Owned by the main window, so that it outlives a dialog it was opened from and goes with the
     // program; one help window at a time.
     QWidget *owner = parent;
@@ -42,7 +42,7 @@ void frmHelp::show(const QUrl &page, QWidget *parent) {
     if (!help)
         help = new frmHelp(owner);
     help->m_txtHelp->setSource(page);
-    help->QDialog::show();
+    help->show();
     help->raise();
     help->activateWindow();
 }

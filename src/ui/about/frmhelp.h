@@ -15,7 +15,7 @@ public:
 
     // Shows the page in the help window over the parent's main window, opening one if there is
     // none yet.
-    static void show(const QUrl &page, QWidget *parent);
+    static void showPage(const QUrl &page, QWidget *parent);
 
 private:
     void followLink(const QUrl &link);

@@ -21,7 +21,7 @@ void openHelpPage(QWidget *parent) {
             continue;
         const QUrl url = QUrl::fromLocalFile(page.absoluteFilePath());
         if (!DocumentOpener::open(url))
-            frmHelp::show(url, parent);
+            frmHelp::showPage(url, parent);
         return;
     }
     MessageBox::showError(parent, QStringLiteral("%1 is neither beside the program nor in %2.")
