@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <climits>
 #include <unistd.h>
 
@@ -12,12 +13,15 @@ namespace {
 
 QByteArray overriddenDirectory;
 QByteArray overriddenExecutableName;
+QByteArray overriddenExecutable;
 
 } // namespace
 
 // Qt's own answer is decoded text, which loses every byte that is not UTF-8; the link in /proc
 // keeps them.
 QByteArray AppPaths::executable() {
+    if (!overriddenExecutable.isEmpty())
+        return overriddenExecutable;
     QByteArray path(PATH_MAX, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), size_t(path.size()));
     if (length <= 0 || length >= path.size())
@@ -28,6 +32,11 @@ QByteArray AppPaths::executable() {
     if (path.endsWith(Deleted) && ::access(path.constData(), F_OK) != 0)
         path.chop(Deleted.size());
     return path;
+}
+
+QByteArray AppPaths::executableDirectory() {
+    const QByteArray path = executable();
+    return path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1));
 }
 
 QByteArray AppPaths::directory() {
@@ -44,8 +53,17 @@ QByteArray AppPaths::settingsFileName() {
     return program.mid(program.lastIndexOf('/') + 1) + ".ini";
 }
 
+QByteArray AppPaths::settingsDirectory() {
+    if (!overriddenDirectory.isEmpty())
+        return overriddenDirectory;
+    // Chosen once: the first choice may move the settings file.
+    static const QByteArray chosen = DataFolder::ofThisRun().settingsFolder(
+        executableDirectory(), qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME"), settingsFileName());
+    return chosen;
+}
+
 QByteArray AppPaths::settingsFile() {
-    return filePath(settingsFileName());
+    return settingsDirectory() + '/' + settingsFileName();
 }
 
 QByteArray AppPaths::filePath(QByteArrayView fileName) {
@@ -58,4 +76,8 @@ QByteArray AppPaths::filePath(QByteArrayView fileName) {
 void AppPaths::overrideForTests(const QString &directory, const QString &executableName) {
     overriddenDirectory = QFile::encodeName(directory);
     overriddenExecutableName = QFile::encodeName(executableName);
+}
+
+void AppPaths::overrideExecutableForTests(const QString &executable) {
+    overriddenExecutable = QFile::encodeName(executable);
 }

@@ -15,7 +15,8 @@ std::optional<QString> reply(const QStringList &arguments) {
     const QString program = QFileInfo(arguments.value(0)).fileName();
     for (const QString &argument : arguments.mid(1)) {
         if (argument == QLatin1String("--version"))
-            return version;
+            return version + QStringLiteral("License GPL-3.0-or-later: GNU GPL version 3 or later "
+                                            "<https://gnu.org/licenses/gpl.html>\n");
         if (argument == QLatin1String("--help"))
             return version +
                    QStringLiteral(
@@ -24,9 +25,11 @@ std::optional<QString> reply(const QStringList &arguments) {
                        "averages, hit rates and charts.\n\n"
                        "Usage: %1 [--help | --version]\n\n"
                        "Settings (%1.ini) and histories (Recent_A.csv, Recent_B.csv) are kept "
-                       "in\n$XDG_DATA_HOME/Dartrail (by default ~/.local/share/Dartrail) when the "
-                       "program is installed\nfor all users or its folder cannot be written, "
-                       "else beside the program.\n")
+                       "beside the program\nwhen its folder can be written. When the program is "
+                       "installed for all users or\nits folder cannot be written, the histories "
+                       "are kept in $XDG_DATA_HOME/Dartrail (by\ndefault ~/.local/share/Dartrail) "
+                       "and the settings in $XDG_CONFIG_HOME/dartrail (by\ndefault "
+                       "~/.config/dartrail).\n")
                        .arg(program);
     }
     return std::nullopt;

@@ -1,6 +1,8 @@
 #include "app/datafolder.h"
 
 #include "app/apppaths.h"
+#include "app/inifile.h"
+#include "platform/filesystemobject.h"
 
 #include <QFile>
 
@@ -40,8 +42,10 @@ int makeFolders(const QByteArray &path) {
         if (::mkdir(folder.constData(), 0700) == 0) {
             const QByteArray parentPath =
                 folder.left(std::max<qsizetype>(folder.lastIndexOf('/'), 1));
-            if (::geteuid() == 0 && ::stat(parentPath.constData(), &parent) == 0)
-                (void)::chown(folder.constData(), parent.st_uid, parent.st_gid);
+            if (::geteuid() == 0 && ::stat(parentPath.constData(), &parent) == 0 &&
+                ::chown(folder.constData(), parent.st_uid, parent.st_gid) != 0)
+                return errno; // a folder left root's would shut its user out
+
         } else if (errno != EEXIST) {
             return errno;
         }
@@ -55,6 +59,28 @@ bool isFolder(const QByteArray &path) {
     return ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// XDG: an unset or relative variable means the default under the home folder; empty when there
+// is neither.
+QByteArray xdgFolder(const QByteArray &variable, const QByteArray &home, const char *underHome) {
+    if (variable.startsWith('/'))
+        return variable;
+    return home.startsWith('/') ? home + underHome : QByteArray();
+}
+
+// Copied through the file layer, byte for byte, before the old file goes: a rename cannot cross
+// from one file system to another, and a copy cut short leaves the old file in place.
+bool moveFile(const QByteArray &from, const QByteArray &to) {
+    const FileSystemObject files;
+    if (files.isFile(to) || !files.isFile(from))
+        return true; // moved before, or nothing to move
+    QByteArray content;
+    if (!files.readAll(from, content, IniFile::MaxFileBytes).ok() ||
+        !files.replaceFile(to, content).ok())
+        return false;
+    files.removeFile(from); // should it stay, it is never read again
+    return true;
+}
+
 } // namespace
 
 DataFolder DataFolder::choose(const QByteArray &executableFolder, const QByteArray &xdgDataHome,
@@ -65,10 +91,9 @@ DataFolder DataFolder::choose(const QByteArray &executableFolder, const QByteArr
         chosen.m_path = executableFolder;
         return chosen;
     }
-    // XDG: an unset or relative $XDG_DATA_HOME means ~/.local/share.
-    const bool xdgApplies = xdgDataHome.startsWith('/');
-    chosen.m_path = (xdgApplies ? xdgDataHome : home + "/.local/share") + "/Dartrail";
-    int error = xdgApplies || home.startsWith('/') ? makeFolders(chosen.m_path) : ENOENT;
+    const QByteArray xdg = xdgFolder(xdgDataHome, home, "/.local/share");
+    chosen.m_path = (xdg.isEmpty() ? home + "/.local/share" : xdg) + "/Dartrail";
+    int error = xdg.isEmpty() ? ENOENT : makeFolders(chosen.m_path);
     if (error == 0)
         error = writeError(chosen.m_path);
     if (error != 0)
@@ -80,10 +105,21 @@ DataFolder DataFolder::choose(const QByteArray &executableFolder, const QByteArr
     return chosen;
 }
 
+QByteArray DataFolder::settingsFolder(const QByteArray &executableFolder,
+                                      const QByteArray &xdgConfigHome, const QByteArray &home,
+                                      const QByteArray &fileName) const {
+    const QByteArray xdg = xdgFolder(xdgConfigHome, home, "/.config");
+    if (m_path == executableFolder || xdg.isEmpty())
+        return m_path;
+    const QByteArray folder = xdg + "/dartrail";
+    if (makeFolders(folder) != 0 || writeError(folder) != 0 ||
+        !moveFile(m_path + '/' + fileName, folder + '/' + fileName))
+        return m_path;
+    return folder;
+}
+
 const DataFolder &DataFolder::ofThisRun() {
-    const QByteArray executable = AppPaths::executable();
     static const DataFolder chosen =
-        choose(executable.left(std::max<qsizetype>(executable.lastIndexOf('/'), 1)),
-               qgetenv("XDG_DATA_HOME"), qgetenv("HOME"));
+        choose(AppPaths::executableDirectory(), qgetenv("XDG_DATA_HOME"), qgetenv("HOME"));
     return chosen;
 }

@@ -16,6 +16,13 @@ public:
     // environment, and kept for the rest of the run.
     static const DataFolder &ofThisRun();
 
+    // Where the settings file of that name goes: beside the histories when they are beside the
+    // executable, else in the user's $XDG_CONFIG_HOME/dartrail, where a settings file that an
+    // earlier version kept in the data folder is moved once. The data folder serves when the
+    // settings folder cannot be made or the old file not moved.
+    QByteArray settingsFolder(const QByteArray &executableFolder, const QByteArray &xdgConfigHome,
+                              const QByteArray &home, const QByteArray &fileName) const;
+
     // The folder chosen; when nothing can be written, the user's folder that failed.
     const QByteArray &path() const { return m_path; }
     // Empty when the folder can be written; else what the player is told at start-up.

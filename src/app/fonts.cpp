@@ -2,6 +2,7 @@
 
 #include "app/apppaths.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -29,7 +30,8 @@ void installSubstitutes() {
     for (const auto &[family, file] :
          {std::pair{"IPAGothic", "ipag.ttf"}, std::pair{"IPAPGothic", "ipagp.ttf"}}) {
         if (!families.contains(QLatin1String(family)))
-            QFontDatabase::addApplicationFont(AppPaths::filePath(QLatin1String(file)));
+            QFontDatabase::addApplicationFont(
+                QFile::decodeName(AppPaths::executableDirectory() + '/' + file));
     }
     QFont::insertSubstitutions(FixedFace, QStringList{QStringLiteral("IPAGothic"),
                                                       QStringLiteral("DejaVu Sans Mono"),

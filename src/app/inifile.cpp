@@ -2,6 +2,7 @@
 
 #include "platform/filesystemobject.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 
@@ -32,6 +33,16 @@ struct Line {
     qsizetype next = 0;
 };
 
+// A line ends in CR LF, LF or a lone CR (old Mac editors), as the platform's profile reader has it.
+Line lineAt(QByteArrayView content, qsizetype start) {
+    Line line{start, start, content.size()};
+    while (line.end < content.size() && content[line.end] != '\n' && content[line.end] != '\r')
+        ++line.end;
+    if (line.end < content.size())
+        line.next = line.end + (content.sliced(line.end).startsWith("\r\n") ? 2 : 1);
+    return line;
+}
+
 // The first section of a name in a file and, in it, the first line of a key.
 struct Place {
     std::optional<Line> section;
@@ -51,13 +62,7 @@ std::optional<QByteArrayView> sectionName(QByteArrayView text) {
 Place find(QByteArrayView content, QByteArrayView section, QByteArrayView key) {
     Place place;
     for (qsizetype start = 0; start < content.size();) {
-        Line line{start, content.indexOf('\n', start), 0};
-        line.next = line.end < 0 ? content.size() : line.end + 1;
-        if (line.end < 0)
-            line.end = content.size();
-        // A CR ends a line's text also at the end of the file, where a line break may follow later.
-        if (line.end > start && content[line.end - 1] == '\r')
-            --line.end;
+        const Line line = lineAt(content, start);
         start = line.next;
         const QByteArrayView text = content.sliced(line.start, line.end - line.start);
         if (const auto name = sectionName(text)) {
@@ -110,7 +115,7 @@ QString IniFile::read(const QString &section, const QString &key,
     if (!m_fileSystem.readAll(m_path, content, MaxFileBytes, &complete).ok())
         return defaultValue;
     if (!complete) // a line cut off by the limit is no line
-        content.truncate(content.lastIndexOf('\n') + 1);
+        content.truncate(std::max(content.lastIndexOf('\n'), content.lastIndexOf('\r')) + 1);
     const Place place = find(content, bytes(section), bytes(key));
     if (!place.key)
         return defaultValue;
@@ -132,8 +137,9 @@ FileSystemObject::Result IniFile::write(const QString &section, const QString &k
     if (!complete)
         return FileSystemObject::Result(EFBIG);
     // A new file gets CR LF, as the history files do; a file keeps its own line breaks.
-    const QByteArray lineBreak =
-        content.contains('\n') && !content.contains("\r\n") ? "\n" : "\r\n";
+    const QByteArray lineBreak = !content.contains('\n') && content.contains('\r')     ? "\r"
+                                 : content.contains('\n') && !content.contains("\r\n") ? "\n"
+                                                                                       : "\r\n";
     const Place place = find(content, bytes(section), bytes(key));
     if (place.key) {
         // The key keeps its spelling and all before "="; only the value is ours.
@@ -144,9 +150,10 @@ FileSystemObject::Result IniFile::write(const QString &section, const QString &k
         if (!place.section)
             entry.prepend('[' + bytes(section) + ']' + lineBreak);
         const qsizetype at = place.section ? place.afterLastKey : content.size();
-        // A last line without its line break is ended first; one ending in a lone CR gets the
-        // LF that makes it CR LF, so its text stays as it was read.
-        if (at > 0 && content[at - 1] != '\n')
+        // A last line without its line break is ended first. In a file of LF or CR LF breaks, a
+        // lone CR before the new lines gets the LF that makes it CR LF, the file's other end of a
+        // line.
+        if (at > 0 && content[at - 1] != '\n' && (content[at - 1] != '\r' || lineBreak != "\r"))
             entry.prepend(content[at - 1] == '\r' ? QByteArray("\n") : lineBreak);
         content.insert(at, entry);
     }

@@ -20,6 +20,8 @@ int main(int argc, char *argv[]) {
     }
     // The window class, whatever the executable is called: the desktop entry's StartupWMClass.
     QApplication::setApplicationName(QLatin1String(Version::Title));
+    // Wayland matches windows to their desktop entry, and so to its icon, by this name.
+    QApplication::setDesktopFileName(QStringLiteral("org.dartrail.Dartrail"));
     QApplication app(argc, argv);
     QApplication::setWindowIcon(AppIcon::icon()); // the dialogs' too
     Fonts::installSubstitutes();

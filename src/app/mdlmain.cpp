@@ -51,6 +51,7 @@ frmInputScore *Main() {
     FileSystem = std::make_unique<FileSystemObject>();
     // No other Dartrail can be rewriting these files now: what a killed rewrite left is waste.
     QByteArrayList rewritten{AppPaths::settingsFileName()};
+    FileSystem->removeLeftovers(AppPaths::settingsDirectory(), rewritten);
     for (const qint32 mode : {ModeA, ModeB})
         for (const char *kind : {"", "draft", "undo"})
             for (const char *base : {"Recent", "Drill"})

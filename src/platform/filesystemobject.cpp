@@ -294,8 +294,10 @@ FileSystemObject::append(const Path &path, QByteArrayView line, bool own,
         result = writeAll(fd, bytes);
         if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
             result = Result(errno);
-        if (!result.ok()) // take back a partial line, so the file stays as it was
-            ::ftruncate(fd, info.st_size);
+        // Take back a partial line, so the file stays as it was.
+        if (!result.ok() && ::ftruncate(fd, info.st_size) != 0) {
+            // nothing more to do: the failure is reported already
+        }
     }
     // The line is synced or taken back by now: closing can change neither.
     ::close(fd);
@@ -386,8 +388,10 @@ FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustEx
         result = Result(errno);
     // The owner's file stays the owner's, also when root rewrites it. Only root can give a
     // file away: anyone else's rewrite is theirs, as with any editor.
-    if (info.st_uid != ::geteuid() || info.st_gid != ::getegid())
-        (void)::fchown(fd, info.st_uid, info.st_gid);
+    if ((info.st_uid != ::geteuid() || info.st_gid != ::getegid()) &&
+        ::fchown(fd, info.st_uid, info.st_gid) != 0) {
+        // not root: the rewrite is the writer's, as with any editor
+    }
     if (result.ok())
         result = withoutThrowing([&] { return writeContent(old, fd); });
     if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)

@@ -21,6 +21,8 @@ private Q_SLOTS:
     void cleanupTestCase() { std::filesystem::remove_all(m_tree.path().toStdString()); }
     void dataFolder_data();
     void dataFolder();
+    void settingsFolder_data();
+    void settingsFolder();
     void commandLine();
     void lockRefused_data();
     void lockRefused();
@@ -94,11 +96,55 @@ void tst_Startup::dataFolder() {
     QCOMPARE(made.st_uid, above.st_uid);
 }
 
+void tst_Startup::settingsFolder_data() {
+    QTest::addColumn<bool>("system");          // installed for all users, or a folder install
+    QTest::addColumn<QByteArray>("xdgConfig"); // in the row's tree; "=" starts a relative one
+    QTest::addColumn<bool>("oldFile");         // a settings file left in the data folder
+    QTest::addColumn<QByteArray>("expected");  // in the row's tree
+    const auto row = [](const char *name, bool system, const char *xdg, bool old,
+                        const char *expected) {
+        QTest::newRow(name) << system << QByteArray(xdg) << old << QByteArray(expected);
+    };
+    row("folder install: beside the program", false, "cfg", true, "app");
+    row("$XDG_CONFIG_HOME set", true, "cfg", false, "cfg/dartrail");
+    row("$XDG_CONFIG_HOME unset", true, "", false, "home/.config/dartrail");
+    row("$XDG_CONFIG_HOME relative", true, "=cfg", false, "home/.config/dartrail");
+    row("moved once from the data folder", true, "cfg", true, "cfg/dartrail");
+    row("cannot be made: the data folder", true, "file", true, "xdg/Dartrail");
+}
+
+void tst_Startup::settingsFolder() {
+    QFETCH(bool, system);
+    QFETCH(QByteArray, xdgConfig);
+    QFETCH(bool, oldFile);
+    QFETCH(QByteArray, expected);
+    const QByteArray tree = QFile::encodeName(m_tree.path()) + '/';
+    const QByteArray executable = tree + (system ? "usr/bin" : "app");
+    const QByteArray xdg =
+        xdgConfig.isEmpty() || xdgConfig.startsWith('=') ? xdgConfig.mid(1) : tree + xdgConfig;
+    const DataFolder data = DataFolder::choose(executable, tree + "xdg", tree + "home");
+    QFile old(QFile::decodeName(data.path() + "/dartrail.ini"));
+    QVERIFY(!oldFile || (old.open(QIODevice::WriteOnly) && old.write("MODE=B") && old.flush()));
+    old.close();
+    const auto folder = [&] {
+        return data.settingsFolder(executable, xdg, tree + "home", "dartrail.ini");
+    };
+    QCOMPARE(folder(), tree + expected);
+    if (oldFile && folder() != data.path()) { // moved, and only once: a file put there later stays
+        QFile moved(QFile::decodeName(tree + expected + "/dartrail.ini"));
+        QVERIFY(!old.exists() && moved.open(QIODevice::ReadOnly) && moved.readAll() == "MODE=B");
+        QVERIFY(old.open(QIODevice::WriteOnly) && folder() == tree + expected && old.exists());
+    }
+}
+
 void tst_Startup::commandLine() {
     QVERIFY(!CommandLine::reply({"Dartrail"}) && !CommandLine::reply({"Dartrail", "-v", "x.csv"}));
-    QCOMPARE(CommandLine::reply({"Dartrail", "x", "--version"}).value_or(""), "Dartrail 1.1.0\n");
+    QVERIFY(CommandLine::reply({"Dartrail", "x", "--version"})
+                .value_or("")
+                .startsWith("Dartrail 1.1.0\nLicense GPL-3.0-or-later"));
     const QString help = CommandLine::reply({"/usr/bin/dartrail", "--help"}).value_or("");
-    QVERIFY2(help.contains("(dartrail.ini)") && help.contains("default ~/.local/share/Dartrail"),
+    QVERIFY2(help.contains("(dartrail.ini)") && help.contains("default ~/.local/share/Dartrail") &&
+                 help.contains("default ~/.config/dartrail"),
              qPrintable(help));
 }
 

@@ -3,11 +3,13 @@
 # Enter, leaves through FILE > EXIT, and checks the files it wrote. Without a data folder the program
 # runs from a temporary folder of its own and keeps its files there; with one, it runs where it lies
 # and must keep them in the data folder.
-# Usage (CTest runs it so): xvfb-run -a save_and_close.sh path/to/Dartrail [data folder]
+# Usage (CTest runs it so): xvfb-run -a save_and_close.sh path/to/Dartrail [data folder
+# [settings folder, by default the data folder]]
 set -eu
 program=$1
 folder=$(mktemp -d)
 data=${2:-$folder}
+settingsfolder=${3:-$data}
 pid=
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$folder"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -64,6 +66,7 @@ grep -Eq "^[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2},$expected"$(pri
     Recent_A.csv || fail "unexpected line: $(cat -A Recent_A.csv)"
 [ "$(tr -cd , <Recent_A.csv | wc -c)" -eq 21 ] || fail "not 21 commas: $line"
 [ "$(tail -c 2 Recent_A.csv | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "no CR LF: $line"
+settings=$settingsfolder/$settings
 grep -q '^GRID=123' "$settings" || fail "$settings: $(cat "$settings")"
 grep -q '^MODE=A' "$settings" || fail "$settings: $(cat "$settings")"
 echo "saved: $(cat Recent_A.csv)"

@@ -91,24 +91,26 @@ private Q_SLOTS:
     void picturesAtScreenDensity();
 
 private:
-    // main (5 typed for target 1), grid (recent row 1 clicked), graph, about, link (hovered),
-    // targets, trends.
+    // main (5 typed for target 1), grid (recent row 1 clicked), graph, switched (the graph with
+    // every box clicked into its other state), about, link (hovered), targets, trends. Each in a
+    // folder of its own.
     void withWindow(const QString &window, const std::function<void(QWidget &)> &use);
     // Each element's contrast as a share of what it needs: 4.5 for a text, 3 for a line.
     QMap<QString, double> render(const QString &window, const QString &palette);
-
-    QTemporaryDir m_dir;
 };
 
 void tst_Appearance::initTestCase() {
     QApplication::setQuitOnLastWindowClosed(false);
     Fonts::installSubstitutes();
-    AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
-    QFile file(QFile::decodeName(AppPaths::filePath("Recent_A.csv")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(History) == History.size());
 }
 
 void tst_Appearance::withWindow(const QString &window, const std::function<void(QWidget &)> &use) {
+    // No card draft or setting that one window leaves reaches the next.
+    const QTemporaryDir folder;
+    AppPaths::overrideForTests(folder.path(), QStringLiteral("Dartrail"));
+    QFile file(QFile::decodeName(AppPaths::filePath("Recent_A.csv")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(History) == History.size());
+    file.close();
     if (window == "main" || window == "grid") {
         QPointer<frmInputScore> main = mdlMain::Main();
         QVERIFY(QTest::qWaitForWindowActive(main));
@@ -131,12 +133,18 @@ void tst_Appearance::withWindow(const QString &window, const std::function<void(
     GridModel recent;
     RecentTable::fill(recent, History, mdlMain::ModeA);
     const std::unique_ptr<QDialog> dialog(
-        window == "graph"     ? new frmGraph(handedOver({cells, cells}))
-        : window == "targets" ? new frmTargets(recent, mdlMain::ModeA)
-        : window == "trends"  ? new frmTrends(recent, mdlMain::ModeA)
-                              : static_cast<QDialog *>(new frmAbout));
+        window == "graph" || window == "switched" ? new frmGraph(handedOver({cells, cells}))
+        : window == "targets"                     ? new frmTargets(recent, mdlMain::ModeA)
+        : window == "trends"                      ? new frmTrends(recent, mdlMain::ModeA)
+                                                  : static_cast<QDialog *>(new frmAbout));
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    if (window == "switched") { // ALL ON/OFF first, as it switches every series box on
+        QList<QCheckBox *> boxes{dialog->findChild<QCheckBox *>("chkAll")};
+        boxes += dialog->findChildren<QCheckBox *>(QRegularExpression("^chk(Color|AutoScale)"));
+        for (QCheckBox *box : boxes)
+            QTest::mouseClick(box, Qt::LeftButton);
+    }
     if (window == "link")
         QTest::mouseMove(dialog->findChild<QWidget *>("lblURL"), QPoint(4, 4));
     use(*dialog);
@@ -162,6 +170,17 @@ QMap<QString, double> tst_Appearance::render(const QString &window, const QStrin
             else if (key && key->frameWidth())
                 measure(key->objectName(), &shown, textPlace(key).first.adjusted(-3, -3, 3, 3),
                         line);
+        }
+        // A check box's indicator against the window around it, and a mark against the box.
+        for (const QCheckBox *box : shown.findChildren<QCheckBox *>()) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            const QRect indicator =
+                box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+            const QString name = box->objectName() + (box->isChecked() ? " on" : " off");
+            measure(name + " indicator", box, indicator.adjusted(-4, -2, 0, 2), line);
+            if (box->isChecked())
+                measure(name + " mark", box, indicator.adjusted(2, 2, -2, -2), line);
         }
         if (const auto *card = shown.findChild<QWidget *>("fraThisTime")) {
             measure("card rule", card, QRect(98, 18, 5, 5), line);
@@ -191,7 +210,8 @@ QMap<QString, double> tst_Appearance::render(const QString &window, const QStrin
                 chart->place(int(chart->points().size()) - 1, *chart->points().back().trend);
             measure("trend line", chart, QRect(last.toPoint() - QPoint(4, 6), QSize(3, 13)), line);
         }
-        if (const auto *graph = qobject_cast<const frmGraph *>(&shown)) {
+        if (const auto *graph = qobject_cast<const frmGraph *>(&shown);
+            graph && window == "graph") {
             const auto *chart = shown.findChild<QWidget *>("picGraph");
             const auto at = [&](double value, int high) {
                 const QPointF point = graph->chartScale().toPixels(0.5, value, chart->size());
@@ -211,7 +231,8 @@ QMap<QString, double> tst_Appearance::render(const QString &window, const QStrin
 void tst_Appearance::contrast_data() {
     QTest::addColumn<double>("share");
     for (const QString palette : {"default", "light", "dark"})
-        for (const QString window : {"main", "grid", "graph", "about", "link", "targets", "trends"})
+        for (const QString window :
+             {"main", "grid", "graph", "switched", "about", "link", "targets", "trends"})
             for (const auto &[element, share] : render(window, palette).asKeyValueRange())
                 QTest::newRow(qPrintable(window + ", " + palette + ": " + element)) << share;
 }

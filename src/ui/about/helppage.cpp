@@ -4,24 +4,24 @@
 #include "app/datafolder.h"
 #include "platform/messagebox.h"
 #include "ui/about/documentopener.h"
+#include "ui/about/frmhelp.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 void openHelpPage(QWidget *parent) {
     const QString name = QLatin1String(HelpPageFile);
-    const QDir shared(QCoreApplication::applicationDirPath() + u'/' +
-                      QLatin1String(SharedFilesFolder));
-    for (const QFileInfo &page : {QFileInfo(QFile::decodeName(AppPaths::filePath(HelpPageFile))),
-                                  QFileInfo(shared, name), QFileInfo(QDir::current(), name)}) {
+    const QDir program(QFile::decodeName(AppPaths::executableDirectory()));
+    for (const QFileInfo &page :
+         {QFileInfo(program, name),
+          QFileInfo(program, QLatin1String(SharedFilesFolder) + u'/' + name),
+          QFileInfo(QDir::current(), name)}) {
         if (!page.isFile())
             continue;
-        if (!DocumentOpener::open(QUrl::fromLocalFile(page.absoluteFilePath())))
-            MessageBox::showError(parent,
-                                  QStringLiteral("No viewer could open %1.")
-                                      .arg(QDir::toNativeSeparators(page.absoluteFilePath())));
+        const QUrl url = QUrl::fromLocalFile(page.absoluteFilePath());
+        if (!DocumentOpener::open(url))
+            frmHelp::showPage(url, parent);
         return;
     }
     MessageBox::showError(parent, QStringLiteral("%1 is neither beside the program nor in %2.")

@@ -3,6 +3,7 @@
 #include "app/fonts.h"
 #include "app/mdlmain.h"
 #include "entry/numbertext.h"
+#include "platform/checkboxstyle.h"
 #include "platform/colourpair.h"
 #include "platform/fontfit.h"
 #include "platform/screencentre.h"
@@ -80,7 +81,7 @@ void paintBack(QLabel *label, const QColor &colour) {
 // A box whose caption is cut with the font in use is widened, at most to the room it has; a
 // caption still too wide is narrowed.
 void fitCaption(QCheckBox *box, int room) {
-    box->ensurePolished(); // the style sheet's indicator and spacing
+    box->ensurePolished(); // the style's indicator and spacing
     room = std::max(box->width(), room);
     const int besideText = box->sizeHint().width() - FontFit::textWidth(box->font(), box->text());
     box->setFont(FontFit::narrowedToFit(box->font(), box->text(), room - besideText));
@@ -145,14 +146,12 @@ void frmGraph::createChartSide() {
 
 void frmGraph::createSeriesBoxes(QWidget *picBack) {
     const QFont font = Fonts::proportionalGothic(BoxPointSize);
-    // The places are narrow: keep the caption close to its box.
-    picBack->setStyleSheet(QStringLiteral(
-        "QCheckBox { spacing: 1px; } QCheckBox::indicator { width: 11px; height: 11px; }"));
     for (qint16 series : GraphSeries::Indices) {
         const SeriesPlace place = placeOf(series);
         auto *box = new QCheckBox(GraphSeries::caption(series), picBack);
         box->setObjectName(indexed(QStringLiteral("chkColor"), series));
         box->setGeometry(Twips::rect(place.boxLeft, place.boxTop, 555, 240));
+        box->setStyle(CheckBoxStyle::instance()); // the places are narrow
         box->setFont(font);
         fitCaption(box, Twips::toPixels(place.keyLeft - place.boxLeft));
         box->setChecked(true);
@@ -166,6 +165,7 @@ void frmGraph::createSeriesBoxes(QWidget *picBack) {
     m_chkAll = new QCheckBox(QStringLiteral("ALL ON/OFF"), picBack);
     m_chkAll->setObjectName(QStringLiteral("chkAll"));
     m_chkAll->setGeometry(Twips::rect(5760, 4155, 1215, 255));
+    m_chkAll->setStyle(CheckBoxStyle::instance());
     m_chkAll->setFont(font);
     fitCaption(m_chkAll, picBack->width() - m_chkAll->x());
     connect(m_chkAll, &QCheckBox::toggled, this, &frmGraph::chkAll_Click);
@@ -173,6 +173,7 @@ void frmGraph::createSeriesBoxes(QWidget *picBack) {
     m_chkAutoScale = new QCheckBox(QStringLiteral("AUTO SCALE"), picBack);
     m_chkAutoScale->setObjectName(QStringLiteral("chkAutoScale"));
     m_chkAutoScale->setGeometry(Twips::rect(5760, 4500, 1215, 255));
+    m_chkAutoScale->setStyle(CheckBoxStyle::instance());
     m_chkAutoScale->setFont(font);
     fitCaption(m_chkAutoScale, picBack->width() - m_chkAutoScale->x());
     m_chkAutoScale->setChecked(true);

@@ -5,11 +5,24 @@
 #include "ui/about/frmabout.h"
 #include "ui/about/helppage.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+
+namespace {
+
+QWidget *helpWindow() {
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->objectName() == "frmHelp")
+            return window;
+    return nullptr;
+}
+
+} // namespace
 
 class tst_About : public QObject {
     Q_OBJECT
@@ -20,8 +33,9 @@ private Q_SLOTS:
     void helpPage();
 
 private:
-    QTemporaryDir m_program; // the executable's folder
-    const QString m_programPage = m_program.filePath(HelpPageFile);
+    // usr/bin holds the executable, usr/share/dartrail the package's page, data the data folder.
+    QTemporaryDir m_root;
+    const QString m_programPage = m_root.filePath(QStringLiteral("usr/bin/") + HelpPageFile);
     QList<QUrl> m_opened;
     bool m_openerWorks = true;
     int m_errorBoxes = 0;
@@ -29,7 +43,10 @@ private:
 
 void tst_About::initTestCase() {
     Fonts::installSubstitutes();
-    AppPaths::overrideForTests(m_program.path(), QStringLiteral("Dartrail"));
+    for (const char *folder : {"usr/bin", "usr/share/dartrail", "data"})
+        QVERIFY(QDir(m_root.path()).mkpath(folder));
+    AppPaths::overrideForTests(m_root.filePath("data"), QStringLiteral("Dartrail"));
+    AppPaths::overrideExecutableForTests(m_root.filePath("usr/bin/Dartrail"));
     QVERIFY(QFile(m_programPage).open(QIODevice::WriteOnly));
     DocumentOpener::setOpener([this](const QUrl &url) {
         m_opened.append(url);
@@ -73,13 +90,16 @@ void tst_About::textsPointerAndKeys() {
 }
 
 void tst_About::helpPage_data() {
-    QTest::addColumn<QString>("pages");  // where a page lies: "program", "working", both or none
+    QTest::addColumn<QString>("pages");  // where a page lies: program, shared, working, data
     QTest::addColumn<bool>("viewer");    // whether the desktop can open it
     QTest::addColumn<QString>("opened"); // the folder of the page handed over
     QTest::newRow("no page anywhere") << "" << true << "";
+    QTest::newRow("only in the data folder, not the program's") << "data" << true << "";
     QTest::newRow("started elsewhere, page beside the program") << "program" << true << "program";
-    QTest::newRow("beside the program wins") << "program working" << true << "program";
-    QTest::newRow("page in the working directory, no viewer") << "working" << false << "working";
+    QTest::newRow("beside the program wins") << "program shared working" << true << "program";
+    QTest::newRow("the package's page before the working folder")
+        << "shared working" << true << "shared";
+    QTest::newRow("no viewer: the program's own window") << "working" << false << "working";
 }
 
 void tst_About::helpPage() {
@@ -87,12 +107,20 @@ void tst_About::helpPage() {
     QFETCH(bool, viewer);
     QFETCH(QString, opened);
     QTemporaryDir working;
+    const QMap<QString, QString> folders{
+        {"program", "usr/bin"}, {"shared", "usr/share/dartrail"}, {"data", "data"}};
     const auto page = [&](const QString &where) {
-        return where == "program" ? m_programPage : working.filePath(HelpPageFile);
+        return where == "working" ? working.filePath(HelpPageFile)
+                                  : m_root.filePath(folders[where] + '/' + HelpPageFile);
     };
-    QFile::remove(m_programPage);
-    for (const QString &where : pages.split(u' ', Qt::SkipEmptyParts))
-        QVERIFY(QFile(page(where)).open(QIODevice::WriteOnly));
+    for (const char *where : {"program", "shared", "data"})
+        QFile::remove(page(where));
+    for (const QString &where : pages.split(u' ', Qt::SkipEmptyParts)) {
+        QFile file(page(where));
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write("<title>HELP</title><a href='#end'>IN</a> <a href='https://x.org/'>OUT"
+                           "</a><p style='margin-top:3000px' id='end'>END</p>"));
+    }
     m_opened.clear();
     m_openerWorks = viewer;
     m_errorBoxes = 0;
@@ -102,8 +130,24 @@ void tst_About::helpPage() {
     QDir::setCurrent(started);
 
     QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>{} : QList{QUrl::fromLocalFile(page(opened))});
-    // An error box whenever no page could be shown.
-    QCOMPARE(m_errorBoxes, int(opened.isEmpty() || !viewer));
+    QCOMPARE(m_errorBoxes, int(opened.isEmpty())); // only a missing page is an error
+    // Where the desktop has no viewer, the page is shown all the same.
+    const std::unique_ptr<QWidget> own(helpWindow());
+    QCOMPARE(own && own->isVisible(), !viewer && !opened.isEmpty());
+    if (!own)
+        return;
+    QCOMPARE(own->windowTitle(), "HELP");
+    // Tab to each link and follow it: the first within the page, the second to the desktop.
+    QVERIFY(QTest::qWaitForWindowActive(own.get()));
+    m_opened.clear();
+    m_openerWorks = true;
+    for (int link = 0; link < 2; ++link)
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return})
+            QTest::keyClick(QApplication::focusWidget(), key);
+    QUrl withinPage = QUrl::fromLocalFile(page(opened));
+    withinPage.setFragment("end");
+    QCOMPARE(own->findChild<QTextBrowser *>("txtHelp")->source(), withinPage);
+    QCOMPARE(m_opened, QList{QUrl("https://x.org/")});
 }
 
 QTEST_MAIN(tst_About)

@@ -173,6 +173,8 @@ void tst_FrmInputScore::startsFromSettings_data() {
     // Found by the settings fuzzer: a CR at the very end is no part of the value.
     row("a last line ending in a lone CR", "[GAME]\nMODE=A\r", "11110 123 A",
         "[GAME]\nMODE=A\r\n[WINDOW]\nGRID=123\n");
+    row("old Mac line ends, lone CRs", "[GAME]\rMODE=B\r", "11101 123 B",
+        "[GAME]\rMODE=B\r[WINDOW]\rGRID=123\r");
     // A renamed copy keeps settings of its own and leaves those of the old name alone.
     row("renamed Dartrail.old", {}, "11110 123 A", {}, "Dartrail.old");
     row("renamed Dart.v2", "[WINDOW]\nGRID=012\n", "01110 012 A", {}, "Dart.v2");
