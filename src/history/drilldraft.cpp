@@ -21,18 +21,19 @@ DrillDraft::DrillDraft(const FileSystemObject &fileSystem)
     : m_fileSystem(fileSystem) {
 }
 
-void DrillDraft::keep(qint32 playMode, const Drill &drill) const {
+QString DrillDraft::keep(qint32 playMode, const Drill &drill) const {
     QByteArrayList fields;
     for (int field : drill.fields)
         fields.append(QByteArray::number(field));
     QByteArray line = fields.join(' ') + ';' + QByteArray::number(drill.currentTarget);
     for (const QString &text : drill.texts)
         line.append(',').append(text.toLatin1());
-    m_fileSystem.replaceFile(filePath(playMode), line + "\r\n");
+    return m_fileSystem.replaceFile(filePath(playMode), line + "\r\n").description();
 }
 
-void DrillDraft::discard(qint32 playMode) const {
-    m_fileSystem.removeFile(filePath(playMode));
+QString DrillDraft::discard(qint32 playMode) const {
+    const QByteArray path = filePath(playMode);
+    return m_fileSystem.isFile(path) ? m_fileSystem.removeFile(path).description() : QString();
 }
 
 std::optional<DrillDraft::Drill> DrillDraft::kept(qint32 playMode) const {

@@ -22,9 +22,9 @@ public:
 
     explicit DrillDraft(const FileSystemObject &fileSystem);
 
-    // Best effort, as the card's draft: a failure must never get in the player's way.
-    void keep(qint32 playMode, const Drill &drill) const;
-    void discard(qint32 playMode) const;
+    // Best effort, as the card's draft: a failure, the system's description, is only told.
+    QString keep(qint32 playMode, const Drill &drill) const;
+    QString discard(qint32 playMode) const;
     std::optional<Drill> kept(qint32 playMode) const;
 
     static QByteArray filePath(qint32 playMode);

@@ -585,7 +585,7 @@ void frmInputScore::endDrill() {
     if (!m_drill.running())
         return;
     m_drill.end();
-    m_drillDraft.discard(mdlMain::PlayMode);
+    discardDrillDraft();
     m_card->showDrill(m_drill);
     updateDrillItems();
 }
@@ -599,7 +599,7 @@ bool frmInputScore::restoreDrill() {
     for (int i = 0; saved && i < ThisTimeFrame::FieldCount; ++i)
         saved = HistoryLine::storedValue(drill->texts[i]) == m_drills.table().text(0, i + 1);
     if (saved) {
-        m_drillDraft.discard(mdlMain::PlayMode);
+        discardDrillDraft();
         return false;
     }
     startDrill(drill->fields);
@@ -613,7 +613,18 @@ bool frmInputScore::restoreDrill() {
 
 void frmInputScore::keepDrill() {
     const int current = m_drill.chosen(m_currentTarget) ? m_currentTarget : m_drill.first();
-    m_drillDraft.keep(mdlMain::PlayMode, {m_drill.fields(), m_card->texts(), current});
+    // Through the card draft's writer: off the window's thread, and in order with its writes.
+    m_draftWriter.post(DrillDraft::filePath(mdlMain::PlayMode),
+                       [draft = m_drillDraft, mode = mdlMain::PlayMode,
+                        drill = DrillDraft::Drill{m_drill.fields(), m_card->texts(), current}] {
+                           return draft.keep(mode, drill);
+                       });
+}
+
+void frmInputScore::discardDrillDraft() {
+    m_draftWriter.post(
+        DrillDraft::filePath(mdlMain::PlayMode),
+        [draft = m_drillDraft, mode = mdlMain::PlayMode] { return draft.discard(mode); });
 }
 
 bool frmInputScore::drillKeyDown(int index, const QKeyEvent &event) {

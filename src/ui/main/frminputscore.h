@@ -60,6 +60,7 @@ private:
     void endDrill();
     bool restoreDrill();
     void keepDrill();
+    void discardDrillDraft();
     bool drillKeyDown(int index, const QKeyEvent &event);
     void saveDrill();
     void deleteLastDrill();
