@@ -1,7 +1,7 @@
 #include "app/apppaths.h"
 #include "app/inifile.h"
 #include "app/mdlmain.h"
-#include "entry/carddraft.h"
+#include "history/carddraft.h"
 #include "history/drilldraft.h"
 #include "history/drillhistory.h"
 #include "history/historyline.h"

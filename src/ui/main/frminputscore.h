@@ -1,7 +1,7 @@
 #pragma once
 
-#include "entry/carddraft.h"
 #include "entry/drillcard.h"
+#include "history/carddraft.h"
 #include "history/drilldraft.h"
 #include "history/drillhistory.h"
 #include "history/historystore.h"

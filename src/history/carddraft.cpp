@@ -1,4 +1,4 @@
-#include "entry/carddraft.h"
+#include "history/carddraft.h"
 
 #include "entry/thistimecard.h"
 #include "history/historyline.h"
