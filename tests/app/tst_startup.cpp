@@ -61,7 +61,6 @@ void tst_Startup::dataFolder_data() {
     // /proc refuses new files to root as well, whatever its permission bits say.
     row("writable: beside the executable", "app", "xdg", "home", "app");
     row("system install: per user, even when writable", "usr/bin", "xdg", "home", "xdg/Dartrail");
-    row("read-only: $XDG_DATA_HOME", "/proc", "xdg", "home", "xdg/Dartrail");
     row("$XDG_DATA_HOME unset", "/proc", "", "home", "home/.local/share/Dartrail");
     row("$XDG_DATA_HOME relative", "file/bin", "=xdg", "home", "home/.local/share/Dartrail");
     row("folder name not UTF-8", "/proc", "d\xe9j\xe0", "home", "d\xe9j\xe0/Dartrail");
@@ -106,7 +105,6 @@ void tst_Startup::settingsFolder_data() {
         QTest::newRow(name) << system << QByteArray(xdg) << old << QByteArray(expected);
     };
     row("folder install: beside the program", false, "cfg", true, "app");
-    row("$XDG_CONFIG_HOME set", true, "cfg", false, "cfg/dartrail");
     row("$XDG_CONFIG_HOME unset", true, "", false, "home/.config/dartrail");
     row("$XDG_CONFIG_HOME relative", true, "=cfg", false, "home/.config/dartrail");
     row("moved once from the data folder", true, "cfg", true, "cfg/dartrail");
@@ -154,9 +152,8 @@ void tst_Startup::lockRefused_data() {
     QTest::addColumn<QByteArray>("kind");
     QTest::addColumn<QString>("reason"); // F is the folder; empty when the holder was reached
     const QString taken = u"its lock file F/Dartrail.lock cannot be taken (%1)"_qs;
-    QTest::newRow("pipe") << QByteArray("pipe") << taken.arg("Not a regular file");
-    QTest::newRow("folder") << QByteArray("folder") << taken.arg("Not a regular file");
-    QTest::newRow("link") << QByteArray("link") << taken.arg("Not a regular file");
+    for (const char *kind : {"pipe", "folder", "link"})
+        QTest::newRow(kind) << QByteArray(kind) << taken.arg("Not a regular file");
     QTest::newRow("no folder") << QByteArray("gone") << taken.arg("No such file or directory");
     QTest::newRow("immutable, held") << QByteArray("immutable") << QString();
     QTest::newRow("held by another user")

@@ -83,6 +83,7 @@ using F = HistoryFixture;
 enum Operation { Save, Remove, Undo, Settings, Draft, DrillSave, DrillDelete, DrillKeep };
 const QString placeholder = QStringLiteral("(NO DATA)|||||");
 const QByteArray stamp = "2005/03/07 21:04:09";
+const QDateTime when(QDate(2005, 3, 7), QTime(21, 4, 9)); // the moment of that stamp
 // Games of the first of March, oldest first, from their values.
 QByteArray lines(const QList<QByteArray> &games) {
     QByteArray content;
@@ -203,8 +204,7 @@ void tst_HistoryStore::save() {
     QFETCH(QByteArray, after);
     HistoryFixture fixture;
     fixture.write(ModeA, before);
-    QCOMPARE(fixture.store.save(ModeA, card, QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9))),
-             QString());
+    QCOMPARE(fixture.store.save(ModeA, card, when), QString());
     QCOMPARE(fixture.contentOf(ModeA), after);
 }
 
@@ -372,7 +372,6 @@ void tst_HistoryStore::oddUndoRecords() {
     HistoryFixture fixture;
     const QByteArray history = HistoryStore::filePath(ModeA), other = history + ".other";
     const QByteArray record = HistoryStore::filePath(ModeA, "undo");
-    const QDateTime when(QDate(2005, 3, 7), QTime(21, 4, 9));
     const QByteArray saved = HistoryLine::build(when, {"9"}) + "\r\n";
     const auto named = [&](const QString &error) {
         return error.isEmpty() ? error
@@ -476,8 +475,7 @@ void tst_HistoryStore::brokenAtEveryCall() {
     // A failure to keep the draft is never reported: it must not get in the player's way.
     const bool silent = operation == Draft || operation == DrillKeep;
     const auto save = [&] {
-        return fixture.store.save(ModeA, QStringList(21, QStringLiteral("12")),
-                                  QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9)));
+        return fixture.store.save(ModeA, QStringList(21, QStringLiteral("12")), when);
     };
     const auto run = [&]() -> QString {
         if (operation == Save)
@@ -489,8 +487,7 @@ void tst_HistoryStore::brokenAtEveryCall() {
         if (operation == Draft)
             return draft.keep(ModeA, QStringList(21, QStringLiteral("7")), 20), QString();
         if (operation == DrillSave)
-            return drills.save(ModeA, QStringList(21, QStringLiteral("3")),
-                               QDateTime(QDate(2005, 3, 7), QTime(21, 4, 9)));
+            return drills.save(ModeA, QStringList(21, QStringLiteral("3")), when);
         if (operation == DrillDelete)
             return drills.removeLast(ModeA);
         if (operation == DrillKeep)

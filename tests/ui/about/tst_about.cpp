@@ -93,9 +93,7 @@ void tst_About::helpPage_data() {
     QTest::addColumn<QString>("pages");  // where a page lies: program, shared, working, data
     QTest::addColumn<bool>("viewer");    // whether the desktop can open it
     QTest::addColumn<QString>("opened"); // the folder of the page handed over
-    QTest::newRow("no page anywhere") << "" << true << "";
     QTest::newRow("only in the data folder, not the program's") << "data" << true << "";
-    QTest::newRow("started elsewhere, page beside the program") << "program" << true << "program";
     QTest::newRow("beside the program wins") << "program shared working" << true << "program";
     QTest::newRow("the package's page before the working folder")
         << "shared working" << true << "shared";

@@ -1,22 +1,12 @@
-#include "app/apppaths.h"
-#include "app/fonts.h"
-#include "app/mdlmain.h"
 #include "platform/gridview.h"
-#include "platform/messagebox.h"
-#include "ui/main/frminputscore.h"
+#include "ui/main/mainwindowharness.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
 #include <QTimer>
 
@@ -28,69 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Starts the real main window through start-up in a folder of its own, answers its message
-// boxes, and closes it again through the normal shutdown.
-class MainWindowHarness {
-public:
-    // The program runs as an executable of that file name, which names its settings file.
-    explicit MainWindowHarness(const QString &program = QStringLiteral("Dartrail")) {
-        QApplication::setQuitOnLastWindowClosed(false);
-        Fonts::installSubstitutes();
-        AppPaths::overrideForTests(m_dir.path(), program);
-        MessageBox::setResponder(
-            [this](QMessageBox::Icon, const QString &text, const QString &title) {
-                boxes.append(title + u' ' + text);
-                return answer;
-            });
-    }
-
-    ~MainWindowHarness() {
-        close();
-        MessageBox::setResponder({});
-        AppPaths::overrideForTests({}, {});
-    }
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
-    void writeFile(const QString &name, const QByteArray &bytes) const {
-        QFile file(path(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray readFile(const QString &name) const {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    void start() {
-        window = mdlMain::Main();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-    }
-
-    void close() {
-        if (!window)
-            return;
-        window->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    template <typename T> T *find(const QString &name) const {
-        return window->findChild<T *>(name);
-    }
-    QLineEdit *txt(int i) const { return find<QLineEdit>(QStringLiteral("txt(%1)").arg(i)); }
-
-    QPointer<frmInputScore> window;
-    QByteArray initialHistory;
-    QStringList boxes;   // title and text of each
-    int windowSyncs = 0; // of the file layer, while counted
-    QMessageBox::StandardButton answer = QMessageBox::Ok;
-
-private:
-    QTemporaryDir m_dir;
-};
 
 // Games saved on 1 to `count` January 2020, each game's first value its day.
 QByteArray history(int count) {
@@ -176,7 +103,6 @@ void tst_FrmInputScore::startsFromSettings_data() {
     row("old Mac line ends, lone CRs", "[GAME]\rMODE=B\r", "11101 123 B",
         "[GAME]\rMODE=B\r[WINDOW]\rGRID=123\r");
     // A renamed copy keeps settings of its own and leaves those of the old name alone.
-    row("renamed Dartrail.old", {}, "11110 123 A", {}, "Dartrail.old");
     row("renamed Dart.v2", "[WINDOW]\nGRID=012\n", "01110 012 A", {}, "Dart.v2");
 }
 
@@ -281,12 +207,10 @@ void tst_FrmInputScore::scenario_data() {
         << modeB << QByteArray() << "Hold:2 Enter"
         << QStringList{"saved=" + repeated("2", 21).replace(u' ', u','), "boxes=1", "focus=txt(0)",
                        "recent=2|42|2.00"};
-    row("mode B, Enter twice quickly on SAVE DATA")
-        << modeB << QByteArray() << repeated("0 1 2 3", 5) + " 1 Enter2"
-        << QStringList{"saved=0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,1", "boxes=1"};
-    row("mode B rejects 7, takes a full-width 2, replaces on entry")
-        << modeB << QByteArray() << "2 7 ime:\uFF12 Shift+Tab 3"
-        << QStringList{"@focus=txt(1)/txt(1)/txt(2)/txt(1)/txt(2)", "card=2,3", "total=5 2.50"};
+    row("mode B rejects 7, takes a full-width 2, replaces on entry; a crash keeps the card")
+        << modeB << QByteArray() << "2 7 ime:\uFF12 Shift+Tab 3 crash"
+        << QStringList{"@focus=txt(1)/txt(1)/txt(2)/txt(1)/txt(2)/txt(2)", "card=2,3",
+                       "total=5 2.50"};
 
     // The keypads and command buttons, clicked.
     row("step buttons clamp")
@@ -303,9 +227,9 @@ void tst_FrmInputScore::scenario_data() {
                           << "click:txt(20) click:cmd(2) click:txt(6) 1 click:txt(6) click:cmd(1)"
                           << QStringList{"@focus=txt(20)/cmd(4)/txt(6)/txt(7)/txt(6)/txt(7)",
                                          "card=,,,,,,1,,,,,,,,,,,,,,2"};
-    row("GRAPH follows the focus")
-        << modeA << history(1) << "row:0 click:cmdNum(1) row:0 click:grdAVG"
-        << QStringList{"@graph=11/00/11/00", "@delete=1/0/1/0"};
+    row("GRAPH follows the focus, also away and back in the grid")
+        << modeA << history(1) << "row:0 AltTab click:cmdNum(1) row:0 click:grdAVG"
+        << QStringList{"@graph=11/11/00/11/00", "@delete=1/1/0/1/0"};
     row("Cancel keeps the card") << modeA << QByteArray() << "4 answer:Cancel Ctrl+S"
                                  << QStringList{"card=4", "boxes=1", "saved="};
     row("saves land in distinct seconds") << modeA << QByteArray() << "07 Enter 12 Ctrl+S Ctrl+S"
@@ -323,11 +247,11 @@ void tst_FrmInputScore::scenario_data() {
         forward << QStringLiteral("cmd(%1)").arg(index);
     forward << "txt(0)";
     QStringList backward(forward.rbegin(), forward.rend());
-    row("tab order forwards") << modeA << history(1) << repeated("Tab", int(forward.size()) - 1)
-                              << QStringList{"@focus=" + forward.mid(1).join(u'/')};
-    row("tab order backwards") << modeA << history(1)
-                               << repeated("Shift+Tab", int(backward.size()) - 1)
-                               << QStringList{"@focus=" + backward.mid(1).join(u'/')};
+    row("tab order forwards, then backwards")
+        << modeA << history(1)
+        << repeated("Tab", int(forward.size()) - 1) + ' ' +
+               repeated("Shift+Tab", int(backward.size()) - 1)
+        << QStringList{"@focus=" + (forward.mid(1) + backward.mid(1)).join(u'/')};
 
     row("Alt+E deletes the selected rows")
         << modeA << history(5) << toGrid + " Shift+Down Shift+Down " + deleteByMenu
@@ -345,10 +269,9 @@ void tst_FrmInputScore::scenario_data() {
     row("Shift-clicks extend from the anchor")
         << modeA << history(6) << "row:1 Shift+row:3 row:3 Shift+row:2"
         << QStringList{"@selected=1/1,2,3/3/2,3"};
-    row("VIEW toggle hides the recent grid")
-        << modeA << QByteArray() << "Alt+V Down Enter" << QStringList{"tops=8,-,61,190,327"};
-    row("shown again it goes last, and EXIT writes the order")
-        << modeA << QByteArray() << "Alt+V Down Enter Alt+V Down Enter Alt+F C"
+    row("VIEW toggle hides the recent grid, shown again it goes last, EXIT writes the order")
+        << modeA << QByteArray()
+        << "Alt+V Down Enter expect:tops=8,-,61,190,327 Alt+V Down Enter Alt+F C"
         << QStringList{"settings=[GAME] MODE=A [WINDOW] GRID=132"};
     // A write that fails changes no file, leaves no other file behind and is reported once,
     // with the file and the system's reason.
@@ -410,11 +333,8 @@ void tst_FrmInputScore::scenario_data() {
                        "Recent_A.csv was changed by another program after it. The deleted games "
                        "are kept in Recent_A.deleted.csv."};
     // The card typed when the program was killed comes back, as typed; a saved one never does.
-    row("a card left by a crash, mode A")
-        << modeA << QByteArray() << "5 Enter 7 Enter crash"
-        << QStringList{"card=5,7", "total=12 6.0", "focus=txt(2)"};
-    row("a card left by a crash, mode B")
-        << modeB << QByteArray() << "2 3 crash" << QStringList{"card=2,3", "focus=txt(2)"};
+    row("a card left by a crash") << modeA << QByteArray() << "5 Enter 7 Enter crash"
+                                  << QStringList{"card=5,7", "total=12 6.0", "focus=txt(2)"};
     // A draft that differs from the newest game in its bull alone is a card of its own.
     const QString otherBull = "5,7" + QString(18, u',') + ",9";
     row("a saved card's draft, junk and a folder are no card")
@@ -453,10 +373,10 @@ void tst_FrmInputScore::scenario_data() {
         << "slowdraft burst:" + burstA + " expect:windowsyncs=0 crash expect:card=" + valuesA +
                " Ctrl+S"
         << QStringList{"saved=" + valuesA};
-    row("mode B typed as a burst")
+    row("mode B typed as a burst, Enter twice quickly on SAVE DATA")
         << modeB << QByteArray()
-        << "slowdraft burst:" + QString("0123").repeated(5) + "1 expect:windowsyncs=0 Enter"
-        << QStringList{"saved=0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,1"};
+        << "slowdraft burst:" + QString("0123").repeated(5) + "1 expect:windowsyncs=0 Enter2"
+        << QStringList{"saved=0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,0,1,2,3,1", "boxes=1"};
     row("save into a folder of that name")
         << modeA << history(2) << "7 folder:Recent_A.csv click:cmd(4)"
         << QStringList{"card=7", "files=1", "boxes=2", "error=ERROR Recent_A.csv: Is a directory"};
@@ -497,8 +417,6 @@ void tst_FrmInputScore::scenario_data() {
         << modeB << weakFive(false) << drillB + " Ctrl+S F7 3 Ctrl+S Alt+E Up Enter"
         << QStringList{savedDrill, "Drill_B.deleted.csv=STAMP,,3,,,,,,,,,,,,,,,,,,,",
                        "history=unchanged"};
-    row("away and back in the grid")
-        << modeA << history(3) << toGrid + " AltTab" << QStringList{"graph=11", "delete=1"};
 }
 
 void tst_FrmInputScore::scenario() {
@@ -752,11 +670,7 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
     if (what == "error")
         return QString(app.boxes.last()).remove(app.path({}) + u'/');
     if (what == "history")
-        return app.readFile(mdlMain::PlayMode == mdlMain::ModeB
-                                ? "Recent_B.csv"
-                                : "Recent_A.csv") == app.initialHistory
-                   ? "unchanged"
-                   : "changed";
+        return app.playedFile() == app.initialHistory ? "unchanged" : "changed";
     if (what.startsWith("Drill_")) { // its lines, each stamp checked and read as STAMP
         static const QRegularExpression stamp(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d "
                                                              "\\d\\d:\\d\\d:\\d\\d(?=,)"));
@@ -812,9 +726,7 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
     }
     if (what == "saved" || what == "stamps") {
         QStringList lines =
-            QString::fromLatin1(
-                app.readFile(mdlMain::PlayMode == mdlMain::ModeB ? "Recent_B.csv" : "Recent_A.csv"))
-                .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+            QString::fromLatin1(app.playedFile()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         // Each line without its stamp and its trailing empty values; or the distinct stamps.
         static const QRegularExpression stampAndEmpties(QStringLiteral("^.{19},|,*$")),
             afterStamp(QStringLiteral("(?<=^.{19}).*"));

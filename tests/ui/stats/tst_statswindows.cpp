@@ -1,18 +1,10 @@
-#include "app/apppaths.h"
-#include "app/fonts.h"
-#include "app/mdlmain.h"
-#include "ui/main/frminputscore.h"
+#include "ui/main/mainwindowharness.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPointer>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -39,6 +31,23 @@ QString rowText(const QDialog *window, const char *table, int row) {
     return cells.join(u'|');
 }
 
+// The main window in mode B over that history, the statistics window of `key` opened from it,
+// and `use` run on that window inside the window's own loop; then both are closed.
+void openStats(MainWindowHarness &app, int key, const std::function<void(QDialog *)> &use) {
+    app.writeFile("Dartrail.ini", "[GAME]\r\nMODE=B\r\n");
+    app.writeFile("Recent_B.csv", history());
+    app.start();
+    QTimer::singleShot(0, app.window, [&] {
+        auto *shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(shown && QTest::qWaitForWindowActive(shown));
+        QTRY_VERIFY(QApplication::focusWidget()->window() == shown);
+        use(shown);
+        shown->reject(); // whatever failed in it
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    app.close();
+}
+
 } // namespace
 
 // The two statistics windows opened from the main window by their keys, their choices changed
@@ -47,45 +56,33 @@ QString rowText(const QDialog *window, const char *table, int row) {
 class tst_StatsWindows : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
     void window_data();
     void window();
-    void includeDrills_data();
-    void includeDrills();
-
-private:
-    QTemporaryDir m_dir;
 };
-
-void tst_StatsWindows::initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    Fonts::installSubstitutes();
-    AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
-    QFile file(m_dir.filePath("Recent_B.csv"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(history()) > 0);
-}
 
 void tst_StatsWindows::window_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<QStringList>("before"); // what is read, then Down is pressed
     QTest::addColumn<QStringList>("after");
     QTest::addColumn<QByteArray>("remembered");
+    QTest::addColumn<QStringList>("drills"); // the first table's first row, drills on and off
     // 30 days back from 1 March leave January out; 90 take it in.
-    QTest::newRow("target report") << int(Qt::Key_F5)
-                                   << QStringList{"Dartrail  [Targets]",
-                                                  "FOCUS FIRST: 7",
-                                                  "1 LINE WITHOUT A DATE IGNORED",
-                                                  "7|6|0|0.0|0.0–39.0|99.5|WEAK",
-                                                  "1|6|6|100.0|61.0–100.0|0.0|NOT SURE",
-                                                  "ALL TARGETS|126|120|95.2|90.0–97.8|—|"}
-                                   << QStringList{"90 DAYS",
-                                                  "FOCUS FIRST: 7",
-                                                  "7|9|1|11.1|2.0–43.5|96.6|WEAK",
-                                                  "ALL TARGETS|189|141|74.6|68.0–80.3|—|",
-                                                  "1",
-                                                  "2",
-                                                  "ALL TARGETS"}
-                                   << QByteArray("[TARGETS]\r\nPERIOD=90");
+    QTest::newRow("target report")
+        << int(Qt::Key_F5)
+        << QStringList{"Dartrail  [Targets]",
+                       "FOCUS FIRST: 7",
+                       "1 LINE WITHOUT A DATE IGNORED",
+                       "7|6|0|0.0|0.0–39.0|99.5|WEAK",
+                       "1|6|6|100.0|61.0–100.0|0.0|NOT SURE",
+                       "ALL TARGETS|126|120|95.2|90.0–97.8|—|"}
+        << QStringList{"90 DAYS",
+                       "FOCUS FIRST: 7",
+                       "7|9|1|11.1|2.0–43.5|96.6|WEAK",
+                       "ALL TARGETS|189|141|74.6|68.0–80.3|—|",
+                       "1",
+                       "2",
+                       "ALL TARGETS"}
+        << QByteArray("[TARGETS]\r\nPERIOD=90") << QStringList{"7|9|3", "7|6|0"};
     // Two sessions: 1 January alone, and the two games of 1 March 30 minutes apart.
     QTest::newRow("trends") << int(Qt::Key_F6)
                             << QStringList{"Dartrail  [Trends]", "ALL TARGETS",
@@ -94,7 +91,8 @@ void tst_StatsWindows::window_data() {
                                            "ALL TARGETS|79.2|74.6|—|—|TOO FEW SESSIONS"}
                             << QStringList{"1", "Trend of 1 over 2 sessions from 2024/01/01 "
                                                 "10:00 to 2024/03/01 10:00, now 82.7 %"}
-                            << QByteArray("[TRENDS]\r\nSERIES=1");
+                            << QByteArray("[TRENDS]\r\nSERIES=1")
+                            << QStringList{"2024/03/01 10:00|3|129", "2024/03/01 10:00|2|126"};
 }
 
 void tst_StatsWindows::window() {
@@ -102,20 +100,11 @@ void tst_StatsWindows::window() {
     QFETCH(QStringList, before);
     QFETCH(QStringList, after);
     QFETCH(QByteArray, remembered);
-    QFile::remove(m_dir.filePath("Dartrail.ini"));
-    QFile ini(m_dir.filePath("Dartrail.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[GAME]\r\nMODE=B\r\n") > 0);
-    ini.close();
-    QPointer<frmInputScore> main = mdlMain::Main();
-    QVERIFY(QTest::qWaitForWindowActive(main));
-
+    QFETCH(QStringList, drills);
+    MainWindowHarness app;
     QStringList seen, seenAfter;
     bool closed = false;
-    // The window runs its own loop: it is read, and keyed at, from inside it.
-    QTimer::singleShot(0, main, [&] {
-        auto *shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        QVERIFY(shown && QTest::qWaitForWindowActive(shown));
-        QTRY_VERIFY(QApplication::focusWidget()->window() == shown);
+    openStats(app, key, [&](QDialog *shown) {
         const bool targets = key == Qt::Key_F5;
         const char *table = targets ? "grdTargets" : "grdTrends";
         seen << shown->windowTitle();
@@ -142,43 +131,18 @@ void tst_StatsWindows::window() {
             seenAfter << shown->findChild<QWidget *>("picTrend")->accessibleDescription();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         closed = !shown->isVisible();
-        shown->reject(); // whatever failed above
     });
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QVERIFY(closed);
     QCOMPARE(seen, before);
     QCOMPARE(seenAfter, after);
-    main->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    QVERIFY2(ini.readAll().contains(remembered), remembered);
-}
+    QVERIFY2(app.readFile("Dartrail.ini").contains(remembered), remembered);
 
-void tst_StatsWindows::includeDrills_data() {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QStringList>("expected"); // the first table's first row, on and off
-    QTest::newRow("target report") << int(Qt::Key_F5) << QStringList{"7|9|3", "7|6|0"};
-    QTest::newRow("trends") << int(Qt::Key_F6)
-                            << QStringList{"2024/03/01 10:00|3|129", "2024/03/01 10:00|2|126"};
-}
-
-// A saved drill of 3 hits on target 7, half an hour after the last game, counts while the box
-// is ticked (at first, and as remembered) and not after Alt+D.
-void tst_StatsWindows::includeDrills() {
-    QFETCH(int, key);
-    QFETCH(QStringList, expected);
-    QFile drills(m_dir.filePath("Drill_B.csv")), ini(m_dir.filePath("Dartrail.ini"));
-    QVERIFY(drills.open(QIODevice::WriteOnly) &&
-            drills.write("2024/03/01 11:00:00,,,,,,,3" + QByteArray(14, ',') + "\r\n") > 0);
-    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[GAME]\r\nMODE=B\r\n") > 0);
-    drills.close();
-    ini.close();
-    QPointer<frmInputScore> main = mdlMain::Main();
-    QVERIFY(QTest::qWaitForWindowActive(main));
-    QStringList seen;
-    QTimer::singleShot(0, main, [&] {
-        auto *shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        QTRY_VERIFY(shown && QApplication::focusWidget()->window() == shown);
+    // A saved drill of 3 hits on target 7, half an hour after the last game, counts while the box
+    // is ticked (at first, and as remembered) and not after Alt+D.
+    MainWindowHarness drilled;
+    drilled.writeFile("Drill_B.csv", "2024/03/01 11:00:00,,,,,,,3" + QByteArray(14, ',') + "\r\n");
+    seen.clear();
+    openStats(drilled, key, [&](QDialog *shown) {
         const auto first = [shown] {
             return rowText(
                        shown,
@@ -190,14 +154,9 @@ void tst_StatsWindows::includeDrills() {
         // The mnemonic clicks the box a moment later, as a button shows its press.
         QTRY_VERIFY(first() != seen.constFirst());
         seen << first();
-        shown->reject();
     });
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    main->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(drills.remove());
-    QCOMPARE(seen, expected);
-    QVERIFY(ini.open(QIODevice::ReadOnly) && ini.readAll().contains("[DRILL]\r\nINCLUDE=0"));
+    QCOMPARE(seen, drills);
+    QVERIFY(drilled.readFile("Dartrail.ini").contains("[DRILL]\r\nINCLUDE=0"));
 }
 
 QTEST_MAIN(tst_StatsWindows)
