@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
     const QString value = storableValue(data, size);
     for (const QString &written : {value, value + QStringLiteral("!")}) {
-        if (!ini.write(QStringLiteral("Fuzz"), QStringLiteral("Value"), written))
+        if (!ini.write(QStringLiteral("Fuzz"), QStringLiteral("Value"), written).ok())
             return 0;
         require(ini.read(QStringLiteral("FUZZ"), QStringLiteral("value"), QString()) ==
                 written.left(IniFile::MaxValueBytes));
@@ -60,14 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     require(ini.read(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")) ==
             grid);
     require(ini.read(QStringLiteral("game"), QStringLiteral("mode"), QStringLiteral("A")) == mode);
-    require(ini.write(QStringLiteral("Fuzz"), QStringLiteral("Value"), value));
+    require(ini.write(QStringLiteral("Fuzz"), QStringLiteral("Value"), value).ok());
     // Writing what the file already holds changes not a byte: no blank lines creep in.
     const auto content = [&path] {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
     const QByteArray settled = content();
-    require(ini.write(QStringLiteral("Fuzz"), QStringLiteral("Value"), value) &&
+    require(ini.write(QStringLiteral("Fuzz"), QStringLiteral("Value"), value).ok() &&
             content() == settled);
     return 0;
 }
