@@ -70,10 +70,7 @@ frmTargets::frmTargets(const GridModel &recent, qint32 playMode, const GridModel
     m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmTargets::sortBy);
 
-    auto *cmdClose = new QPushButton(QStringLiteral("CLOSE"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setAutoDefault(false);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton *cmdClose = StatsWindow::closeButton(this);
 
     auto *top = new QHBoxLayout;
     top->addWidget(lblPeriod);

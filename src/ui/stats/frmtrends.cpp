@@ -100,10 +100,7 @@ frmTrends::frmTrends(const GridModel &recent, qint32 playMode, const GridModel *
         m_trendTable->createView(QStringLiteral("grdTrends"), QStringLiteral("TRENDS"), this);
     fitView(trendView, int(m_report->rows().size()));
 
-    auto *cmdClose = new QPushButton(QStringLiteral("CLOSE"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setAutoDefault(false);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton *cmdClose = StatsWindow::closeButton(this);
 
     auto *seriesRow = new QHBoxLayout;
     seriesRow->addWidget(lblSeries);

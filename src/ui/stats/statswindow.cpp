@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QPushButton>
 
 namespace StatsWindow {
 
@@ -19,6 +20,14 @@ QLabel *label(const QString &name, const QString &text, QWidget *parent) {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
     return label;
+}
+
+QPushButton *closeButton(QDialog *window) {
+    auto *cmdClose = new QPushButton(QStringLiteral("CLOSE"), window);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setAutoDefault(false);
+    QObject::connect(cmdClose, &QPushButton::clicked, window, &QDialog::reject);
+    return cmdClose;
 }
 
 QString undatedText(int undated) {

@@ -4,6 +4,7 @@
 
 class QDialog;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 // What the statistics windows share: their frame, and the line that counts the games they
@@ -14,6 +15,8 @@ namespace StatsWindow {
 void setUp(QDialog *window, const QString &caption);
 // A label of the window's font, named.
 QLabel *label(const QString &name, const QString &text, QWidget *parent);
+// The CLOSE button, which closes the window as Esc does.
+QPushButton *closeButton(QDialog *window);
 // "2 LINES WITHOUT A DATE IGNORED", or the empty text.
 QString undatedText(int undated);
 
