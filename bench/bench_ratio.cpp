@@ -477,22 +477,23 @@ void typing(benchmark::State &state) {
         mdlMain::FileSystem->setFaultHook([&](FileSystemObject::Call call) {
             if (QThread::currentThread() == gui)
                 ++guiFileCalls;
-            if (call == FileSystemObject::Call::Sync && ++syncs)
+            if (call == FileSystemObject::Call::Sync) {
+                ++syncs;
                 std::this_thread::sleep_for(std::chrono::milliseconds(40));
+            }
             return 0;
         });
         double seconds = 0;
-        for (int target = 0; target < 21; ++target) {
-            for (const QChar digit : QString::number(target * 37 % 100)) {
-                const double one = typeKey(Qt::Key(Qt::Key_0 + digit.digitValue()), digit);
-                seconds += one;
-                slowest = std::max(slowest, one);
-                ++keys;
-            }
-            const double one = typeKey(Qt::Key_Return, QStringLiteral("\r"));
+        const auto type = [&](Qt::Key key, const QString &text) {
+            const double one = typeKey(key, text);
             seconds += one;
             slowest = std::max(slowest, one);
             ++keys;
+        };
+        for (int target = 0; target < 21; ++target) {
+            for (const QChar digit : QString::number(target * 37 % 100))
+                type(Qt::Key(Qt::Key_0 + digit.digitValue()), digit);
+            type(Qt::Key_Return, QStringLiteral("\r"));
         }
         mdlMain::FileSystem->setFaultHook({});
         for (int target = 0; target < 21; ++target) {
