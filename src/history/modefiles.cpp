@@ -7,8 +7,8 @@ namespace ModeFiles {
 
 QByteArray name(qint32 playMode, Kind kind, History history) {
     static constexpr const char *Kinds[] = {"", "deleted.", "undo.", "draft."};
-    return (history == Games ? "Recent_" : "Drill_") + QByteArray(playMode == mdlMain::ModeA ? "A." : "B.") +
-           Kinds[kind] + "csv";
+    return (history == Games ? "Recent_" : "Drill_") +
+           QByteArray(playMode == mdlMain::ModeA ? "A." : "B.") + Kinds[kind] + "csv";
 }
 
 QByteArray path(qint32 playMode, Kind kind, History history) {

@@ -18,8 +18,8 @@
 
 namespace {
 
-// Flushes a folder's entries (a created or renamed file). Best effort: the file itself is
-// already complete on disk, and not every file system can sync a folder.
+// An fsync of the folder, for its entries (a created or renamed file). Best effort: the file itself
+// is already complete on disk, and not every file system can sync a folder.
 void syncFolder(const QByteArray &filePath) {
     QByteArray copy = filePath;
     const UniqueFd folder(::open(::dirname(copy.data()), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

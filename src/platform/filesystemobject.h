@@ -16,8 +16,8 @@ struct stat;
 // the system names files by, whatever their encoding; files are plain 8-bit bytes, never
 // re-encoded; lines end in CR LF. Only regular files are read or written, and opening never
 // blocks: a folder, a pipe, a device or a socket of that name is refused. A write is on disk
-// before success is reported, and a rewrite replaces the old file only once the new one is
-// complete, keeping its owner and permissions.
+// (fsync) before success is reported, and a rewrite replaces the old file (rename) only once the
+// new one is complete, keeping its owner and permissions.
 class FileSystemObject {
 public:
     using Path = QByteArray;
