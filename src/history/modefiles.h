@@ -9,6 +9,7 @@
 namespace ModeFiles {
 
 enum History { Games, Drills };
+// Saved: the history itself.
 enum Kind { Saved, Deleted, Undo, Draft };
 
 QByteArray name(qint32 playMode, Kind kind = Saved, History history = Games);

@@ -11,23 +11,21 @@ public:
     UniqueFd() = default;
     explicit UniqueFd(int fd)
         : m_fd(fd) {}
-    ~UniqueFd() { reset(); }
     UniqueFd(UniqueFd &&other) noexcept
         : m_fd(std::exchange(other.m_fd, -1)) {}
-    UniqueFd &operator=(UniqueFd &&other) noexcept {
-        reset(std::exchange(other.m_fd, -1));
+    UniqueFd &operator=(UniqueFd other) noexcept {
+        std::swap(m_fd, other.m_fd);
         return *this;
+    }
+    ~UniqueFd() {
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
 
     int get() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
     // Closes it now: 0, or -1 with errno set, as ::close.
     int close() { return ::close(std::exchange(m_fd, -1)); }
-    void reset(int fd = -1) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
 
 private:
     int m_fd = -1;
