@@ -24,8 +24,8 @@ int writeError(const QByteArray &folder) {
     // access() answers from the permission bits, which root passes everywhere and which a
     // read-only mount or a network share may contradict: only a file made proves it.
     const QByteArray probe = folder + "/.dartrail-probe-" + QByteArray::number(::getpid());
-    if (!UniqueFd(::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600))
-             .isOpen())
+    const UniqueFd made(::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!made.isOpen())
         return errno;
     ::unlink(probe.constData());
     return 0;
