@@ -203,7 +203,7 @@ struct Tally {
 struct HistoryFolder {
     explicit HistoryFolder(int games, qint64 gapSeconds = 1) {
         AppPaths::overrideForTests(dir.path(), QStringLiteral("Dartrail"));
-        path = HistoryStore::filePath(mdlMain::ModeA);
+        path = ModeFiles::path(mdlMain::ModeA);
         if (games > 0)
             writeHistory(path, games, gapSeconds);
     }

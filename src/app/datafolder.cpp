@@ -3,6 +3,7 @@
 #include "app/apppaths.h"
 #include "app/inifile.h"
 #include "platform/filesystemobject.h"
+#include "platform/uniquefd.h"
 
 #include <QFile>
 
@@ -23,10 +24,9 @@ int writeError(const QByteArray &folder) {
     // access() answers from the permission bits, which root passes everywhere and which a
     // read-only mount or a network share may contradict: only a file made proves it.
     const QByteArray probe = folder + "/.dartrail-probe-" + QByteArray::number(::getpid());
-    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
+    const UniqueFd made(::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!made.isOpen())
         return errno;
-    ::close(fd);
     ::unlink(probe.constData());
     return 0;
 }

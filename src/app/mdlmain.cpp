@@ -2,7 +2,7 @@
 
 #include "app/apppaths.h"
 #include "app/inifile.h"
-#include "history/historystore.h"
+#include "history/modefiles.h"
 #include "platform/messagebox.h"
 #include "platform/screencentre.h"
 #include "platform/singleinstance.h"
@@ -52,11 +52,7 @@ frmInputScore *Main() {
     // No other Dartrail can be rewriting these files now: what a killed rewrite left is waste.
     QByteArrayList rewritten{AppPaths::settingsFileName()};
     FileSystem->removeLeftovers(AppPaths::settingsDirectory(), rewritten);
-    for (const qint32 mode : {ModeA, ModeB})
-        for (const char *kind : {"", "draft", "undo"})
-            for (const char *base : {"Recent", "Drill"})
-                rewritten << HistoryStore::fileName(mode, kind, base);
-    FileSystem->removeLeftovers(AppPaths::directory(), rewritten);
+    FileSystem->removeLeftovers(AppPaths::directory(), rewritten + ModeFiles::all());
     PanelOrder = SettingsText::panelOrderFromText(
         ReadSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")));
     PlayMode = SettingsText::playModeFromText(

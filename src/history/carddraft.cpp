@@ -2,7 +2,7 @@
 
 #include "entry/thistimecard.h"
 #include "history/historyline.h"
-#include "history/historystore.h"
+#include "history/modefiles.h"
 #include "platform/filesystemobject.h"
 
 #include <algorithm>
@@ -74,5 +74,5 @@ bool CardDraft::isSaved(const Card &card, const QStringList &newestGame) {
 }
 
 QByteArray CardDraft::filePath(qint32 playMode) {
-    return HistoryStore::filePath(playMode, "draft");
+    return ModeFiles::path(playMode, ModeFiles::Draft);
 }

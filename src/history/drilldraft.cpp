@@ -1,7 +1,7 @@
 #include "history/drilldraft.h"
 
 #include "entry/thistimecard.h"
-#include "history/drillhistory.h"
+#include "history/modefiles.h"
 #include "platform/filesystemobject.h"
 
 #include <algorithm>
@@ -67,5 +67,5 @@ std::optional<DrillDraft::Drill> DrillDraft::kept(qint32 playMode) const {
 }
 
 QByteArray DrillDraft::filePath(qint32 playMode) {
-    return DrillHistory::filePath(playMode, "draft");
+    return ModeFiles::path(playMode, ModeFiles::Draft, ModeFiles::Drills);
 }

@@ -2,14 +2,8 @@
 
 #include "history/recenttable.h"
 
-namespace {
-
-constexpr QByteArrayView Base = "Drill";
-
-} // namespace
-
 DrillHistory::DrillHistory(FileSystemObject &fileSystem)
-    : m_store(fileSystem, Base) {
+    : m_store(fileSystem, ModeFiles::Drills) {
 }
 
 QString DrillHistory::load(qint32 playMode) {
@@ -29,8 +23,4 @@ QString DrillHistory::lastStamp() const {
     if (m_table.rows() == 0 || RecentTable::isPlaceholder(m_table, 0))
         return {};
     return QString::fromLatin1(m_table.cellBytes(0, RecentTable::StampCol));
-}
-
-QByteArray DrillHistory::filePath(qint32 playMode, QByteArrayView kind) {
-    return HistoryStore::filePath(playMode, kind, Base);
 }

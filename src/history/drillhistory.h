@@ -30,8 +30,6 @@ public:
     const GridModel &table() const { return m_table; }
     const QByteArray &failedFile() const { return m_store.failedFile(); }
 
-    static QByteArray filePath(qint32 playMode, QByteArrayView kind = {});
-
 private:
     HistoryStore m_store;
     GridModel m_table;

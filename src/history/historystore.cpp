@@ -1,6 +1,5 @@
 #include "history/historystore.h"
 
-#include "app/apppaths.h"
 #include "app/mdlmain.h"
 #include "history/averagestable.h"
 #include "history/contentdigest.h"
@@ -13,9 +12,9 @@
 #include <cerrno>
 #include <unistd.h>
 
-HistoryStore::HistoryStore(FileSystemObject &fileSystem, QByteArrayView base)
+HistoryStore::HistoryStore(FileSystemObject &fileSystem, ModeFiles::History history)
     : m_fileSystem(fileSystem)
-    , m_base(base.toByteArray()) {
+    , m_history(history) {
 }
 
 HistoryStore::Snapshot HistoryStore::read(qint32 playMode, QByteArray &content,
@@ -60,7 +59,8 @@ QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const 
     // A deletion stays undoable after a save: the record learns the saved line, if it is still the
     // record. Should that fail, the undo is refused later, and nothing is lost.
     if (result.ok())
-        m_fileSystem.appendToOwnFile(path(playMode, "undo"), UndoRecord::piece('S', line + "\r\n"),
+        m_fileSystem.appendToOwnFile(path(playMode, ModeFiles::Undo),
+                                     UndoRecord::piece('S', line + "\r\n"),
                                      UndoRecord::endsWithPiece);
     return result.description();
 }
@@ -78,6 +78,9 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
         RecentTable::Rewrite rewrite(recent, selectedRows);
         ContentDigest read, left;
         bool changed = false;
+        const QByteArray history = path(playMode), undo = path(playMode, ModeFiles::Undo);
+        QByteArray kept; // the file as it was, hidden until it is the record that undoes this
+        FileSystemObject::Result keeping;
         FileSystemObject::Rewriting rewriting;
         rewriting.filter = [&](QByteArrayView bytes, bool last, QByteArray &out) {
             read.add(bytes);
@@ -85,38 +88,46 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
             rewrite(bytes, last, out);
             left.add(QByteArrayView(out).sliced(from));
         };
-        // The deleted games are kept before the history loses them.
+        // The file as it was is kept, and the deleted games archived, before the history loses
+        // them.
         rewriting.beforeReplace = [&] {
             changed = Snapshot{true, read.size(), read.value()} != loaded;
             if (changed)
                 return FileSystemObject::Result(ECANCELED);
+            if (rewrite.deletes() && !(keeping = m_fileSystem.keepAside(history, undo, kept)).ok())
+                return keeping;
             if (rewrite.deleted().isEmpty())
                 return FileSystemObject::Result();
-            const QByteArray archive = path(playMode, "deleted");
+            const QByteArray archive = path(playMode, ModeFiles::Deleted);
             const FileSystemObject::Result archived =
                 m_fileSystem.appendLine(archive, QByteArrayView(rewrite.deleted()).chopped(2));
             if (!archived.ok())
                 m_failedFile = archive;
             return archived;
         };
-        // The file as it was becomes the record that undoes the deletion.
-        if (rewrite.deletes()) {
-            rewriting.keepOldAs = path(playMode, "undo");
-            rewriting.keptLine = [&] {
-                return UndoRecord::trailer({read.size(), read.hex()}, {left.size(), left.hex()});
-            };
+        const FileSystemObject::Result result = m_fileSystem.rewriteFile(history, rewriting);
+        if (!kept.isEmpty() && result.ok()) {
+            // Named only once complete; the deletion stands whatever becomes of it. A hard link
+            // kept has no other name now that the history's is the new file's.
+            keeping = m_fileSystem.appendToOwnFile(
+                kept, UndoRecord::trailer({read.size(), read.hex()}, {left.size(), left.hex()}));
+            if (keeping.ok())
+                keeping = m_fileSystem.rename(kept, undo);
+            if (!keeping.ok())
+                m_fileSystem.removeFile(undo); // an older record no longer fits the history
         }
-        const FileSystemObject::Result result = m_fileSystem.rewriteFile(path(playMode), rewriting);
+        if (!kept.isEmpty() && !(result.ok() && keeping.ok()))
+            m_fileSystem.removeFile(kept);
         if (changed || (result.error() == ENOENT && loaded.size >= 0))
             return QStringLiteral("The file was changed by another program after it was shown; "
                                   "nothing was deleted. The list now shows the file as it is.");
-        if (!rewriting.keeping.ok()) {
-            m_failedFile = rewriting.keepOldAs;
+        if (!keeping.ok()) {
+            m_failedFile = undo;
             if (result.ok())
                 return QStringLiteral("The games were deleted and are kept in %1, but the "
                                       "deletion cannot be undone: %2")
-                    .arg(QString::fromLatin1(name(playMode, "deleted")),
-                         rewriting.keeping.description());
+                    .arg(QString::fromLatin1(name(playMode, ModeFiles::Deleted)),
+                         keeping.description());
         }
         if (result.ok() && rewrite.deletes())
             m_undoRefusedAt[slot(playMode)].reset();
@@ -127,7 +138,7 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
 }
 
 QString HistoryStore::undoRemove(qint32 playMode) {
-    const QByteArray undo = path(playMode, "undo");
+    const QByteArray undo = path(playMode, ModeFiles::Undo);
     m_failedFile = undo;
     try {
         // The record's end: its lines after the history as it was, one more with each save.
@@ -150,8 +161,8 @@ QString HistoryStore::undoRemove(qint32 playMode) {
         const QString damaged =
             QStringLiteral("%1 no longer holds the games as they were before it, and is kept as it "
                            "is. The deleted games are kept in %2.")
-                .arg(QString::fromLatin1(name(playMode, "undo")),
-                     QString::fromLatin1(name(playMode, "deleted")));
+                .arg(QString::fromLatin1(name(playMode, ModeFiles::Undo)),
+                     QString::fromLatin1(name(playMode, ModeFiles::Deleted)));
         if (!trailer) {
             m_undoRefusedAt[slot(playMode)] = m_loaded[slot(playMode)];
             return refused(undo, damaged);
@@ -193,19 +204,19 @@ QString HistoryStore::undoRemove(qint32 playMode) {
                            QStringLiteral("%1 was emptied or removed after it. The games as they "
                                           "were before it are kept in %2.")
                                .arg(QString::fromLatin1(name(playMode)),
-                                    QString::fromLatin1(name(playMode, "undo"))));
+                                    QString::fromLatin1(name(playMode, ModeFiles::Undo))));
         return refused(history,
                        QStringLiteral("%1 was changed by another program after it. The deleted "
                                       "games are kept in %2.")
                            .arg(QString::fromLatin1(name(playMode)),
-                                QString::fromLatin1(name(playMode, "deleted"))));
+                                QString::fromLatin1(name(playMode, ModeFiles::Deleted))));
     } catch (const std::bad_alloc &) {
         return FileSystemObject::Result(ENOMEM).description();
     }
 }
 
 bool HistoryStore::canUndo(qint32 playMode) const {
-    return m_fileSystem.isFile(path(playMode, "undo")) &&
+    return m_fileSystem.isFile(path(playMode, ModeFiles::Undo)) &&
            m_undoRefusedAt[slot(playMode)] != m_loaded[slot(playMode)];
 }
 
@@ -213,21 +224,12 @@ bool HistoryStore::isLoaded(qint32 playMode) const {
     return m_loaded[slot(playMode)].loaded;
 }
 
-QByteArray HistoryStore::fileName(qint32 playMode, QByteArrayView kind, QByteArrayView base) {
-    QByteArray name = base.toByteArray() + (playMode == mdlMain::ModeA ? "_A.csv" : "_B.csv");
-    return kind.isEmpty() ? name : name.insert(name.lastIndexOf('.') + 1, kind.toByteArray() + '.');
+QByteArray HistoryStore::name(qint32 playMode, ModeFiles::Kind kind) const {
+    return ModeFiles::name(playMode, kind, m_history);
 }
 
-QByteArray HistoryStore::filePath(qint32 playMode, QByteArrayView kind, QByteArrayView base) {
-    return AppPaths::filePath(fileName(playMode, kind, base));
-}
-
-QByteArray HistoryStore::name(qint32 playMode, QByteArrayView kind) const {
-    return fileName(playMode, kind, m_base);
-}
-
-QByteArray HistoryStore::path(qint32 playMode, QByteArrayView kind) const {
-    return filePath(playMode, kind, m_base);
+QByteArray HistoryStore::path(qint32 playMode, ModeFiles::Kind kind) const {
+    return ModeFiles::path(playMode, kind, m_history);
 }
 qint64 HistoryStore::maxFileBytes() {
     static const qint64 bytes = [] {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history/modefiles.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -17,8 +19,8 @@ class GridModel;
 // system's description of a failure, or the empty text, and failedFile() names the file it is in.
 class HistoryStore {
 public:
-    // The files are named by `base`: "Recent" for the games, "Drill" for the focus drills.
-    explicit HistoryStore(FileSystemObject &fileSystem, QByteArrayView base = "Recent");
+    explicit HistoryStore(FileSystemObject &fileSystem,
+                          ModeFiles::History history = ModeFiles::Games);
 
     // A missing or empty file is no failure: the recent table keeps its placeholder rows.
     // A file too large to hold is one.
@@ -43,12 +45,6 @@ public:
     // Whether the last load of the mode read its whole file (or found none).
     bool isLoaded(qint32 playMode) const;
 
-    // The history file of the mode, or a file of that kind beside it: "Recent_A.csv" and kind
-    // "deleted" give "Recent_A.deleted.csv".
-    static QByteArray fileName(qint32 playMode, QByteArrayView kind = {},
-                               QByteArrayView base = "Recent");
-    static QByteArray filePath(qint32 playMode, QByteArrayView kind = {},
-                               QByteArrayView base = "Recent");
     // The largest history that is loaded: a quarter of the memory, as the table takes more
     // than the file.
     static qint64 maxFileBytes();
@@ -62,13 +58,13 @@ private:
         bool operator==(const Snapshot &) const = default;
     };
 
-    QByteArray name(qint32 playMode, QByteArrayView kind = {}) const;
-    QByteArray path(qint32 playMode, QByteArrayView kind = {}) const;
+    QByteArray name(qint32 playMode, ModeFiles::Kind kind = ModeFiles::Saved) const;
+    QByteArray path(qint32 playMode, ModeFiles::Kind kind = ModeFiles::Saved) const;
     Snapshot read(qint32 playMode, QByteArray &content, QString &error) const;
     static size_t slot(qint32 playMode);
 
     FileSystemObject &m_fileSystem;
-    QByteArray m_base;
+    ModeFiles::History m_history = ModeFiles::Games;
     std::array<Snapshot, 2> m_loaded{};
     std::array<std::optional<Snapshot>, 2> m_undoRefusedAt{}; // the file when undoing was refused
     QByteArray m_failedFile;

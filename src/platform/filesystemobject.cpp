@@ -11,21 +11,20 @@
 #include <fcntl.h>
 #include <libgen.h>
 #include <limits>
+#include <memory>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Flushes a folder's entries (a created or renamed file). Best effort: the file itself is
-// already complete on disk, and not every file system can sync a folder.
+// An fsync of the folder, for its entries (a created or renamed file). Best effort: the file itself
+// is already complete on disk, and not every file system can sync a folder.
 void syncFolder(const QByteArray &filePath) {
     QByteArray copy = filePath;
-    const int fd = ::open(::dirname(copy.data()), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    const UniqueFd folder(::open(::dirname(copy.data()), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.isOpen())
+        ::fsync(folder.get());
 }
 
 // The process's file-creation mask; reading it means setting it, so it is set straight back.
@@ -62,23 +61,6 @@ bool isLeftoverOf(QByteArrayView entry, QByteArrayView fileName) {
     const QByteArrayView unique = entry.last(UniqueChars);
     return std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(uchar(c)); });
 }
-
-// Owns an open file descriptor, closed however the function that opened it returns.
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd = -1;
-};
 
 // Runs one step of a rewrite, memory running out being its failure: the caller's clean-up still
 // runs, and the program never aborts over a file too large for the memory left.
@@ -130,40 +112,36 @@ template <typename Function> auto FileSystemObject::call(Call which, Function &&
 // The name is looked at before it is opened, so a pipe or a device is never opened at all;
 // what was opened is looked at again, as the name may have changed in between. Non-blocking,
 // so that not even a pipe put there in that moment can stop the program.
-int FileSystemObject::openRegular(const Path &path, int flags, struct stat &info,
-                                  Result &result) const {
+UniqueFd FileSystemObject::openRegular(const Path &path, int flags, struct stat &info,
+                                       Result &result) const {
     if (call(Call::Stat, [&] { return ::stat(path.constData(), &info); }) == 0) {
         if (!S_ISREG(info.st_mode)) {
             result = Result(notRegular(info.st_mode));
-            return -1;
+            return {};
         }
     } else if (errno != ENOENT || !(flags & O_CREAT)) {
         result = Result(errno);
-        return -1;
+        return {};
     }
-    const int fd = call(Call::Open, [&] {
+    UniqueFd file(call(Call::Open, [&] {
         return ::open(path.constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    });
-    if (fd < 0) {
+    }));
+    if (!file.isOpen())
         result = Result(errno);
-        return -1;
-    }
-    if (call(Call::Stat, [&] { return ::fstat(fd, &info); }) != 0)
+    else if (call(Call::Stat, [&] { return ::fstat(file.get(), &info); }) != 0)
         result = Result(errno);
     else if (!S_ISREG(info.st_mode))
         result = Result(notRegular(info.st_mode));
-    if (result.ok())
-        return fd;
-    ::close(fd);
-    return -1;
+    return result.ok() ? std::move(file) : UniqueFd();
 }
 
 FileSystemObject::Result FileSystemObject::readAll(const Path &path, QByteArray &content,
                                                    qint64 maxBytes, bool *complete) const {
     struct stat info {};
     Result result;
-    const int fd = openRegular(path, O_RDONLY, info, result);
-    if (fd < 0)
+    // Read only: nothing is lost if closing fails.
+    const UniqueFd file = openRegular(path, O_RDONLY, info, result);
+    if (!file.isOpen())
         return result;
     if (complete)
         *complete = true;
@@ -191,7 +169,7 @@ FileSystemObject::Result FileSystemObject::readAll(const Path &path, QByteArray 
                 bytes.resize(qsizetype(std::min<qint64>(qint64(bytes.size()) * 2, limit)));
             }
             const ssize_t got = call(Call::Read, [&] {
-                return ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+                return ::read(file.get(), bytes.data() + used, size_t(bytes.size() - used));
             });
             if (got < 0)
                 result = Result(errno);
@@ -203,7 +181,6 @@ FileSystemObject::Result FileSystemObject::readAll(const Path &path, QByteArray 
     } catch (const std::bad_alloc &) {
         result = Result(ENOMEM);
     }
-    ::close(fd); // read only: nothing is lost if closing fails
     if (result.ok()) {
         bytes.truncate(used);
         content = std::move(bytes);
@@ -215,8 +192,8 @@ FileSystemObject::Result FileSystemObject::readTail(const Path &path, QByteArray
                                                     qint64 maxBytes, bool &whole) const {
     struct stat info {};
     Result result;
-    const Descriptor file(openRegular(path, O_RDONLY, info, result));
-    if (file.fd() < 0)
+    const UniqueFd file = openRegular(path, O_RDONLY, info, result);
+    if (!file.isOpen())
         return result;
     const qint64 size = std::min<qint64>(info.st_size, maxBytes);
     return withoutThrowing([&] {
@@ -224,7 +201,7 @@ FileSystemObject::Result FileSystemObject::readTail(const Path &path, QByteArray
         qsizetype used = 0;
         while (used < bytes.size()) {
             const ssize_t got = call(Call::Read, [&] {
-                return ::pread(file.fd(), bytes.data() + used, size_t(bytes.size() - used),
+                return ::pread(file.get(), bytes.data() + used, size_t(bytes.size() - used),
                                info.st_size - size + used);
             });
             if (got < 0)
@@ -266,17 +243,18 @@ FileSystemObject::append(const Path &path, QByteArrayView line, bool own,
                          const std::function<bool(QByteArrayView)> &isOwn) const {
     struct stat info {};
     Result result;
-    // Not through a symbolic link, and never creating a file that must be ours already.
-    const int fd =
+    // Not through a symbolic link, and never creating a file that must be ours already. Its
+    // close is not checked: the line is synced or taken back before it.
+    const UniqueFd file =
         openRegular(path, O_RDWR | O_APPEND | (own ? O_NOFOLLOW : O_CREAT), info, result);
-    if (fd < 0)
+    if (!file.isOpen())
         return own && result.error() == ELOOP ? Result(Result::NotOwnFile) : result;
 
     char tail[OwnTailBytes];
     const qsizetype tailSize = qsizetype(std::min<qint64>(info.st_size, own ? OwnTailBytes : 1));
     if (tailSize > 0) {
         const ssize_t got = call(Call::Read, [&] {
-            return ::pread(fd, tail, size_t(tailSize), info.st_size - tailSize);
+            return ::pread(file.get(), tail, size_t(tailSize), info.st_size - tailSize);
         });
         if (got != tailSize)
             result = Result(got < 0 ? errno : EIO);
@@ -291,16 +269,14 @@ FileSystemObject::append(const Path &path, QByteArrayView line, bool own,
         const char last = tailSize > 0 ? tail[tailSize - 1] : '\n';
         QByteArray bytes(last == '\n' ? "" : last == '\r' ? "\n" : "\r\n");
         bytes.append(line).append("\r\n");
-        result = writeAll(fd, bytes);
-        if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
+        result = writeAll(file.get(), bytes);
+        if (result.ok() && call(Call::Sync, [&] { return ::fsync(file.get()); }) != 0)
             result = Result(errno);
         // Take back a partial line, so the file stays as it was.
-        if (!result.ok() && ::ftruncate(fd, info.st_size) != 0) {
+        if (!result.ok() && ::ftruncate(file.get(), info.st_size) != 0) {
             // nothing more to do: the failure is reported already
         }
     }
-    // The line is synced or taken back by now: closing can change neither.
-    ::close(fd);
     if (result.ok() && info.st_size == 0) // perhaps created just now
         syncFolder(path);
     return result;
@@ -312,15 +288,15 @@ FileSystemObject::Result FileSystemObject::replaceFile(const Path &path,
 }
 
 FileSystemObject::Result FileSystemObject::rewriteFile(const Path &path,
-                                                       Rewriting &rewriting) const {
+                                                       const Rewriting &rewriting) const {
     const ContentWriter streamThrough = [&](int oldFd, int newFd) {
         if (!rewriting.prefixFrom.isEmpty()) {
             struct stat info {};
             Result result;
-            const Descriptor prefix(openRegular(rewriting.prefixFrom, O_RDONLY, info, result));
-            if (prefix.fd() >= 0)
+            const UniqueFd prefix = openRegular(rewriting.prefixFrom, O_RDONLY, info, result);
+            if (prefix.isOpen())
                 result =
-                    copyBytes(prefix.fd(), newFd, rewriting.prefixBytes, rewriting.prefixCopied);
+                    copyBytes(prefix.get(), newFd, rewriting.prefixBytes, rewriting.prefixCopied);
             if (!result.ok())
                 return result;
         }
@@ -340,33 +316,34 @@ FileSystemObject::Result FileSystemObject::rewriteFile(const Path &path,
         }
         return Result();
     };
-    return replace(path, true, streamThrough, &rewriting);
+    return replace(path, true, streamThrough, rewriting.beforeReplace);
 }
 
-FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustExist,
-                                                   const ContentWriter &writeContent,
-                                                   Rewriting *rewriting) const {
-    // A link is followed, so the rename replaces the file it names; a link loop fails here.
+FileSystemObject::Result
+FileSystemObject::replace(const Path &path, bool rewrite, const ContentWriter &writeContent,
+                          const std::function<Result()> &beforeReplace) const {
+    // A symbolic link is followed, so the rename replaces the file it names; a link loop fails
+    // here.
     char *resolved = nullptr;
     if (call(Call::Stat,
              [&] {
                  resolved = ::realpath(path.constData(), nullptr);
                  return resolved ? 0 : -1;
              }) != 0 &&
-        (mustExist || errno != ENOENT))
+        (rewrite || errno != ENOENT))
         return Result(errno);
     const bool existing = resolved != nullptr;
     const QByteArray target = existing ? QByteArray(resolved) : path;
     std::free(resolved);
 
     struct stat info {};
-    int old = -1;
+    UniqueFd old; // not written through: its close needs no check
     if (existing) {
         // Renaming would slip past a read-only file, and replace a folder's or a device's name
         // with a file; opening it for writing does neither.
         Result refused;
-        old = openRegular(target, rewriting ? O_RDWR : O_WRONLY, info, refused);
-        if (old < 0)
+        old = openRegular(target, rewrite ? O_RDWR : O_WRONLY, info, refused);
+        if (!old.isOpen())
             return refused;
     } else {
         info.st_mode = 0666 & ~currentUmask();
@@ -374,113 +351,89 @@ FileSystemObject::Result FileSystemObject::replace(const Path &path, bool mustEx
         info.st_gid = ::getegid();
     }
 
-    QByteArray temporary = hiddenTemplate(target);
-    const int fd = call(Call::Open, [&] { return ::mkstemp(temporary.data()); });
-    if (fd < 0) {
-        const Result failed(errno);
-        if (old >= 0)
-            ::close(old);
-        return failed;
-    }
-
-    Result result;
-    if (call(Call::Chmod, [&] { return ::fchmod(fd, info.st_mode & 07777); }) != 0)
-        result = Result(errno);
-    // The owner's file stays the owner's, also when root rewrites it. Only root can give a
-    // file away: anyone else's rewrite is theirs, as with any editor.
-    if ((info.st_uid != ::geteuid() || info.st_gid != ::getegid()) &&
-        ::fchown(fd, info.st_uid, info.st_gid) != 0) {
-        // not root: the rewrite is the writer's, as with any editor
-    }
+    Path hidden;
+    Result result = writeHidden(
+        target, info, [&](int fd) { return writeContent(old.get(), fd); }, hidden);
+    if (result.ok() && beforeReplace)
+        result = withoutThrowing(beforeReplace);
     if (result.ok())
-        result = withoutThrowing([&] { return writeContent(old, fd); });
-    if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
-        result = Result(errno);
-    if (call(Call::Close, [&] { return ::close(fd); }) != 0 && result.ok())
-        result = Result(errno);
-    QByteArray kept;
-    if (result.ok() && rewriting && !rewriting->keepOldAs.isEmpty()) {
-        result = withoutThrowing([&] { return keepOld(old, info, rewriting->keepOldAs, kept); });
-        rewriting->keeping = result;
-    }
-    if (result.ok() && rewriting && rewriting->beforeReplace)
-        result = withoutThrowing(rewriting->beforeReplace);
-    if (old >= 0)
-        ::close(old); // not written through
-    if (result.ok() && call(Call::Rename, [&] {
-                           return ::rename(temporary.constData(), target.constData());
-                       }) != 0)
-        result = Result(errno);
-
-    if (!result.ok()) {
-        ::unlink(temporary.constData());
-        if (!kept.isEmpty())
-            ::unlink(kept.constData());
-        return result;
-    }
-    syncFolder(target);
-    if (!kept.isEmpty()) {
-        // Named only once complete; the rewrite stands whatever becomes of it. The old file's
-        // one other name, the file's own, has just gone to the new file.
-        const Path &keepAs = rewriting->keepOldAs;
-        Result &keeping = rewriting->keeping;
-        keeping = withoutThrowing([&] { return appendToOwnFile(kept, rewriting->keptLine()); });
-        if (keeping.ok() &&
-            call(Call::Rename, [&] { return ::rename(kept.constData(), keepAs.constData()); }) != 0)
-            keeping = Result(errno);
-        if (keeping.ok()) {
-            syncFolder(keepAs);
-        } else {
-            ::unlink(kept.constData());
-            removeFile(keepAs); // an older one no longer fits the file
-        }
-    }
+        result = rename(hidden, target);
+    if (!result.ok() && !hidden.isEmpty())
+        ::unlink(hidden.constData());
     return result;
 }
 
-// The old file under a hidden name beside `keepAs`: a second name for the very file that was
-// read, or a copy of it where the file system has no second names or the file has another name
-// already (a backup made with hard links), which would gain whatever is added to it.
-FileSystemObject::Result FileSystemObject::keepOld(int oldFd, const struct stat &old,
-                                                   const Path &keepAs, QByteArray &hidden) const {
+// The one writer of new files: a fresh hidden file (mkstemp) given the permissions and owner of
+// `like`, its content written, flushed (fsync) and closed, each step's failure reported. Its
+// name is given only once it is complete; a failure leaves nothing behind.
+FileSystemObject::Result
+FileSystemObject::writeHidden(const Path &beside, const struct stat &like,
+                              const std::function<Result(int fd)> &writeContent,
+                              Path &hidden) const {
+    Path name = hiddenTemplate(beside);
+    UniqueFd file(call(Call::Open, [&] { return ::mkstemp(name.data()); }));
+    if (!file.isOpen())
+        return Result(errno);
+    Result result;
+    if (call(Call::Chmod, [&] { return ::fchmod(file.get(), like.st_mode & 07777); }) != 0)
+        result = Result(errno);
+    // The owner's file stays the owner's, also when root rewrites it. Only root can give a
+    // file away: anyone else's rewrite is theirs, as with any editor.
+    if ((like.st_uid != ::geteuid() || like.st_gid != ::getegid()) &&
+        ::fchown(file.get(), like.st_uid, like.st_gid) != 0) {
+        // not root: the rewrite is the writer's, as with any editor
+    }
+    if (result.ok())
+        result = withoutThrowing([&] { return writeContent(file.get()); });
+    if (result.ok() && call(Call::Sync, [&] { return ::fsync(file.get()); }) != 0)
+        result = Result(errno);
+    // Checked: a write that never reached the disk may only be told here.
+    if (call(Call::Close, [&] { return file.close(); }) != 0 && result.ok())
+        result = Result(errno);
+    if (result.ok())
+        hidden = std::move(name);
+    else
+        ::unlink(name.constData());
+    return result;
+}
+
+// The hard link is made to the very file opened, through its descriptor (/proc/self/fd), so that
+// another file renamed to the name meanwhile is never what is kept.
+FileSystemObject::Result FileSystemObject::keepAside(const Path &path, const Path &beside,
+                                                     Path &hidden) const {
     static constexpr char Unique[] =
         "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(oldFd);
-    hidden = hiddenTemplate(keepAs);
-    int linked = -1;
-    while (old.st_nlink == 1) {
-        for (qsizetype i = hidden.size() - UniqueChars; i < hidden.size(); ++i)
-            hidden[i] = Unique[QRandomGenerator::global()->bounded(int(sizeof Unique) - 1)];
-        linked = call(Call::Link, [&] {
-            return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, hidden.constData(),
-                            AT_SYMLINK_FOLLOW);
-        });
-        if (linked == 0)
+    struct stat info {};
+    Result result;
+    const UniqueFd old = openRegular(path, O_RDONLY, info, result);
+    if (!old.isOpen())
+        return result;
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(old.get());
+    Path name = hiddenTemplate(beside);
+    while (info.st_nlink == 1) {
+        for (qsizetype i = name.size() - UniqueChars; i < name.size(); ++i)
+            name[i] = Unique[QRandomGenerator::global()->bounded(int(sizeof Unique) - 1)];
+        if (call(Call::Link, [&] {
+                return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
+                                AT_SYMLINK_FOLLOW);
+            }) == 0) {
+            hidden = std::move(name);
             return {};
+        }
         if (errno != EEXIST)
             break;
     }
+    return writeHidden(
+        beside, info,
+        [&](int fd) { return copyBytes(old.get(), fd, std::numeric_limits<qint64>::max()); },
+        hidden);
+}
 
-    hidden = hiddenTemplate(keepAs);
-    const int fd = call(Call::Open, [&] { return ::mkstemp(hidden.data()); });
-    if (fd < 0) {
-        hidden.clear();
+FileSystemObject::Result FileSystemObject::rename(const Path &from, const Path &to) const {
+    if (call(Call::Rename, [&] { return ::rename(from.constData(), to.constData()); }) != 0)
         return Result(errno);
-    }
-    Result result;
-    if (call(Call::Chmod, [&] { return ::fchmod(fd, old.st_mode & 07777); }) != 0)
-        result = Result(errno);
-    if (result.ok())
-        result = copyBytes(oldFd, fd, std::numeric_limits<qint64>::max());
-    if (result.ok() && call(Call::Sync, [&] { return ::fsync(fd); }) != 0)
-        result = Result(errno);
-    if (call(Call::Close, [&] { return ::close(fd); }) != 0 && result.ok())
-        result = Result(errno);
-    if (!result.ok()) {
-        ::unlink(hidden.constData());
-        hidden.clear();
-    }
-    return result;
+    syncFolder(to);
+    return {};
 }
 
 // Copies the first maxBytes bytes of a file (all of a shorter one), from its start whatever
@@ -522,18 +475,17 @@ FileSystemObject::Result FileSystemObject::removeFile(const Path &path) const {
 }
 
 void FileSystemObject::removeLeftovers(const Path &folder, const QByteArrayList &fileNames) const {
-    DIR *entries = ::opendir(folder.constData());
+    const std::unique_ptr<DIR, int (*)(DIR *)> entries(::opendir(folder.constData()), ::closedir);
     if (!entries)
         return;
-    while (const dirent *entry = ::readdir(entries)) {
+    while (const dirent *entry = ::readdir(entries.get())) {
         const QByteArrayView name(entry->d_name);
         if (std::none_of(fileNames.cbegin(), fileNames.cend(),
                          [&](const QByteArray &file) { return isLeftoverOf(name, file); }))
             continue;
         struct stat info {};
-        if (::fstatat(::dirfd(entries), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (::fstatat(::dirfd(entries.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode))
-            ::unlinkat(::dirfd(entries), entry->d_name, 0);
+            ::unlinkat(::dirfd(entries.get()), entry->d_name, 0);
     }
-    ::closedir(entries);
 }

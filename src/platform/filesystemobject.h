@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/uniquefd.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QByteArrayView>
@@ -14,8 +16,8 @@ struct stat;
 // the system names files by, whatever their encoding; files are plain 8-bit bytes, never
 // re-encoded; lines end in CR LF. Only regular files are read or written, and opening never
 // blocks: a folder, a pipe, a device or a socket of that name is refused. A write is on disk
-// before success is reported, and a rewrite replaces the old file only once the new one is
-// complete, keeping its owner and permissions.
+// (fsync) before success is reported, and a rewrite replaces the old file (rename) only once the
+// new one is complete, keeping its owner and permissions.
 class FileSystemObject {
 public:
     using Path = QByteArray;
@@ -64,12 +66,19 @@ public:
     Result appendToOwnFile(const Path &path, QByteArrayView line,
                            const std::function<bool(QByteArrayView lastBytes)> &isOwn = {}) const;
     // Replaces the file's bytes, creating it when missing: written to a hidden file beside it,
-    // flushed, then renamed over it. On failure the old file is untouched.
+    // flushed (fsync), then renamed over it. On failure the old file is untouched.
     Result replaceFile(const Path &path, QByteArrayView bytes) const;
     // Whether the name is a regular file (a link to one counts).
     bool isFile(const Path &path) const;
     // Removes the file; a missing one is no failure.
     Result removeFile(const Path &path) const;
+    // Renames the file, replacing any file of the new name at once.
+    Result rename(const Path &from, const Path &to) const;
+    // Keeps the file as it is now under a fresh hidden name beside `beside`, of the form the
+    // clean-up of leftovers removes, given in `hidden` for the caller to rename or remove: a
+    // hard link where the file has no other name, a copy otherwise (and where the file system
+    // has no hard links), as a file with other names may change through them.
+    Result keepAside(const Path &path, const Path &beside, Path &hidden) const;
     // How rewriteFile streams a file into its replacement, so that a large history is never
     // held whole.
     struct Rewriting {
@@ -84,19 +93,11 @@ public:
         // Asked once the replacement is complete, before it replaces the file: a failure
         // leaves the file as it was and is returned.
         std::function<Result()> beforeReplace;
-        // When set, the old file is kept under this name once replaced, followed by the line
-        // keptLine() gives: a second name for it where it has no other, a copy otherwise.
-        // Failing to keep it fails the rewrite before the file is replaced; failing to add the
-        // line or the name afterwards leaves the rewrite standing and no file of the name.
-        Path keepOldAs;
-        std::function<QByteArray()> keptLine;
-        // Set by the rewrite: how keeping the old file went.
-        Result keeping;
     };
     static constexpr qsizetype ChunkBytes = 1 << 20;
     // Replaces the content of an existing file as replaceFile does, through the rewriting. Memory
     // running out fails it with ENOMEM, like any other failure.
-    Result rewriteFile(const Path &path, Rewriting &rewriting) const;
+    Result rewriteFile(const Path &path, const Rewriting &rewriting) const;
     // Removes the hidden files that a rewrite of one of these files, killed midway, left in
     // the folder: regular files of exactly the form of name such a rewrite gives, and nothing
     // else. Only safe while no other process may be rewriting them.
@@ -107,15 +108,16 @@ private:
     using ContentWriter = std::function<Result(int oldFd, int newFd)>;
 
     template <typename Function> auto call(Call which, Function &&function) const;
-    int openRegular(const Path &path, int flags, struct stat &info, Result &result) const;
+    UniqueFd openRegular(const Path &path, int flags, struct stat &info, Result &result) const;
     Result writeAll(int fd, QByteArrayView bytes) const;
     Result copyBytes(int from, int to, qint64 maxBytes,
                      const std::function<void(QByteArrayView)> &copied = {}) const;
     Result append(const Path &path, QByteArrayView line, bool own,
                   const std::function<bool(QByteArrayView)> &isOwn) const;
-    Result replace(const Path &path, bool mustExist, const ContentWriter &writeContent,
-                   Rewriting *rewriting = nullptr) const;
-    Result keepOld(int oldFd, const struct stat &old, const Path &keepAs, QByteArray &hidden) const;
+    Result replace(const Path &path, bool rewrite, const ContentWriter &writeContent,
+                   const std::function<Result()> &beforeReplace = {}) const;
+    Result writeHidden(const Path &beside, const struct stat &like,
+                       const std::function<Result(int fd)> &writeContent, Path &hidden) const;
 
     mutable std::mutex m_faultHookMutex;
     FaultHook m_faultHook;

@@ -10,7 +10,7 @@ namespace {
 constexpr int DefaultColWidth = 960;
 constexpr Qt::Alignment GeneralAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 
-// Cell lengths are 7 bits per byte, low bits first, so short cells cost one byte.
+// Cell lengths are varints (7 bits per byte, low bits first), so short cells cost one byte.
 qsizetype lengthBytes(qsizetype length) {
     qsizetype bytes = 1;
     for (auto value = quint64(length); value >= 0x80; value >>= 7)

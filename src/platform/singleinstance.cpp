@@ -15,11 +15,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-SingleInstance::~SingleInstance() {
-    if (m_fd >= 0)
-        ::close(m_fd); // drops the lock
-}
-
 bool SingleInstance::refuse(const QByteArray &folder, const QString &reason) {
     m_refusal = QStringLiteral("The games in %1 are not opened: %2.")
                     .arg(QFile::decodeName(folder), reason);
@@ -43,11 +38,11 @@ bool SingleInstance::acquire(const QByteArray &folder) {
     int error = 0;
     if (::lstat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode))
         error = NotRegular;
-    else if (m_fd = ::open(path.constData(),
-                           O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-             m_fd < 0)
+    else if (m_lock = UniqueFd(::open(
+                 path.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+             !m_lock.isOpen())
         error = errno == ELOOP ? NotRegular : errno; // ELOOP: a link, put there meanwhile
-    else if (::fstat(m_fd, &info) != 0)
+    else if (::fstat(m_lock.get(), &info) != 0)
         error = errno;
     else if (!S_ISREG(info.st_mode))
         error = NotRegular;
@@ -57,7 +52,7 @@ bool SingleInstance::acquire(const QByteArray &folder) {
                            .arg(::geteuid())
                            .arg(quint64(info.st_dev))
                            .arg(quint64(info.st_ino));
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        if (::flock(m_lock.get(), LOCK_EX | LOCK_NB) != 0) {
             error = errno;
             m_heldElsewhere = error == EWOULDBLOCK;
         }

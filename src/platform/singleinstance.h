@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/uniquefd.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -14,7 +16,6 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
-    ~SingleInstance() override;
 
     // True when this process now holds the folder and alone may write there. Otherwise it must
     // not write at all: another program holds it, or the lock cannot be taken (refusal() says
@@ -36,7 +37,7 @@ signals:
 private:
     bool refuse(const QByteArray &folder, const QString &reason);
 
-    int m_fd = -1; // open from acquire() to the end, so that no path has to close it
+    UniqueFd m_lock; // open from acquire() to the end: closing it drops the lock
     bool m_heldElsewhere = false;
     QString m_refusal;
     QString m_serverName; // where the holder listens, named after the lock file's identity

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-// A line through many values, thinned to what one pixel column can show: where values crowd
-// into a column, its first, highest, lowest and last points cover the same pixels as all of them,
-// so a chart of a million games draws as fast as one of a few hundred. A point is kept as its
-// row, whose x only the few kept points need.
+// A line through many values, thinned to what one pixel column can show (min/max decimation):
+// where values crowd into a column, its first, highest, lowest and last points cover the same
+// pixels as all of them, so a chart of a million games draws as fast as one of a few hundred. A
+// point is kept as its row, whose x only the few kept points need.
 class ThinnedPolyline {
 public:
     struct Point {

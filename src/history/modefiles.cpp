@@ -1,0 +1,27 @@
+#include "history/modefiles.h"
+
+#include "app/apppaths.h"
+#include "app/mdlmain.h"
+
+namespace ModeFiles {
+
+QByteArray name(qint32 playMode, Kind kind, History history) {
+    static constexpr const char *Kinds[] = {"", "deleted.", "undo.", "draft."};
+    return (history == Games ? "Recent_" : "Drill_") +
+           QByteArray(playMode == mdlMain::ModeA ? "A." : "B.") + Kinds[kind] + "csv";
+}
+
+QByteArray path(qint32 playMode, Kind kind, History history) {
+    return AppPaths::filePath(name(playMode, kind, history));
+}
+
+QByteArrayList all() {
+    QByteArrayList names;
+    for (const qint32 mode : {mdlMain::ModeA, mdlMain::ModeB})
+        for (const Kind kind : {Saved, Deleted, Undo, Draft})
+            for (const History history : {Games, Drills})
+                names << name(mode, kind, history);
+    return names;
+}
+
+} // namespace ModeFiles
