@@ -1,7 +1,5 @@
 #include "history/historystore.h"
 
-#include "app/apppaths.h"
-#include "app/mdlmain.h"
 #include "history/averagestable.h"
 #include "history/contentdigest.h"
 #include "history/historyline.h"
@@ -9,6 +7,8 @@
 #include "history/undorecord.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
+#include "settings/apppaths.h"
+#include "settings/playmode.h"
 
 #include <cerrno>
 #include <unistd.h>
@@ -214,7 +214,7 @@ bool HistoryStore::isLoaded(qint32 playMode) const {
 }
 
 QByteArray HistoryStore::fileName(qint32 playMode, QByteArrayView kind, QByteArrayView base) {
-    QByteArray name = base.toByteArray() + (playMode == mdlMain::ModeA ? "_A.csv" : "_B.csv");
+    QByteArray name = base.toByteArray() + (playMode == ModeA ? "_A.csv" : "_B.csv");
     return kind.isEmpty() ? name : name.insert(name.lastIndexOf('.') + 1, kind.toByteArray() + '.');
 }
 
@@ -239,5 +239,5 @@ qint64 HistoryStore::maxFileBytes() {
 }
 
 size_t HistoryStore::slot(qint32 playMode) {
-    return playMode == mdlMain::ModeA ? 0 : 1;
+    return playMode == ModeA ? 0 : 1;
 }

@@ -1,9 +1,9 @@
-#include "app/apppaths.h"
 #include "app/commandline.h"
-#include "app/datafolder.h"
 #include "app/mdlmain.h"
 #include "platform/messagebox.h"
 #include "platform/singleinstance.h"
+#include "settings/apppaths.h"
+#include "settings/datafolder.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

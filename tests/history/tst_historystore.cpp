@@ -1,6 +1,3 @@
-#include "app/apppaths.h"
-#include "app/inifile.h"
-#include "app/mdlmain.h"
 #include "history/carddraft.h"
 #include "history/drilldraft.h"
 #include "history/drillhistory.h"
@@ -8,6 +5,9 @@
 #include "history/historystore.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
+#include "settings/apppaths.h"
+#include "settings/inifile.h"
+#include "settings/playmode.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,8 +22,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using mdlMain::ModeA;
-using mdlMain::ModeB;
 using Call = FileSystemObject::Call;
 
 namespace {
