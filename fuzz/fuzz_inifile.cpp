@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    const IniFile ini(QFile::encodeName(path));
+    static const FileSystemObject files;
+    const IniFile ini(QFile::encodeName(path), files);
 
     const QString grid =
         ini.read(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123"));

@@ -112,7 +112,7 @@ private:
     GridView *m_grdAVG = nullptr;
     ButtonsFrame *m_buttons = nullptr;
     MainMenus *m_menus = nullptr;
-    Settings &m_settings; // the play mode and panel order change here; shutdown keeps them
+    Settings &m_config; // the play mode and panel order change here; shutdown keeps them
     HistoryStore m_history;
     CardDraft m_draft;
     // Written off the window's thread, so that a slow disk never holds up the typing.

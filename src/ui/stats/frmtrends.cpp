@@ -29,15 +29,6 @@ const QString Footer =
                    "NOW: YOUR RATE WITH THE NEWEST SESSIONS WEIGHING MOST.\n"
                    "BETTER / WORSE: THE LAST 3 SESSIONS SURELY DIFFER FROM THE 10 BEFORE.");
 
-int gapMinutes(const Settings &settings) {
-    return TrendReport::gapFromText(
-        settings.ReadSetting(Section, QStringLiteral("SESSION_GAP_MINUTES"), {}));
-}
-
-double lambda(const Settings &settings) {
-    return TrendReport::lambdaFromText(settings.ReadSetting(Section, QStringLiteral("LAMBDA"), {}));
-}
-
 QString rateOrDash(const HitRate::Tally &tally) {
     return tally.empty() ? Dash : StatsText::percent(tally.rate());
 }
@@ -55,6 +46,15 @@ void fitView(QTableView *view, int rows) {
 }
 
 } // namespace
+
+int frmTrends::gapMinutes(const Settings &settings) {
+    return TrendReport::gapFromText(
+        settings.ReadSetting(Section, QStringLiteral("SESSION_GAP_MINUTES"), {}));
+}
+
+double frmTrends::lambda(const Settings &settings) {
+    return TrendReport::lambdaFromText(settings.ReadSetting(Section, QStringLiteral("LAMBDA"), {}));
+}
 
 frmTrends::frmTrends(const GridModel &recent, const Settings &settings, const GridModel *drills,
                      QWidget *parent)

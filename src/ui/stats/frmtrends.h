@@ -23,6 +23,10 @@ public:
     frmTrends(const GridModel &recent, const Settings &settings, const GridModel *drills = nullptr,
               QWidget *parent = nullptr);
 
+    // The session gap and the weighting of the trends, as remembered; the focus drill's too.
+    static int gapMinutes(const Settings &settings);
+    static double lambda(const Settings &settings);
+
 private:
     // The report anew from the games, and every table and the chart with it.
     void showGames(PlayedGames played);
