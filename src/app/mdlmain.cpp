@@ -50,8 +50,7 @@ frmInputScore *Main() {
     RunSettings->PlayMode = SettingsText::playModeFromText(RunSettings->ReadSetting(
         QStringLiteral("GAME"), QStringLiteral("MODE"), QStringLiteral("A")));
 
-    Window = new frmInputScore(*FileSystem, *RunSettings); // runs the load step
-    frmInputScore *window = Window;
+    frmInputScore *window = Window = new frmInputScore(*FileSystem, *RunSettings); // loads
     window->applySettingsChecks();
     window->Pub_Sub_ViewChange();
     window->adjustSize();

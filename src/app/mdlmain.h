@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/filesystemobject.h"
 #include "settings/settings.h"
 
 #include <memory>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/filesystemobject.h"
+#include "settings/apppaths.h"
+#include "settings/inifile.h"
 #include "settings/playmode.h"
 #include "settings/settingstext.h"
-
-#include <QString>
 
 // The settings file of the run, read and written through the run's file layer, and the two
 // settings the main window changes while it runs: the play mode (1 = mode A, 2 = mode B; never
@@ -15,11 +15,15 @@ public:
     explicit Settings(const FileSystemObject &fileSystem)
         : m_fileSystem(fileSystem) {}
 
-    // A failed write leaves the file as it was.
     QString ReadSetting(const QString &section, const QString &key,
-                        const QString &defaultValue) const;
+                        const QString &defaultValue) const {
+        return IniFile(AppPaths::settingsFile(), m_fileSystem).read(section, key, defaultValue);
+    }
+    // A failed write leaves the file as it was.
     FileSystemObject::Result WriteSetting(const QString &section, const QString &key,
-                                          const QString &value) const;
+                                          const QString &value) const {
+        return IniFile(AppPaths::settingsFile(), m_fileSystem).write(section, key, value);
+    }
 
     qint32 PlayMode = ModeA;
     SettingsText::PanelOrder PanelOrder{1, 2, 3};

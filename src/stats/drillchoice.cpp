@@ -23,11 +23,6 @@ PlayedGames DrillChoice::played(const GridModel &games, const GridModel *drills,
     return played;
 }
 
-std::vector<int> DrillChoice::pick(const PlayedGames &played, int count, int gapMinutes,
-                                   double lambda, std::mt19937_64 &random) {
-    return choose(trendCounts(played, gapMinutes, lambda), count, random);
-}
-
 DrillChoice::Counts DrillChoice::trendCounts(const PlayedGames &played, int gapMinutes,
                                              double lambda) {
     // The trends' sessions and weighting in one pass, with a table of what each value stands

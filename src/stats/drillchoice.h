@@ -25,9 +25,6 @@ public:
 
     // The games and the saved drills of the mode together, in time order.
     static PlayedGames played(const GridModel &games, const GridModel *drills, qint32 playMode);
-    // The `count` targets of a new drill, by the trends' session gap and weighting.
-    static std::vector<int> pick(const PlayedGames &played, int count, int gapMinutes,
-                                 double lambda, std::mt19937_64 &random);
 
     // The weighted hits and darts of every target after the newest session, exactly as the
     // trends count them.

@@ -549,11 +549,14 @@ bool frmInputScore::eventFilter(QObject *watched, QEvent *event) {
 void frmInputScore::drillCommand() {
     if (!m_drill.running()) {
         std::mt19937_64 random{quint64(QDateTime::currentMSecsSinceEpoch())};
-        startDrill(DrillChoice::pick(
-            DrillChoice::played(m_grdRecent->grid(), &m_drills.table(), m_config.PlayMode),
+        // The targets of the new drill by the trends' own session gap and weighting.
+        startDrill(DrillChoice::choose(
+            DrillChoice::trendCounts(
+                DrillChoice::played(m_grdRecent->grid(), &m_drills.table(), m_config.PlayMode),
+                frmTrends::gapMinutes(m_config), frmTrends::lambda(m_config)),
             DrillChoice::targetsFromText(
                 m_config.ReadSetting(QStringLiteral("DRILL"), QStringLiteral("TARGETS"), {})),
-            frmTrends::gapMinutes(m_config), frmTrends::lambda(m_config), random));
+            random));
         return;
     }
     const QStringList texts = m_card->texts();
