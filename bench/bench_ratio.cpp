@@ -2,14 +2,14 @@
 // of the same file (one read into a buffer kept from pass to pass, memchr for the line ends,
 // std::from_chars for every value). x_floor is the step's time over the floor's, so machines and
 // their load cancel out. The earlier, slower floor is timed alongside for comparison.
-#include "app/apppaths.h"
-#include "app/fonts.h"
 #include "app/mdlmain.h"
 #include "history/historystore.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 #include "platform/gridview.h"
+#include "settings/apppaths.h"
 #include "synthetichistory.h"
+#include "ui/fonts.h"
 #include "ui/graph/frmgraph.h"
 #include "ui/main/frminputscore.h"
 #include "ui/stats/frmtargets.h"
@@ -203,7 +203,7 @@ struct Tally {
 struct HistoryFolder {
     explicit HistoryFolder(int games, qint64 gapSeconds = 1) {
         AppPaths::overrideForTests(dir.path(), QStringLiteral("Dartrail"));
-        path = ModeFiles::path(mdlMain::ModeA);
+        path = ModeFiles::path(ModeA);
         if (games > 0)
             writeHistory(path, games, gapSeconds);
     }
@@ -237,10 +237,7 @@ public:
             qFatal("no main window");
         paint();
     }
-    ~Window() {
-        m_window->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    ~Window() { mdlMain::Shutdown(); }
     frmInputScore &operator*() const { return *m_window; }
     GridView &grid(const char *name) const { return *m_window->findChild<GridView *>(name); }
     void paint() const {
@@ -259,13 +256,12 @@ void loadWith(benchmark::State &state, const HistoryFolder &folder, GridModel &r
     HistoryStore store(fileSystem);
     Tally tally(folder.path);
     for (auto _ : state) {
-        store.load(mdlMain::ModeB, recent, averages); // empty: the last load's rows go
+        store.load(ModeB, recent, averages); // empty: the last load's rows go
         tally.timeFloors();
         const qint64 before = heapInUse();
         const PeakWatch peak;
         QString error;
-        const double seconds =
-            secondsOf([&] { error = store.load(mdlMain::ModeA, recent, averages); });
+        const double seconds = secondsOf([&] { error = store.load(ModeA, recent, averages); });
         tally.peakBytes = std::max(tally.peakBytes, peak.bytes());
         tally.keptBytes = heapInUse() - before;
         if (!error.isEmpty() || recent.rows() != std::max(games, 5))
@@ -298,11 +294,10 @@ void remove(benchmark::State &state) {
     const QByteArray hidden = folder.path + ".hidden";
     Tally tally;
     for (auto _ : state) {
-        if (!store.load(mdlMain::ModeA, recent, averages).isEmpty())
+        if (!store.load(ModeA, recent, averages).isEmpty())
             state.SkipWithError("load failed");
         QString error;
-        const double seconds =
-            secondsOf([&] { error = store.remove(mdlMain::ModeA, recent, {0}); });
+        const double seconds = secondsOf([&] { error = store.remove(ModeA, recent, {0}); });
         if (!error.isEmpty())
             state.SkipWithError("remove failed");
         QByteArray after;
@@ -369,8 +364,8 @@ void graph(benchmark::State &state) {
     for (auto _ : state) {
         tally.timeFloors();
         const PeakWatch peak;
-        const double seconds =
-            secondsOf([&] { frmGraph graph(recent.selectedRowTexts(), &*window); });
+        const double seconds = secondsOf(
+            [&] { frmGraph graph(recent.selectedRowTexts(), *mdlMain::RunSettings, &*window); });
         tally.peakBytes = std::max(tally.peakBytes, peak.bytes());
         tally.step += seconds;
         state.SetIterationTime(seconds);
@@ -416,7 +411,7 @@ template <typename Window_> void statistics(benchmark::State &state, qint64 gapS
     for (auto _ : state) {
         tally.timeFloors();
         const double seconds =
-            secondsOf([&] { Window_ shown(recent, mdlMain::ModeA, nullptr, &*window); });
+            secondsOf([&] { Window_ shown(recent, *mdlMain::RunSettings, nullptr, &*window); });
         tally.step += seconds;
         state.SetIterationTime(seconds);
     }

@@ -2,12 +2,12 @@
 // into the recent table and computing the averages must not crash, must show one row per line
 // with the cells that the table's rules make of it, must tally what the cells say, and the
 // delete's rewrite of the file without one game must leave every other line's bytes as they were.
-#include "app/mdlmain.h"
 #include "entry/numbertext.h"
 #include "history/averagestable.h"
 #include "history/historyline.h"
 #include "history/recenttable.h"
 #include "platform/gridmodel.h"
+#include "settings/playmode.h"
 
 #include <cmath>
 #include <cstdint>
@@ -105,7 +105,7 @@ AveragesTable::Tallies talliesOfCells(const GridModel &recent, qint32 playMode) 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0)
         return 0;
-    const qint32 playMode = data[0] % 2 ? mdlMain::ModeB : mdlMain::ModeA;
+    const qint32 playMode = data[0] % 2 ? ModeB : ModeA;
     const QByteArrayView content(data + 1, qsizetype(size - 1));
 
     GridModel recent;
@@ -130,13 +130,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     GridModel averages;
     AveragesTable::setUp(averages);
     AveragesTable::calculate(averages, tallies, playMode);
-    const double highest = playMode == mdlMain::ModeA ? 99 : 3;
+    const double highest = playMode == ModeA ? 99 : 3;
     for (int target = 1; target <= HistoryLine::Values; ++target) {
         for (int row = 0; row < AveragesTable::Rows; ++row) {
             const QString text = averages.text(row, target);
             const double value = NumberText::leadingValue(text);
             // A mode-A hit rate has no ceiling: a 0 counts as a game without darts.
-            const double ceiling = row < 3 ? highest : playMode == mdlMain::ModeA ? 1e9 : 100;
+            const double ceiling = row < 3 ? highest : playMode == ModeA ? 1e9 : 100;
             require(text.isEmpty() || (value >= 0 && value <= ceiling));
         }
     }

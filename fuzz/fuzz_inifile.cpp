@@ -1,8 +1,8 @@
 // Treats the input as the settings file: the program's keys must read as valid settings, a write
 // must keep the other keys, read back as written and settle, and nothing may crash.
-#include "app/inifile.h"
-#include "app/mdlmain.h"
-#include "app/settingstext.h"
+#include "settings/inifile.h"
+#include "settings/playmode.h"
+#include "settings/settingstext.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    const IniFile ini(QFile::encodeName(path));
+    static const FileSystemObject files;
+    const IniFile ini(QFile::encodeName(path), files);
 
     const QString grid =
         ini.read(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123"));
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     for (const qint16 place : SettingsText::panelOrderFromText(grid))
         require(place >= 0 && place <= 9);
     const qint32 playMode = SettingsText::playModeFromText(mode);
-    require(playMode == mdlMain::ModeA || playMode == mdlMain::ModeB);
+    require(playMode == ModeA || playMode == ModeB);
 
     const QString value = storableValue(data, size);
     for (const QString &written : {value, value + QStringLiteral("!")}) {

@@ -1,6 +1,6 @@
 // Writes the program's icon as dartrail-N.png for every size into the folder given, and the
 // largest also as dartrail.png, the file the desktop entry names.
-#include "app/appicon.h"
+#include "ui/appicon.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
-#include "app/appicon.h"
 #include "app/commandline.h"
-#include "app/datafolder.h"
-#include "app/fonts.h"
 #include "app/mdlmain.h"
 #include "platform/messagebox.h"
+#include "settings/apppaths.h"
+#include "ui/appicon.h"
+#include "ui/fonts.h"
 #include "version.h"
 
 #include <QApplication>
@@ -26,9 +26,11 @@ int main(int argc, char *argv[]) {
     QApplication::setWindowIcon(AppIcon::icon()); // the dialogs' too
     Fonts::installSubstitutes();
     // Told now rather than after a whole card has been typed.
-    if (const QString &failure = DataFolder::ofThisRun().failure(); !failure.isEmpty())
+    if (const QString &failure = AppPaths::dataFolder().failure(); !failure.isEmpty())
         MessageBox::showError(nullptr, failure);
     if (!mdlMain::Main())
         return 0;
-    return app.exec();
+    const int status = app.exec();
+    mdlMain::Shutdown();
+    return status;
 }

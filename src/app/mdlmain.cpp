@@ -1,42 +1,29 @@
 #include "app/mdlmain.h"
 
-#include "app/apppaths.h"
-#include "app/inifile.h"
 #include "history/modefiles.h"
 #include "platform/messagebox.h"
 #include "platform/screencentre.h"
 #include "platform/singleinstance.h"
+#include "settings/apppaths.h"
 #include "ui/main/frminputscore.h"
 
 #include <QFile>
+#include <QPointer>
 
 namespace mdlMain {
 
-qint32 PlayMode = ModeA;
-SettingsText::PanelOrder PanelOrder{1, 2, 3};
 std::unique_ptr<FileSystemObject> FileSystem;
+std::unique_ptr<Settings> RunSettings;
 
 namespace {
 
 // Held from start-up to shutdown: no second program works on the same files meanwhile.
 std::unique_ptr<SingleInstance> Instance;
-
-// Through the run's file-system object while there is one.
-IniFile settingsFile() {
-    return FileSystem ? IniFile(AppPaths::settingsFile(), *FileSystem)
-                      : IniFile(AppPaths::settingsFile());
-}
+// Owned here; guarded, as a window that went without the shutdown (a crash as tests play it) is
+// gone already.
+QPointer<frmInputScore> Window;
 
 } // namespace
-
-QString ReadSetting(const QString &section, const QString &key, const QString &defaultValue) {
-    return settingsFile().read(section, key, defaultValue);
-}
-
-FileSystemObject::Result WriteSetting(const QString &section, const QString &key,
-                                      const QString &value) {
-    return settingsFile().write(section, key, value);
-}
 
 frmInputScore *Main() {
     Instance = std::make_unique<SingleInstance>();
@@ -53,13 +40,13 @@ frmInputScore *Main() {
     QByteArrayList rewritten{AppPaths::settingsFileName()};
     FileSystem->removeLeftovers(AppPaths::settingsDirectory(), rewritten);
     FileSystem->removeLeftovers(AppPaths::directory(), rewritten + ModeFiles::all());
-    PanelOrder = SettingsText::panelOrderFromText(
-        ReadSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")));
-    PlayMode = SettingsText::playModeFromText(
-        ReadSetting(QStringLiteral("GAME"), QStringLiteral("MODE"), QStringLiteral("A")));
+    RunSettings = std::make_unique<Settings>(*FileSystem);
+    RunSettings->PanelOrder = SettingsText::panelOrderFromText(RunSettings->ReadSetting(
+        QStringLiteral("WINDOW"), QStringLiteral("GRID"), QStringLiteral("123")));
+    RunSettings->PlayMode = SettingsText::playModeFromText(RunSettings->ReadSetting(
+        QStringLiteral("GAME"), QStringLiteral("MODE"), QStringLiteral("A")));
 
-    auto *window = new frmInputScore; // runs the load step
-    window->setAttribute(Qt::WA_DeleteOnClose);
+    frmInputScore *window = Window = new frmInputScore(*FileSystem, *RunSettings); // loads
     window->applySettingsChecks();
     window->Pub_Sub_ViewChange();
     window->adjustSize();
@@ -76,17 +63,21 @@ frmInputScore *Main() {
 }
 
 void Shutdown() {
+    // Its draft writer finishes with it, while the file layer is still there.
+    delete Window;
     const FileSystemObject::Result grid =
-        WriteSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"),
-                     SettingsText::panelOrderToText(PanelOrder));
-    const FileSystemObject::Result mode = WriteSetting(
-        QStringLiteral("GAME"), QStringLiteral("MODE"), SettingsText::playModeToText(PlayMode));
+        RunSettings->WriteSetting(QStringLiteral("WINDOW"), QStringLiteral("GRID"),
+                                  SettingsText::panelOrderToText(RunSettings->PanelOrder));
+    const FileSystemObject::Result mode =
+        RunSettings->WriteSetting(QStringLiteral("GAME"), QStringLiteral("MODE"),
+                                  SettingsText::playModeToText(RunSettings->PlayMode));
     // Said once, whichever failed: the program ends all the same.
     if (const FileSystemObject::Result failed = grid.ok() ? mode : grid; !failed.ok())
         MessageBox::showError(
             nullptr, QStringLiteral("%1: %2. The panels shown and the play mode "
                                     "of this run are not kept.")
                          .arg(QFile::decodeName(AppPaths::settingsFile()), failed.description()));
+    RunSettings.reset();
     FileSystem.reset();
     Instance.reset();
 }

@@ -1,39 +1,25 @@
 #pragma once
 
-#include "app/settingstext.h"
-#include "platform/filesystemobject.h"
-
-#include <QString>
+#include "settings/settings.h"
 
 #include <memory>
 
 class frmInputScore;
 
-// The program's shared state and its start-up and shutdown.
+// The start-up that creates the run's file layer, settings and main window, and the shutdown
+// that ends them once the event loop is over.
 namespace mdlMain {
 
-inline constexpr qint32 ModeA = 1;
-inline constexpr qint32 ModeB = 2;
-
-// 1 = mode A, 2 = mode B; never another value.
-extern qint32 PlayMode;
-// Places from the top of the this-time card, the recent grid and the averages grid; 0 = hidden.
-extern SettingsText::PanelOrder PanelOrder;
-// The one file-system object of the run; every history and settings file access goes through it.
+// The run's, from Main to Shutdown: every history and settings file access goes through them.
 extern std::unique_ptr<FileSystemObject> FileSystem;
+extern std::unique_ptr<Settings> RunSettings;
 
-// The only access to the settings file beside the executable. A failed write leaves the file as
-// it was.
-QString ReadSetting(const QString &section, const QString &key, const QString &defaultValue);
-FileSystemObject::Result WriteSetting(const QString &section, const QString &key,
-                                      const QString &value);
-
-// Reads the settings, creates and shows the main window. The window deletes itself on close.
-// Null when another Dartrail holds the folder (that one is brought to the front instead), or when
-// the folder cannot be locked, which the player is told.
+// Reads the settings, creates and shows the main window, which stays the start-up's until
+// Shutdown. Null when another Dartrail holds the folder (that one is brought to the front
+// instead), or when the folder cannot be locked, which the player is told.
 frmInputScore *Main();
-// Writes the panel order and the play mode back, telling the player when they cannot be kept, and
-// releases the file-system object.
+// Destroys the main window, writes the panel order and the play mode back, telling the player
+// when they cannot be kept, and releases the file-system object.
 void Shutdown();
 
 } // namespace mdlMain

@@ -1,6 +1,6 @@
 #include "entry/numbertext.h"
 
-#include "app/mdlmain.h"
+#include "settings/playmode.h"
 
 #include <charconv>
 #include <cmath>
@@ -69,7 +69,7 @@ QString format(double value, Pattern pattern) {
 }
 
 Pattern averagePattern(qint32 playMode) {
-    return playMode == mdlMain::ModeA ? Pattern::OneDecimal : Pattern::TwoDecimals;
+    return playMode == ModeA ? Pattern::OneDecimal : Pattern::TwoDecimals;
 }
 
 QString formatWhole(double value) {

@@ -1,7 +1,7 @@
 #include "entry/thistimecard.h"
 
-#include "app/mdlmain.h"
 #include "entry/numbertext.h"
+#include "settings/playmode.h"
 
 #include <algorithm>
 #include <limits>
@@ -16,11 +16,11 @@ int saturated(double value) {
 } // namespace
 
 int ThisTimeCard::maxLength(qint32 playMode) {
-    return playMode == mdlMain::ModeA ? 2 : 1;
+    return playMode == ModeA ? 2 : 1;
 }
 
 int ThisTimeCard::clamp(qint32 playMode, int value) {
-    return std::clamp(value, 0, playMode == mdlMain::ModeA ? 99 : 9);
+    return std::clamp(value, 0, playMode == ModeA ? 99 : 9);
 }
 
 bool ThisTimeCard::isModeBValue(const QString &text) {

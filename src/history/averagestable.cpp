@@ -1,9 +1,9 @@
 #include "history/averagestable.h"
 
-#include "app/mdlmain.h"
 #include "entry/numbertext.h"
 #include "history/scorecolumns.h"
 #include "platform/gridmodel.h"
+#include "settings/playmode.h"
 
 #include <array>
 
@@ -32,7 +32,7 @@ void setUp(GridModel &grid) {
 
 int validValue(QByteArrayView text, qint32 playMode) {
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    if (playMode != mdlMain::ModeA)
+    if (playMode != ModeA)
         return text.size() == 1 && text[0] >= '0' && text[0] <= '3' ? text[0] - '0' : -1;
     if (text.size() == 1 && digit(text[0]))
         return text[0] - '0';
@@ -42,7 +42,7 @@ int validValue(QByteArrayView text, qint32 playMode) {
 }
 
 void calculate(GridModel &averages, const Tallies &tallies, qint32 playMode) {
-    const bool modeA = playMode == mdlMain::ModeA;
+    const bool modeA = playMode == ModeA;
     const NumberText::Pattern avgPattern = NumberText::averagePattern(playMode);
 
     for (int target = 1; target <= Targets; ++target) {

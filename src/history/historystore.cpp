@@ -1,6 +1,5 @@
 #include "history/historystore.h"
 
-#include "app/mdlmain.h"
 #include "history/averagestable.h"
 #include "history/contentdigest.h"
 #include "history/historyline.h"
@@ -8,6 +7,8 @@
 #include "history/undorecord.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
+#include "settings/apppaths.h"
+#include "settings/playmode.h"
 
 #include <cerrno>
 #include <unistd.h>
@@ -241,5 +242,5 @@ qint64 HistoryStore::maxFileBytes() {
 }
 
 size_t HistoryStore::slot(qint32 playMode) {
-    return playMode == mdlMain::ModeA ? 0 : 1;
+    return playMode == ModeA ? 0 : 1;
 }

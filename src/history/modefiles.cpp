@@ -1,14 +1,14 @@
 #include "history/modefiles.h"
 
-#include "app/apppaths.h"
-#include "app/mdlmain.h"
+#include "settings/apppaths.h"
+#include "settings/playmode.h"
 
 namespace ModeFiles {
 
 QByteArray name(qint32 playMode, Kind kind, History history) {
     static constexpr const char *Kinds[] = {"", "deleted.", "undo.", "draft."};
-    return (history == Games ? "Recent_" : "Drill_") +
-           QByteArray(playMode == mdlMain::ModeA ? "A." : "B.") + Kinds[kind] + "csv";
+    return (history == Games ? "Recent_" : "Drill_") + QByteArray(playMode == ModeA ? "A." : "B.") +
+           Kinds[kind] + "csv";
 }
 
 QByteArray path(qint32 playMode, Kind kind, History history) {
@@ -17,7 +17,7 @@ QByteArray path(qint32 playMode, Kind kind, History history) {
 
 QByteArrayList all() {
     QByteArrayList names;
-    for (const qint32 mode : {mdlMain::ModeA, mdlMain::ModeB})
+    for (const qint32 mode : {ModeA, ModeB})
         for (const Kind kind : {Saved, Deleted, Undo, Draft})
             for (const History history : {Games, Drills})
                 names << name(mode, kind, history);

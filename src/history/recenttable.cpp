@@ -1,10 +1,10 @@
 #include "history/recenttable.h"
 
-#include "app/mdlmain.h"
 #include "entry/numbertext.h"
 #include "history/historyline.h"
 #include "history/scorecolumns.h"
 #include "platform/gridmodel.h"
+#include "settings/playmode.h"
 
 #include <algorithm>
 #include <array>
@@ -88,7 +88,7 @@ class Games final : public GridModel::RowSource {
 public:
     explicit Games(qint32 playMode)
         : m_pattern(NumberText::averagePattern(playMode))
-        , m_highestValid(playMode == mdlMain::ModeA ? 99 : 3)
+        , m_highestValid(playMode == ModeA ? 99 : 3)
         , m_playMode(playMode) {}
 
     // Reads every line of the content, tallying its valid values into the window of all games.

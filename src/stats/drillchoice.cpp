@@ -1,8 +1,6 @@
 #include "stats/drillchoice.h"
 
-#include "app/mdlmain.h"
 #include "history/recenttable.h"
-#include "stats/trendreport.h"
 
 #include <algorithm>
 #include <numeric>
@@ -23,19 +21,6 @@ PlayedGames DrillChoice::played(const GridModel &games, const GridModel *drills,
                                    });
     played.finish();
     return played;
-}
-
-std::vector<int> DrillChoice::pick(const PlayedGames &played, std::mt19937_64 &random) {
-    const QString trends = QStringLiteral("TRENDS");
-    const Counts counts = trendCounts(
-        played,
-        TrendReport::gapFromText(
-            mdlMain::ReadSetting(trends, QStringLiteral("SESSION_GAP_MINUTES"), {})),
-        TrendReport::lambdaFromText(mdlMain::ReadSetting(trends, QStringLiteral("LAMBDA"), {})));
-    return choose(counts,
-                  targetsFromText(
-                      mdlMain::ReadSetting(QStringLiteral("DRILL"), QStringLiteral("TARGETS"), {})),
-                  random);
 }
 
 DrillChoice::Counts DrillChoice::trendCounts(const PlayedGames &played, int gapMinutes,

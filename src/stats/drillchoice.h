@@ -25,8 +25,6 @@ public:
 
     // The games and the saved drills of the mode together, in time order.
     static PlayedGames played(const GridModel &games, const GridModel *drills, qint32 playMode);
-    // The targets of a new drill with the remembered count and trend settings.
-    static std::vector<int> pick(const PlayedGames &played, std::mt19937_64 &random);
 
     // The weighted hits and darts of every target after the newest session, exactly as the
     // trends count them.

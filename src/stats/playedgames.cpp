@@ -1,8 +1,8 @@
 #include "stats/playedgames.h"
 
-#include "app/mdlmain.h"
 #include "history/recenttable.h"
 #include "platform/gridmodel.h"
+#include "settings/playmode.h"
 #include "stats/stamptime.h"
 
 #include <algorithm>
@@ -46,7 +46,7 @@ void PlayedGames::finish() {
 HitRate::Tally PlayedGames::tallyOf(quint8 value) const {
     if (value == NoValue)
         return {};
-    if (m_playMode == mdlMain::ModeA)
+    if (m_playMode == ModeA)
         return value > 0 ? HitRate::Tally{1, double(value)} : HitRate::Tally{};
     return {double(value), 3};
 }

@@ -1,6 +1,3 @@
-#include "app/apppaths.h"
-#include "app/inifile.h"
-#include "app/mdlmain.h"
 #include "history/carddraft.h"
 #include "history/drilldraft.h"
 #include "history/drillhistory.h"
@@ -9,6 +6,9 @@
 #include "history/modefiles.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
+#include "settings/apppaths.h"
+#include "settings/inifile.h"
+#include "settings/playmode.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,8 +23,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using mdlMain::ModeA;
-using mdlMain::ModeB;
 using Call = FileSystemObject::Call;
 
 namespace {

@@ -1,6 +1,6 @@
-#include "app/mdlmain.h"
 #include "history/recenttable.h"
 #include "platform/gridmodel.h"
+#include "settings/playmode.h"
 #include "stats/hitrate.h"
 #include "stats/stamptime.h"
 #include "stats/statstext.h"
@@ -12,8 +12,6 @@
 #include <cmath>
 
 using HitRate::Tally;
-using mdlMain::ModeA;
-using mdlMain::ModeB;
 using Tallies = QList<Tally>;
 Q_DECLARE_METATYPE(HitRate::Tally)
 

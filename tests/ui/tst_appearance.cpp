@@ -1,10 +1,10 @@
-#include "app/apppaths.h"
-#include "app/fonts.h"
 #include "app/mdlmain.h"
 #include "history/recenttable.h"
 #include "platform/colourpair.h"
 #include "platform/gridview.h"
+#include "settings/apppaths.h"
 #include "ui/about/frmabout.h"
+#include "ui/fonts.h"
 #include "ui/graph/frmgraph.h"
 #include "ui/graph/handedover.h"
 #include "ui/graph/picturebox.h"
@@ -97,6 +97,9 @@ private:
     void withWindow(const QString &window, const std::function<void(QWidget &)> &use);
     // Each element's contrast as a share of what it needs: 4.5 for a text, 3 for a line.
     QMap<QString, double> render(const QString &window, const QString &palette);
+
+    const FileSystemObject m_files;
+    const Settings m_settings{m_files}; // the statistics windows' and the graph's, mode A
 };
 
 void tst_Appearance::initTestCase() {
@@ -123,20 +126,20 @@ void tst_Appearance::withWindow(const QString &window, const std::function<void(
                 QTest::keyClick(QApplication::focusWidget(), key);
         QCoreApplication::processEvents(); // the posted focus moves and grid fits
         use(*main);
-        main->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        mdlMain::Shutdown();
         return;
     }
     QStringList cells(GraphData::Columns); // series t at t + 0.5, between the grid lines
     for (int series = 1; series <= 23; ++series)
         cells[series] = QString::number(series + 0.5);
     GridModel recent;
-    RecentTable::fill(recent, History, mdlMain::ModeA);
-    const std::unique_ptr<QDialog> dialog(
-        window == "graph" || window == "switched" ? new frmGraph(handedOver({cells, cells}))
-        : window == "targets"                     ? new frmTargets(recent, mdlMain::ModeA)
-        : window == "trends"                      ? new frmTrends(recent, mdlMain::ModeA)
-                                                  : static_cast<QDialog *>(new frmAbout));
+    RecentTable::fill(recent, History, ModeA);
+    const std::unique_ptr<QDialog> dialog(window == "graph" || window == "switched"
+                                              ? new frmGraph(handedOver({cells, cells}), m_settings)
+                                          : window == "targets" ? new frmTargets(recent, m_settings)
+                                          : window == "trends"
+                                              ? new frmTrends(recent, m_settings)
+                                              : static_cast<QDialog *>(new frmAbout));
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     if (window == "switched") { // ALL ON/OFF first, as it switches every series box on
@@ -326,7 +329,7 @@ void tst_Appearance::picturesAtScreenDensity() {
     QList<QStringList> rows(2, QStringList(GraphData::Columns)); // series 1 rising from 1 to 4
     rows[0][1] = u"4"_qs;
     rows[1][1] = u"1"_qs;
-    frmGraph graph(handedOver(rows));
+    frmGraph graph(handedOver(rows), m_settings);
     for (const char *name : {"picGraph", "picBoard"}) {
         const QImage &image = graph.findChild<PictureBox *>(name)->image();
         QCOMPARE(image.size(), graph.findChild<PictureBox *>(name)->size() * 2);

@@ -1,11 +1,11 @@
 #include "ui/about/frmabout.h"
 
-#include "app/appicon.h"
-#include "app/fonts.h"
 #include "platform/colourpair.h"
 #include "platform/screencentre.h"
 #include "platform/twips.h"
 #include "ui/about/helppage.h"
+#include "ui/appicon.h"
+#include "ui/fonts.h"
 #include "version.h"
 
 #include <QLabel>

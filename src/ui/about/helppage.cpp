@@ -1,8 +1,8 @@
 #include "ui/about/helppage.h"
 
-#include "app/apppaths.h"
-#include "app/datafolder.h"
 #include "platform/messagebox.h"
+#include "settings/apppaths.h"
+#include "settings/datafolder.h"
 #include "ui/about/documentopener.h"
 #include "ui/about/frmhelp.h"
 

@@ -1,6 +1,6 @@
 #include "ui/graph/boardmap.h"
 
-#include "app/mdlmain.h"
+#include "settings/playmode.h"
 #include "ui/graph/graphdata.h"
 
 #include <cmath>
@@ -32,7 +32,7 @@ double HitRate(const GraphData &data, int column, qint32 playMode) {
     for (int row = 0; row < games; ++row)
         sum += data.value(row, column);
     const double average = sum / games;
-    if (playMode == mdlMain::ModeA)
+    if (playMode == ModeA)
         return average == 0 ? 0 : 100 / average; // darts needed per hit
     return average / 3 * 100;                    // hits out of three darts
 }

@@ -1,13 +1,13 @@
 #include "ui/graph/frmgraph.h"
 
-#include "app/fonts.h"
-#include "app/mdlmain.h"
 #include "entry/numbertext.h"
 #include "platform/checkboxstyle.h"
 #include "platform/colourpair.h"
 #include "platform/fontfit.h"
 #include "platform/screencentre.h"
 #include "platform/twips.h"
+#include "settings/settings.h"
+#include "ui/fonts.h"
 #include "ui/graph/boardmap.h"
 #include "ui/graph/boardpainter.h"
 #include "ui/graph/chartpainter.h"
@@ -90,10 +90,11 @@ void fitCaption(QCheckBox *box, int room) {
 
 } // namespace
 
-frmGraph::frmGraph(const GridRows &selectedRows, QWidget *parent)
+frmGraph::frmGraph(const GridRows &selectedRows, const Settings &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint) {
+                          Qt::MSWindowsFixedSizeDialogHint)
+    , m_settings(settings) {
     setWindowTitle(QStringLiteral("Dartrail  [Graph]"));
     setFixedSize(Twips::toPixels(11025), Twips::toPixels(5010));
 
@@ -227,7 +228,7 @@ void frmGraph::load(const GridRows &selectedRows) {
         paintBack(m_lblSegmentColor[step], scale[step]);
 
     const GraphSeries::Selection selection = GraphSeries::selectionFromText(
-        mdlMain::ReadSetting(SettingsSection, SettingsKey, GraphSeries::defaultSettingsText()));
+        m_settings.ReadSetting(SettingsSection, SettingsKey, GraphSeries::defaultSettingsText()));
     for (int i = 0; i < GraphSeries::Count; ++i)
         m_chkColor[GraphSeries::Indices[i]]->setChecked(selection[i]);
 
@@ -321,7 +322,7 @@ void frmGraph::DrawBoard() {
     QStringList rates(BoardMap::Positions); // by target, for screen readers
     for (int position = 0; position < BoardMap::Positions; ++position) {
         const qint16 target = BoardMap::SegmentTarget(position);
-        const double rate = BoardMap::HitRate(m_data, target, mdlMain::PlayMode);
+        const double rate = BoardMap::HitRate(m_data, target, m_settings.PlayMode);
         colours[position] = BoardMap::fieldColour(rate, scale);
         rates[target - 1] =
             QStringLiteral("%1 %2%").arg(GraphSeries::caption(target),
@@ -360,7 +361,7 @@ void frmGraph::done(int result) {
     GraphSeries::Selection selection{};
     for (int i = 0; i < GraphSeries::Count; ++i)
         selection[i] = m_chkColor[GraphSeries::Indices[i]]->isChecked();
-    mdlMain::WriteSetting(SettingsSection, SettingsKey, GraphSeries::selectionToText(selection));
+    m_settings.WriteSetting(SettingsSection, SettingsKey, GraphSeries::selectionToText(selection));
     QDialog::done(result);
 }
 

@@ -12,6 +12,7 @@
 class PictureBox;
 class QCheckBox;
 class QLabel;
+class Settings;
 
 // The modal graph window: a line chart of the selected games per target with its series boxes
 // on the left, the dartboard coloured by hit rate on the right. Remembers the series shown.
@@ -19,7 +20,7 @@ class frmGraph : public QDialog {
     Q_OBJECT
 public:
     // selectedRows: the recent grid's selected rows, top to bottom.
-    explicit frmGraph(const GridRows &selectedRows, QWidget *parent = nullptr);
+    frmGraph(const GridRows &selectedRows, const Settings &settings, QWidget *parent = nullptr);
 
     void DrawGraph(qint16 TopSeries);
     void DrawBoard();
@@ -50,6 +51,7 @@ private:
     QColor seriesColour(qint16 index) const;
     void rebuildScaleLabels(const QList<double> &values);
 
+    const Settings &m_settings;
     GraphData m_data;
     ChartScale m_scale;
 

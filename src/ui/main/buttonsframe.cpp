@@ -1,7 +1,7 @@
 #include "ui/main/buttonsframe.h"
 
-#include "app/fonts.h"
 #include "platform/twips.h"
+#include "ui/fonts.h"
 
 #include <QButtonGroup>
 #include <QPushButton>

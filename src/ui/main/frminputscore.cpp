@@ -1,7 +1,5 @@
 #include "ui/main/frminputscore.h"
 
-#include "app/fonts.h"
-#include "app/mdlmain.h"
 #include "entry/filtertext.h"
 #include "entry/thistimecard.h"
 #include "history/historyline.h"
@@ -13,6 +11,7 @@
 #include "stats/drillchoice.h"
 #include "ui/about/frmabout.h"
 #include "ui/about/helppage.h"
+#include "ui/fonts.h"
 #include "ui/graph/frmgraph.h"
 #include "ui/main/buttonsframe.h"
 #include "ui/main/mainmenus.h"
@@ -51,12 +50,13 @@ QString saveStamp(const QDateTime &time = QDateTime::currentDateTime()) {
 
 } // namespace
 
-frmInputScore::frmInputScore(QWidget *parent)
+frmInputScore::frmInputScore(FileSystemObject &fileSystem, Settings &settings, QWidget *parent)
     : QMainWindow(parent)
-    , m_history(*mdlMain::FileSystem)
-    , m_draft(*mdlMain::FileSystem)
-    , m_drills(*mdlMain::FileSystem)
-    , m_drillDraft(*mdlMain::FileSystem) {
+    , m_config(settings)
+    , m_history(fileSystem)
+    , m_draft(fileSystem)
+    , m_drills(fileSystem)
+    , m_drillDraft(fileSystem) {
     setObjectName(QStringLiteral("frmInputScore"));
     setWindowTitle(QStringLiteral("Dartrail"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -139,10 +139,8 @@ void frmInputScore::connectControls() {
             [this] { typeIntoCurrentField(Qt::Key_Delete, QString()); });
 
     connect(m_menus->mnuFile_Save, &QAction::triggered, this, &frmInputScore::saveCommand);
-    connect(m_menus->mnuFile_Mode_A, &QAction::triggered, this,
-            [this] { switchMode(mdlMain::ModeA); });
-    connect(m_menus->mnuFile_Mode_B, &QAction::triggered, this,
-            [this] { switchMode(mdlMain::ModeB); });
+    connect(m_menus->mnuFile_Mode_A, &QAction::triggered, this, [this] { switchMode(ModeA); });
+    connect(m_menus->mnuFile_Mode_B, &QAction::triggered, this, [this] { switchMode(ModeB); });
     connect(m_menus->mnuFile_Exit, &QAction::triggered, this, &QWidget::close);
     connect(m_menus->mnuEdit_Clear_ThisTime, &QAction::triggered, this,
             &frmInputScore::ClearThisTime);
@@ -164,11 +162,11 @@ void frmInputScore::connectControls() {
     connect(m_menus->mnuView_AVG, &QAction::triggered, this,
             [this](bool checked) { togglePanel(AveragesIndex, checked); });
     connect(m_menus->mnuView_Targets, &QAction::triggered, this, [this] {
-        frmTargets targets(m_grdRecent->grid(), mdlMain::PlayMode, &m_drills.table(), this);
+        frmTargets targets(m_grdRecent->grid(), m_config, &m_drills.table(), this);
         targets.exec();
     });
     connect(m_menus->mnuView_Trends, &QAction::triggered, this, [this] {
-        frmTrends trends(m_grdRecent->grid(), mdlMain::PlayMode, &m_drills.table(), this);
+        frmTrends trends(m_grdRecent->grid(), m_config, &m_drills.table(), this);
         trends.exec();
     });
     connect(m_menus->mnuHelp_Help, &QAction::triggered, this, [this] { openHelpPage(this); });
@@ -188,19 +186,19 @@ void frmInputScore::setTabOrder() {
 }
 
 void frmInputScore::applySettingsChecks() {
-    m_menus->mnuFile_Mode_A->setChecked(mdlMain::PlayMode == mdlMain::ModeA);
-    m_menus->mnuFile_Mode_B->setChecked(mdlMain::PlayMode == mdlMain::ModeB);
-    m_menus->mnuView_ThisTime->setChecked(mdlMain::PanelOrder[CardIndex] != 0);
-    m_menus->mnuView_Recent->setChecked(mdlMain::PanelOrder[RecentIndex] != 0);
-    m_menus->mnuView_AVG->setChecked(mdlMain::PanelOrder[AveragesIndex] != 0);
+    m_menus->mnuFile_Mode_A->setChecked(m_config.PlayMode == ModeA);
+    m_menus->mnuFile_Mode_B->setChecked(m_config.PlayMode == ModeB);
+    m_menus->mnuView_ThisTime->setChecked(m_config.PanelOrder[CardIndex] != 0);
+    m_menus->mnuView_Recent->setChecked(m_config.PanelOrder[RecentIndex] != 0);
+    m_menus->mnuView_AVG->setChecked(m_config.PanelOrder[AveragesIndex] != 0);
 }
 
 void frmInputScore::Pub_Sub_ViewChange() {
-    m_buttons->keypadA()->setVisible(mdlMain::PlayMode == mdlMain::ModeA);
-    m_buttons->keypadB()->setVisible(mdlMain::PlayMode == mdlMain::ModeB);
+    m_buttons->keypadA()->setVisible(m_config.PlayMode == ModeA);
+    m_buttons->keypadB()->setVisible(m_config.PlayMode == ModeB);
 
     const std::array<QWidget *, 3> panels{m_card, m_grdRecent, m_grdAVG};
-    const ViewArrangement arrangement = ViewLayout::arrange(mdlMain::PanelOrder);
+    const ViewArrangement arrangement = ViewLayout::arrange(m_config.PanelOrder);
     for (size_t i = 0; i < panels.size(); ++i) {
         panels[i]->setVisible(arrangement.panels[i].visible);
         if (arrangement.panels[i].top)
@@ -218,15 +216,15 @@ void frmInputScore::Pub_Sub_ViewChange() {
 
 void frmInputScore::loadStep() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
-        m_card->txt(i)->setMaxLength(ThisTimeCard::maxLength(mdlMain::PlayMode));
-    reportFailure(m_history.load(mdlMain::PlayMode, m_grdRecent->grid(), m_grdAVG->grid()));
-    m_menus->mnuEdit_UndoDelete->setEnabled(m_history.canUndo(mdlMain::PlayMode));
+        m_card->txt(i)->setMaxLength(ThisTimeCard::maxLength(m_config.PlayMode));
+    reportFailure(m_history.load(m_config.PlayMode, m_grdRecent->grid(), m_grdAVG->grid()));
+    m_menus->mnuEdit_UndoDelete->setEnabled(m_history.canUndo(m_config.PlayMode));
     loadDrills();
     m_currentTarget = std::max(m_drill.first(), 0); // a drill keeps to its own fields
 }
 
 void frmInputScore::updateTotals() {
-    const ThisTimeCard::Totals totals = ThisTimeCard::totals(m_card->texts(), mdlMain::PlayMode);
+    const ThisTimeCard::Totals totals = ThisTimeCard::totals(m_card->texts(), m_config.PlayMode);
     m_card->showResults(totals.total, totals.average);
 }
 
@@ -235,13 +233,13 @@ void frmInputScore::SetCurrentEntry(int value) {
     // Emptying first makes the field change even when the new text equals the old, so the
     // change handling (and mode B's move to the next field) always runs.
     field->setText(QString());
-    field->setText(QString::number(ThisTimeCard::clamp(mdlMain::PlayMode, value)));
+    field->setText(QString::number(ThisTimeCard::clamp(m_config.PlayMode, value)));
 }
 
 void frmInputScore::ClearThisTime() {
     endDrill();
     emptyCard();
-    discardDraft(mdlMain::PlayMode);
+    discardDraft(m_config.PlayMode);
 }
 
 void frmInputScore::emptyCard() {
@@ -257,7 +255,7 @@ void frmInputScore::restoreDraft() {
     m_draftLine.clear();
     if (restoreDrill())
         return;
-    if (const std::optional<CardDraft::Card> draft = m_draft.kept(mdlMain::PlayMode)) {
+    if (const std::optional<CardDraft::Card> draft = m_draft.kept(m_config.PlayMode)) {
         // A card that was saved is in the history already, whatever stopped its draft going.
         const GridModel &recent = m_grdRecent->grid();
         QStringList newest;
@@ -267,7 +265,7 @@ void frmInputScore::restoreDraft() {
         if (!newest.isEmpty())
             newest.prepend(recent.text(0, RecentTable::StampCol));
         if (CardDraft::isSaved(*draft, newest)) {
-            discardDraft(mdlMain::PlayMode);
+            discardDraft(m_config.PlayMode);
         } else {
             m_draftHeld = true;
             for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
@@ -291,8 +289,8 @@ void frmInputScore::keepDraft(const QString &savingAs) {
     if (m_draftHeld || line == m_draftLine)
         return;
     m_draftLine = line;
-    m_draftWriter.post(CardDraft::filePath(mdlMain::PlayMode),
-                       [draft = m_draft, mode = mdlMain::PlayMode, texts = m_card->texts(),
+    m_draftWriter.post(CardDraft::filePath(m_config.PlayMode),
+                       [draft = m_draft, mode = m_config.PlayMode, texts = m_card->texts(),
                         target = m_currentTarget,
                         savingAs] { return draft.keep(mode, texts, target, savingAs); });
 }
@@ -307,7 +305,7 @@ void frmInputScore::txtChange(int index) {
     QLineEdit *field = m_card->txt(index);
     FilterText(field, 30, 0, 1);
     const QString text = field->text();
-    if (mdlMain::PlayMode == mdlMain::ModeA) {
+    if (m_config.PlayMode == ModeA) {
         moveFocus(field);
     } else if (!text.isEmpty()) {
         if (!ThisTimeCard::isModeBValue(text))
@@ -323,7 +321,7 @@ void frmInputScore::txtChange(int index) {
 void frmInputScore::txtGotFocus(int index) {
     m_currentTarget = index;
     m_card->markHeading(index, true);
-    if (mdlMain::PlayMode == mdlMain::ModeB) {
+    if (m_config.PlayMode == ModeB) {
         QLineEdit *field = m_card->txt(index);
         field->selectAll();
         // A mouse click places the caret after the focus arrives; select again after it. Only
@@ -436,22 +434,22 @@ bool frmInputScore::waitForNextSecond(const QString &stamp) {
 }
 
 void frmInputScore::updateSaveEnabled() {
-    const bool enabled = ViewLayout::arrange(mdlMain::PanelOrder).entryEnabled && !m_saveWaiting;
+    const bool enabled = ViewLayout::arrange(m_config.PanelOrder).entryEnabled && !m_saveWaiting;
     m_buttons->cmd(ButtonsFrame::SaveData)->setEnabled(enabled);
     m_menus->mnuFile_Save->setEnabled(enabled);
 }
 
 bool frmInputScore::SaveRecentData(const QDateTime &now) {
-    return !reportFailure(m_history.save(mdlMain::PlayMode, m_card->texts(), now));
+    return !reportFailure(m_history.save(m_config.PlayMode, m_card->texts(), now));
 }
 
 void frmInputScore::DeleteRecentData() {
     reportFailure(
-        m_history.remove(mdlMain::PlayMode, m_grdRecent->grid(), m_grdRecent->selectedRows()));
+        m_history.remove(m_config.PlayMode, m_grdRecent->grid(), m_grdRecent->selectedRows()));
 }
 
 void frmInputScore::undoDelete() {
-    reportFailure(m_history.undoRemove(mdlMain::PlayMode));
+    reportFailure(m_history.undoRemove(m_config.PlayMode));
     loadStep();
 }
 
@@ -468,21 +466,21 @@ bool frmInputScore::reportFailure(const QString &error, const QByteArray &file) 
 }
 
 void frmInputScore::showGraph() {
-    frmGraph graph(m_grdRecent->selectedRowTexts(), this);
+    frmGraph graph(m_grdRecent->selectedRowTexts(), m_config, this);
     graph.exec();
 }
 
 void frmInputScore::switchMode(qint32 playMode) {
-    const bool alreadyChosen = mdlMain::PlayMode == playMode;
-    m_menus->mnuFile_Mode_A->setChecked(playMode == mdlMain::ModeA);
-    m_menus->mnuFile_Mode_B->setChecked(playMode == mdlMain::ModeB);
+    const bool alreadyChosen = m_config.PlayMode == playMode;
+    m_menus->mnuFile_Mode_A->setChecked(playMode == ModeA);
+    m_menus->mnuFile_Mode_B->setChecked(playMode == ModeB);
     if (alreadyChosen)
         return;
     // The card is emptied, so the draft of the mode left goes; one of the new mode, left by a
     // crash, comes back.
-    discardDraft(mdlMain::PlayMode);
+    discardDraft(m_config.PlayMode);
     endDrill();
-    mdlMain::PlayMode = playMode;
+    m_config.PlayMode = playMode;
     emptyCard();
     loadStep();
     Pub_Sub_ViewChange();
@@ -490,7 +488,7 @@ void frmInputScore::switchMode(qint32 playMode) {
 }
 
 void frmInputScore::togglePanel(int panel, bool checked) {
-    ViewLayout::toggle(mdlMain::PanelOrder, panel, checked);
+    ViewLayout::toggle(m_config.PanelOrder, panel, checked);
     Pub_Sub_ViewChange();
 }
 
@@ -548,18 +546,16 @@ bool frmInputScore::eventFilter(QObject *watched, QEvent *event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmInputScore::closeEvent(QCloseEvent *event) {
-    // The card stays kept for the next start; the file layer goes with the shutdown.
-    m_draftWriter.stop();
-    mdlMain::Shutdown();
-    event->accept();
-}
-
 void frmInputScore::drillCommand() {
     if (!m_drill.running()) {
         std::mt19937_64 random{quint64(QDateTime::currentMSecsSinceEpoch())};
-        startDrill(DrillChoice::pick(
-            DrillChoice::played(m_grdRecent->grid(), &m_drills.table(), mdlMain::PlayMode),
+        // The targets of the new drill by the trends' own session gap and weighting.
+        startDrill(DrillChoice::choose(
+            DrillChoice::trendCounts(
+                DrillChoice::played(m_grdRecent->grid(), &m_drills.table(), m_config.PlayMode),
+                frmTrends::gapMinutes(m_config), frmTrends::lambda(m_config)),
+            DrillChoice::targetsFromText(
+                m_config.ReadSetting(QStringLiteral("DRILL"), QStringLiteral("TARGETS"), {})),
             random));
         return;
     }
@@ -591,7 +587,7 @@ void frmInputScore::endDrill() {
 }
 
 bool frmInputScore::restoreDrill() {
-    const std::optional<DrillDraft::Drill> drill = m_drillDraft.kept(mdlMain::PlayMode);
+    const std::optional<DrillDraft::Drill> drill = m_drillDraft.kept(m_config.PlayMode);
     if (!drill)
         return false;
     // A drill that was saved is in the drill file already, whatever stopped its draft going.
@@ -614,8 +610,8 @@ bool frmInputScore::restoreDrill() {
 void frmInputScore::keepDrill() {
     const int current = m_drill.chosen(m_currentTarget) ? m_currentTarget : m_drill.first();
     // Through the card draft's writer: off the window's thread, and in order with its writes.
-    m_draftWriter.post(DrillDraft::filePath(mdlMain::PlayMode),
-                       [draft = m_drillDraft, mode = mdlMain::PlayMode,
+    m_draftWriter.post(DrillDraft::filePath(m_config.PlayMode),
+                       [draft = m_drillDraft, mode = m_config.PlayMode,
                         drill = DrillDraft::Drill{m_drill.fields(), m_card->texts(), current}] {
                            return draft.keep(mode, drill);
                        });
@@ -623,8 +619,8 @@ void frmInputScore::keepDrill() {
 
 void frmInputScore::discardDrillDraft() {
     m_draftWriter.post(
-        DrillDraft::filePath(mdlMain::PlayMode),
-        [draft = m_drillDraft, mode = mdlMain::PlayMode] { return draft.discard(mode); });
+        DrillDraft::filePath(m_config.PlayMode),
+        [draft = m_drillDraft, mode = m_config.PlayMode] { return draft.discard(mode); });
 }
 
 bool frmInputScore::drillKeyDown(int index, const QKeyEvent &event) {
@@ -653,7 +649,7 @@ void frmInputScore::saveDrill() {
     const QString stamp = saveStamp();
     // As with a game: a drill that was not stored keeps its values, to be saved again.
     if (reportFailure(
-            m_drills.save(mdlMain::PlayMode, m_card->texts(), QDateTime::currentDateTime()),
+            m_drills.save(m_config.PlayMode, m_card->texts(), QDateTime::currentDateTime()),
             m_drills.failedFile()))
         return;
     ClearThisTime();
@@ -667,13 +663,13 @@ void frmInputScore::deleteLastDrill() {
         !MessageBox::askOkCancel(this, QStringLiteral("DELETE THE LAST DRILL (%1)?").arg(stamp),
                                  QStringLiteral("DELETE LAST DRILL")))
         return;
-    reportFailure(m_drills.removeLast(mdlMain::PlayMode), m_drills.failedFile());
+    reportFailure(m_drills.removeLast(m_config.PlayMode), m_drills.failedFile());
     loadDrills();
 }
 
 void frmInputScore::loadDrills() {
     // A drill file that cannot be read counts as no drills here; a save or delete names it.
-    m_drills.load(mdlMain::PlayMode);
+    m_drills.load(m_config.PlayMode);
     updateDrillItems();
 }
 
@@ -683,7 +679,7 @@ void frmInputScore::updateDrillItems() {
         std::all_of(texts.cbegin(), texts.cend(), [](const QString &t) { return t.isEmpty(); });
     m_menus->mnuFile_Drill->setText(m_drill.running() ? QStringLiteral("END FOCUS DRILL")
                                                       : QStringLiteral("FOCUS DRILL"));
-    m_menus->mnuFile_Drill->setEnabled(ViewLayout::arrange(mdlMain::PanelOrder).entryEnabled &&
+    m_menus->mnuFile_Drill->setEnabled(ViewLayout::arrange(m_config.PanelOrder).entryEnabled &&
                                        (m_drill.running() || empty));
     m_menus->mnuEdit_DeleteDrill->setEnabled(!m_drills.lastStamp().isEmpty());
 }

@@ -6,6 +6,7 @@
 #include "history/drillhistory.h"
 #include "history/historystore.h"
 #include "platform/backgroundwriter.h"
+#include "settings/settings.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -22,7 +23,7 @@ class ThisTimeFrame;
 class frmInputScore : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmInputScore(QWidget *parent = nullptr);
+    frmInputScore(FileSystemObject &fileSystem, Settings &settings, QWidget *parent = nullptr);
     ~frmInputScore() override;
 
     // Start-up: the check marks of the mode and view items follow the settings.
@@ -37,7 +38,6 @@ public:
     int currentTarget() const { return m_currentTarget; }
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -112,6 +112,7 @@ private:
     GridView *m_grdAVG = nullptr;
     ButtonsFrame *m_buttons = nullptr;
     MainMenus *m_menus = nullptr;
+    Settings &m_config; // the play mode and panel order change here; shutdown keeps them
     HistoryStore m_history;
     CardDraft m_draft;
     // Written off the window's thread, so that a slow disk never holds up the typing.

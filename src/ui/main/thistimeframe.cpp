@@ -1,9 +1,9 @@
 #include "ui/main/thistimeframe.h"
 
-#include "app/fonts.h"
 #include "platform/colourpair.h"
 #include "platform/fontfit.h"
 #include "platform/twips.h"
+#include "ui/fonts.h"
 #include "ui/main/entryfield.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "ui/stats/drillsbox.h"
 
-#include "app/mdlmain.h"
+#include "settings/settings.h"
 #include "stats/drillchoice.h"
 
 #include <QCheckBox>
@@ -14,16 +14,17 @@ const QString Key = QStringLiteral("INCLUDE");
 
 namespace DrillsBox {
 
-bool included() {
-    return mdlMain::ReadSetting(Section, Key, {}).trimmed() != QStringLiteral("0");
+bool included(const Settings &settings) {
+    return settings.ReadSetting(Section, Key, {}).trimmed() != QStringLiteral("0");
 }
 
-QCheckBox *create(QWidget *parent, const std::function<void(bool)> &changed) {
+QCheckBox *create(QWidget *parent, const Settings &settings,
+                  const std::function<void(bool)> &changed) {
     auto *box = new QCheckBox(QStringLiteral("INCLUDE &DRILLS"), parent);
     box->setObjectName(QStringLiteral("chkDrills"));
-    box->setChecked(included());
-    QObject::connect(box, &QCheckBox::toggled, parent, [changed](bool on) {
-        mdlMain::WriteSetting(Section, Key, on ? QStringLiteral("1") : QStringLiteral("0"));
+    box->setChecked(included(settings));
+    QObject::connect(box, &QCheckBox::toggled, parent, [&settings, changed](bool on) {
+        settings.WriteSetting(Section, Key, on ? QStringLiteral("1") : QStringLiteral("0"));
         changed(on);
     });
     return box;

@@ -6,15 +6,17 @@
 
 class GridModel;
 class QCheckBox;
+class Settings;
 class QWidget;
 
 // The INCLUDE DRILLS box of the statistics windows: whether the saved focus drills count with
 // the games. On unless the player turned it off; the choice is remembered in the settings file.
 namespace DrillsBox {
 
-bool included();
+bool included(const Settings &settings);
 // The box, checked as remembered; a change is remembered and handed to `changed`.
-QCheckBox *create(QWidget *parent, const std::function<void(bool)> &changed);
+QCheckBox *create(QWidget *parent, const Settings &settings,
+                  const std::function<void(bool)> &changed);
 // The games of the mode, with the drills too when they are included and given.
 PlayedGames games(const GridModel &recent, const GridModel *drills, bool include, qint32 playMode);
 

@@ -1,9 +1,9 @@
 #include "ui/stats/frmtargets.h"
 
-#include "app/fonts.h"
-#include "app/mdlmain.h"
 #include "platform/screencentre.h"
+#include "settings/settings.h"
 #include "stats/statstext.h"
+#include "ui/fonts.h"
 #include "ui/stats/drillsbox.h"
 #include "ui/stats/statstable.h"
 #include "ui/stats/statswindow.h"
@@ -37,10 +37,10 @@ QString periodCaption(int days) {
 
 } // namespace
 
-frmTargets::frmTargets(const GridModel &recent, qint32 playMode, const GridModel *drills,
+frmTargets::frmTargets(const GridModel &recent, const Settings &settings, const GridModel *drills,
                        QWidget *parent)
     : QDialog(parent)
-    , m_played(DrillsBox::games(recent, drills, DrillsBox::included(), playMode)) {
+    , m_played(DrillsBox::games(recent, drills, DrillsBox::included(settings), settings.PlayMode)) {
     StatsWindow::setUp(this, QStringLiteral("Dartrail  [Targets]"));
 
     m_cboPeriod = new QComboBox(this);
@@ -76,10 +76,11 @@ frmTargets::frmTargets(const GridModel &recent, qint32 playMode, const GridModel
     top->addWidget(lblPeriod);
     top->addWidget(m_cboPeriod);
     top->addStretch();
-    top->addWidget(DrillsBox::create(this, [this, &recent, drills, playMode](bool include) {
-        m_played = DrillsBox::games(recent, drills, include, playMode);
-        showPeriod(m_cboPeriod->currentData().toInt());
-    }));
+    top->addWidget(
+        DrillsBox::create(this, settings, [this, &recent, &settings, drills](bool include) {
+            m_played = DrillsBox::games(recent, drills, include, settings.PlayMode);
+            showPeriod(m_cboPeriod->currentData().toInt());
+        }));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_lblFocus);
@@ -89,12 +90,12 @@ frmTargets::frmTargets(const GridModel &recent, qint32 playMode, const GridModel
     layout->addWidget(cmdClose, 0, Qt::AlignRight);
 
     const int period =
-        TargetReport::periodFromText(mdlMain::ReadSetting(SettingsSection, SettingsKey, QString()));
+        TargetReport::periodFromText(settings.ReadSetting(SettingsSection, SettingsKey, QString()));
     m_cboPeriod->setCurrentIndex(m_cboPeriod->findData(period));
     showPeriod(period);
-    connect(m_cboPeriod, &QComboBox::currentIndexChanged, this, [this] {
+    connect(m_cboPeriod, &QComboBox::currentIndexChanged, this, [this, &settings] {
         const int days = m_cboPeriod->currentData().toInt();
-        mdlMain::WriteSetting(SettingsSection, SettingsKey, TargetReport::periodText(days));
+        settings.WriteSetting(SettingsSection, SettingsKey, TargetReport::periodText(days));
         showPeriod(days);
     });
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -9,6 +9,7 @@
 #include <vector>
 
 class GridModel;
+class Settings;
 class QComboBox;
 class QLabel;
 class QTableView;
@@ -23,7 +24,7 @@ public:
     enum Column { Target, Darts, Hits, Rate, Range, Chance, VerdictCol, Columns };
 
     // The saved drills count with the games while INCLUDE DRILLS is on.
-    frmTargets(const GridModel &recent, qint32 playMode, const GridModel *drills = nullptr,
+    frmTargets(const GridModel &recent, const Settings &settings, const GridModel *drills = nullptr,
                QWidget *parent = nullptr);
 
 private:

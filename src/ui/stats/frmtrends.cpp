@@ -1,6 +1,6 @@
 #include "ui/stats/frmtrends.h"
 
-#include "app/mdlmain.h"
+#include "settings/settings.h"
 #include "stats/stamptime.h"
 #include "stats/statstext.h"
 #include "stats/targetreport.h"
@@ -29,15 +29,6 @@ const QString Footer =
                    "NOW: YOUR RATE WITH THE NEWEST SESSIONS WEIGHING MOST.\n"
                    "BETTER / WORSE: THE LAST 3 SESSIONS SURELY DIFFER FROM THE 10 BEFORE.");
 
-int gapMinutes() {
-    return TrendReport::gapFromText(
-        mdlMain::ReadSetting(Section, QStringLiteral("SESSION_GAP_MINUTES"), {}));
-}
-
-double lambda() {
-    return TrendReport::lambdaFromText(mdlMain::ReadSetting(Section, QStringLiteral("LAMBDA"), {}));
-}
-
 QString rateOrDash(const HitRate::Tally &tally) {
     return tally.empty() ? Dash : StatsText::percent(tally.rate());
 }
@@ -56,11 +47,21 @@ void fitView(QTableView *view, int rows) {
 
 } // namespace
 
-frmTrends::frmTrends(const GridModel &recent, qint32 playMode, const GridModel *drills,
+int frmTrends::gapMinutes(const Settings &settings) {
+    return TrendReport::gapFromText(
+        settings.ReadSetting(Section, QStringLiteral("SESSION_GAP_MINUTES"), {}));
+}
+
+double frmTrends::lambda(const Settings &settings) {
+    return TrendReport::lambdaFromText(settings.ReadSetting(Section, QStringLiteral("LAMBDA"), {}));
+}
+
+frmTrends::frmTrends(const GridModel &recent, const Settings &settings, const GridModel *drills,
                      QWidget *parent)
     : QDialog(parent)
-    , m_played(DrillsBox::games(recent, drills, DrillsBox::included(), playMode)) {
-    m_report.emplace(m_played, gapMinutes(), lambda());
+    , m_settings(settings)
+    , m_played(DrillsBox::games(recent, drills, DrillsBox::included(settings), settings.PlayMode)) {
+    m_report.emplace(m_played, gapMinutes(m_settings), lambda(m_settings));
     StatsWindow::setUp(this, QStringLiteral("Dartrail  [Trends]"));
 
     auto *lblIgnored = StatsWindow::label(QStringLiteral("lblIgnored"),
@@ -106,8 +107,8 @@ frmTrends::frmTrends(const GridModel &recent, qint32 playMode, const GridModel *
     seriesRow->addWidget(lblSeries);
     seriesRow->addWidget(m_cboSeries);
     seriesRow->addStretch();
-    seriesRow->addWidget(DrillsBox::create(this, [this, &recent, drills, playMode](bool include) {
-        showGames(DrillsBox::games(recent, drills, include, playMode));
+    seriesRow->addWidget(DrillsBox::create(this, m_settings, [this, &recent, drills](bool include) {
+        showGames(DrillsBox::games(recent, drills, include, m_settings.PlayMode));
     }));
     auto *layout = new QGridLayout(this);
     layout->addWidget(lblIgnored, 0, 0, 1, 2);
@@ -116,17 +117,17 @@ frmTrends::frmTrends(const GridModel &recent, qint32 playMode, const GridModel *
     layout->addWidget(m_chart, 3, 0);
     layout->addWidget(trendView, 1, 1, 3, 1, Qt::AlignTop);
     layout->addWidget(
-        StatsWindow::label(QStringLiteral("lblFooter"), Footer.arg(gapMinutes()), this), 4, 0, 1,
-        2);
+        StatsWindow::label(QStringLiteral("lblFooter"), Footer.arg(gapMinutes(m_settings)), this),
+        4, 0, 1, 2);
     layout->addWidget(cmdClose, 5, 1, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     const int series = TrendReport::seriesFromText(
-        mdlMain::ReadSetting(Section, QStringLiteral("SERIES"), QString()));
+        m_settings.ReadSetting(Section, QStringLiteral("SERIES"), QString()));
     m_cboSeries->setCurrentIndex(series);
     showSeries(series);
     connect(m_cboSeries, &QComboBox::currentIndexChanged, this, [this](int index) {
-        mdlMain::WriteSetting(Section, QStringLiteral("SERIES"), TrendReport::seriesText(index));
+        m_settings.WriteSetting(Section, QStringLiteral("SERIES"), TrendReport::seriesText(index));
         showSeries(index);
     });
     m_cboSeries->setFocus();
@@ -135,7 +136,7 @@ frmTrends::frmTrends(const GridModel &recent, qint32 playMode, const GridModel *
 void frmTrends::showGames(PlayedGames played) {
     m_report.reset(); // it reads the games it was made from
     m_played = std::move(played);
-    m_report.emplace(m_played, gapMinutes(), lambda());
+    m_report.emplace(m_played, gapMinutes(m_settings), lambda(m_settings));
     m_sessionTable->reset(int(m_report->sessions().size()),
                           [this](int row, int col) { return sessionCell(row, col); });
     m_trendTable->reset(int(m_report->rows().size()),

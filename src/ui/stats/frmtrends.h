@@ -8,6 +8,7 @@
 #include <optional>
 
 class GridModel;
+class Settings;
 class QComboBox;
 class StatsTable;
 class TrendChart;
@@ -19,8 +20,12 @@ class frmTrends : public QDialog {
     Q_OBJECT
 public:
     // The saved drills count with the games while INCLUDE DRILLS is on.
-    frmTrends(const GridModel &recent, qint32 playMode, const GridModel *drills = nullptr,
+    frmTrends(const GridModel &recent, const Settings &settings, const GridModel *drills = nullptr,
               QWidget *parent = nullptr);
+
+    // The session gap and the weighting of the trends, as remembered; the focus drill's too.
+    static int gapMinutes(const Settings &settings);
+    static double lambda(const Settings &settings);
 
 private:
     // The report anew from the games, and every table and the chart with it.
@@ -29,6 +34,7 @@ private:
     QString sessionCell(int row, int col) const;
     QString trendCell(int row, int col) const;
 
+    const Settings &m_settings;
     PlayedGames m_played;
     std::optional<TrendReport> m_report;
     StatsTable *m_sessionTable = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/stats/statstable.h"
 
-#include "app/fonts.h"
+#include "ui/fonts.h"
 
 #include <QHeaderView>
 #include <QTableView>

@@ -1,6 +1,6 @@
 #include "ui/stats/statswindow.h"
 
-#include "app/fonts.h"
+#include "ui/fonts.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "app/apppaths.h"
-#include "app/fonts.h"
 #include "platform/messagebox.h"
+#include "settings/apppaths.h"
 #include "ui/about/documentopener.h"
 #include "ui/about/frmabout.h"
 #include "ui/about/helppage.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/apppaths.h"
-#include "app/mdlmain.h"
 #include "platform/gridmodel.h"
+#include "settings/apppaths.h"
+#include "settings/settings.h"
 #include "ui/graph/boardmap.h"
 #include "ui/graph/boardpainter.h"
 #include "ui/graph/chartpainter.h"
@@ -113,22 +113,24 @@ private Q_SLOTS:
 
 private:
     QTemporaryDir m_dir;
+    const FileSystemObject m_files;
+    Settings m_settings{m_files};
 };
 
 void tst_Graph::initTestCase() {
     QVERIFY(m_dir.isValid());
     AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
-    mdlMain::PlayMode = mdlMain::ModeB;
+    m_settings.PlayMode = ModeB;
 }
 
 void tst_Graph::fieldColourStep_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("cells"); // of the bull, one game each
     QTest::addColumn<int>("step");
-    QTest::newRow("B 50: empty counts as 0") << mdlMain::ModeB << QStringList{"3", ""} << 5;
-    QTest::newRow("A all empty") << mdlMain::ModeA << QStringList{"", ""} << 0;
-    QTest::newRow("A 10") << mdlMain::ModeA << QStringList{"10"} << 1;
-    QTest::newRow("A 200 stays at the top") << mdlMain::ModeA << QStringList{"1", ""} << 9;
+    QTest::newRow("B 50: empty counts as 0") << ModeB << QStringList{"3", ""} << 5;
+    QTest::newRow("A all empty") << ModeA << QStringList{"", ""} << 0;
+    QTest::newRow("A 10") << ModeA << QStringList{"10"} << 1;
+    QTest::newRow("A 200 stays at the top") << ModeA << QStringList{"1", ""} << 9;
 }
 
 void tst_Graph::fieldColourStep() {
@@ -238,7 +240,7 @@ void tst_Graph::captionsFit_data() {
 void tst_Graph::captionsFit() {
     QFETCH(QStringList, values);
     QFETCH(QString, captions);
-    frmGraph window(games({{1, values}}, int(values.size())));
+    frmGraph window(games({{1, values}}, int(values.size())), m_settings);
     window.show();
     QCOMPARE(shownWhole(window), captions);
     QCOMPARE(shownWhole(window, "Label1", 0), "0 10 20 30 40 50 60 70 80 90 100");
@@ -246,8 +248,9 @@ void tst_Graph::captionsFit() {
 
 void tst_Graph::windowDrawsRedrawsAndKnowsNoData() {
     // Series 1 alone at first. Mode B: the bull always hit, target 6 (the 3 o'clock wedge) never.
-    mdlMain::WriteSetting("WINDOW", "GRAPH", "1000000000000000000000");
-    frmGraph window(games({{1, {"1", "3"}}, {2, {"7", "20"}}, {21, {"3"}}, {6, {"0", ""}}}, 2));
+    m_settings.WriteSetting("WINDOW", "GRAPH", "1000000000000000000000");
+    frmGraph window(games({{1, {"1", "3"}}, {2, {"7", "20"}}, {21, {"3"}}, {6, {"0", ""}}}, 2),
+                    m_settings);
     const QImage &chart = window.findChild<PictureBox *>("picGraph")->image();
     for (const auto &[row, value] : {std::pair{0, 1}, {1, 3}}) // the oldest game on the left
         QVERIFY(nearby(chart, window.chartScale().toPixels(row, value, chart.size()),
@@ -272,17 +275,18 @@ void tst_Graph::windowDrawsRedrawsAndKnowsNoData() {
     QCOMPARE(shownWhole(window), "1");
     // The close box and Esc alike keep the boxes for the next window.
     window.close();
-    QCOMPARE(mdlMain::ReadSetting("WINDOW", "GRAPH", {}), "0000000000000000000000");
+    QCOMPARE(m_settings.ReadSetting("WINDOW", "GRAPH", {}), "0000000000000000000000");
 
     // Placeholder rows only: nothing to draw, whatever is clicked.
-    frmGraph empty(handedOver(QList<QStringList>(2, QStringList{"(NO DATA)"} + QStringList(24))));
+    frmGraph empty(handedOver(QList<QStringList>(2, QStringList{"(NO DATA)"} + QStringList(24))),
+                   m_settings);
     empty.show();
     QVERIFY(empty.findChild<QLabel *>("lblNoData")->isVisible());
     QSignalSpy none(&empty, &frmGraph::chartDrawn);
     click(empty, {"chkColor(5)", "chkAll"});
     QCOMPARE(none.count(), 0);
     QTest::keyClick(&empty, Qt::Key_Escape);
-    QCOMPARE(mdlMain::ReadSetting("WINDOW", "GRAPH", {}), "1111111111111111111111");
+    QCOMPARE(m_settings.ReadSetting("WINDOW", "GRAPH", {}), "1111111111111111111111");
     const QImage &blank = empty.findChild<PictureBox *>("picBoard")->image();
     QCOMPARE(blank.pixelColor(BoardMap::Centre), blank.pixelColor(0, 0));
 }

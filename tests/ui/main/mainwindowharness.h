@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/apppaths.h"
-#include "app/fonts.h"
 #include "app/mdlmain.h"
 #include "platform/messagebox.h"
+#include "settings/apppaths.h"
+#include "ui/fonts.h"
 #include "ui/main/frminputscore.h"
 
 #include <QApplication>
@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 // Starts the real main window through start-up in a folder of its own, answers its message
 // boxes, and closes it again through the normal shutdown.
@@ -48,20 +49,24 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QByteArray playedFile() const { // the history of the mode in play
-        return readFile(mdlMain::PlayMode == mdlMain::ModeB ? "Recent_B.csv" : "Recent_A.csv");
+        return readFile(mdlMain::RunSettings->PlayMode == ModeB ? "Recent_B.csv" : "Recent_A.csv");
     }
 
     void start() {
         window = mdlMain::Main();
+        // The program's event loop ends when its window closes, and the shutdown follows.
+        QObject::connect(
+            window->windowHandle(), &QWindow::visibleChanged, window, [this](bool shown) {
+                if (!shown) // not after a crash or close(): they take the window with them
+                    QTimer::singleShot(0, window, [] { mdlMain::Shutdown(); });
+            });
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
 
     void close() {
-        if (!window)
-            return;
-        window->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (window)
+            mdlMain::Shutdown();
     }
 
     template <typename T> T *find(const QString &name) const {

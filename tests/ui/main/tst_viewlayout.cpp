@@ -1,4 +1,4 @@
-#include "app/settingstext.h"
+#include "settings/settingstext.h"
 #include "ui/main/viewlayout.h"
 
 #include <QTest>

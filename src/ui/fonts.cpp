@@ -1,6 +1,6 @@
-#include "app/fonts.h"
+#include "ui/fonts.h"
 
-#include "app/apppaths.h"
+#include "settings/apppaths.h"
 
 #include <QFile>
 #include <QFontDatabase>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/datafolder.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,6 +11,9 @@
 // folder of their own.
 class AppPaths {
 public:
+    // The choice of this run, made on the first call from the running executable and the
+    // environment, and kept for the rest of the run.
+    static const DataFolder &dataFolder();
     static QByteArray directory();
     // The running executable as the system names it, and its folder.
     static QByteArray executable();

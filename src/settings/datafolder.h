@@ -12,10 +12,6 @@ public:
     // Creates the user's folder when it is the one chosen and missing.
     static DataFolder choose(const QByteArray &executableFolder, const QByteArray &xdgDataHome,
                              const QByteArray &home);
-    // The choice of this run, made on the first call from the running executable and the
-    // environment, and kept for the rest of the run.
-    static const DataFolder &ofThisRun();
-
     // Where the settings file of that name goes: beside the histories when they are beside the
     // executable, else in the user's $XDG_CONFIG_HOME/dartrail, where a settings file that an
     // earlier version kept in the data folder is moved once. The data folder serves when the

@@ -1,6 +1,4 @@
-#include "app/apppaths.h"
-
-#include "app/datafolder.h"
+#include "settings/apppaths.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -39,10 +37,16 @@ QByteArray AppPaths::executableDirectory() {
     return path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1));
 }
 
+const DataFolder &AppPaths::dataFolder() {
+    static const DataFolder chosen =
+        DataFolder::choose(executableDirectory(), qgetenv("XDG_DATA_HOME"), qgetenv("HOME"));
+    return chosen;
+}
+
 QByteArray AppPaths::directory() {
     if (!overriddenDirectory.isEmpty())
         return overriddenDirectory;
-    return DataFolder::ofThisRun().path();
+    return dataFolder().path();
 }
 
 QByteArray AppPaths::settingsFileName() {
@@ -57,7 +61,7 @@ QByteArray AppPaths::settingsDirectory() {
     if (!overriddenDirectory.isEmpty())
         return overriddenDirectory;
     // Chosen once: the first choice may move the settings file.
-    static const QByteArray chosen = DataFolder::ofThisRun().settingsFolder(
+    static const QByteArray chosen = dataFolder().settingsFolder(
         executableDirectory(), qgetenv("XDG_CONFIG_HOME"), qgetenv("HOME"), settingsFileName());
     return chosen;
 }

@@ -1,6 +1,6 @@
-#include "app/settingstext.h"
+#include "settings/settingstext.h"
 
-#include "app/mdlmain.h"
+#include "settings/playmode.h"
 
 namespace SettingsText {
 
@@ -18,11 +18,11 @@ QString panelOrderToText(const PanelOrder &order) {
 }
 
 qint32 playModeFromText(const QString &text) {
-    return text == QStringLiteral("A") ? mdlMain::ModeA : mdlMain::ModeB;
+    return text == QStringLiteral("A") ? ModeA : ModeB;
 }
 
 QString playModeToText(qint32 playMode) {
-    return playMode == mdlMain::ModeA ? QStringLiteral("A") : QStringLiteral("B");
+    return playMode == ModeA ? QStringLiteral("A") : QStringLiteral("B");
 }
 
 } // namespace SettingsText

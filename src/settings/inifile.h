@@ -11,8 +11,6 @@
 // value is not part of it. Every call reads the file anew.
 class IniFile {
 public:
-    // Without a file-system object, the file is read and written through one of its own.
-    explicit IniFile(QByteArray path);
     IniFile(QByteArray path, const FileSystemObject &fileSystem);
 
     // The value of the key, cut to 511 bytes; the default when the file, the section or the

@@ -1,4 +1,4 @@
-#include "app/inifile.h"
+#include "settings/inifile.h"
 
 #include "platform/filesystemobject.h"
 
@@ -95,13 +95,7 @@ QByteArrayView valueOf(QByteArrayView keyLine) {
     return value;
 }
 
-const FileSystemObject ownFileSystem;
-
 } // namespace
-
-IniFile::IniFile(QByteArray path)
-    : IniFile(std::move(path), ownFileSystem) {
-}
 
 IniFile::IniFile(QByteArray path, const FileSystemObject &fileSystem)
     : m_path(std::move(path))

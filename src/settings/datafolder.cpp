@@ -1,9 +1,8 @@
-#include "app/datafolder.h"
+#include "settings/datafolder.h"
 
-#include "app/apppaths.h"
-#include "app/inifile.h"
 #include "platform/filesystemobject.h"
 #include "platform/uniquefd.h"
+#include "settings/inifile.h"
 
 #include <QFile>
 
@@ -116,10 +115,4 @@ QByteArray DataFolder::settingsFolder(const QByteArray &executableFolder,
         !moveFile(m_path + '/' + fileName, folder + '/' + fileName))
         return m_path;
     return folder;
-}
-
-const DataFolder &DataFolder::ofThisRun() {
-    static const DataFolder chosen =
-        choose(AppPaths::executableDirectory(), qgetenv("XDG_DATA_HOME"), qgetenv("HOME"));
-    return chosen;
 }
