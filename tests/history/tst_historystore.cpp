@@ -6,6 +6,8 @@
 #include "history/drillhistory.h"
 #include "history/historyline.h"
 #include "history/historystore.h"
+#include "history/recentmodel.h"
+#include "history/storedgames.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 
@@ -62,8 +64,12 @@ struct HistoryFixture {
                 game(day, (QByteArray::number(day % 10) + ',').repeated(21).chopped(1)) + "\r\n";
         return content;
     }
-    QString load(qint32 mode) { return store.load(mode, recent, averages); }
-    QString remove(qint32 mode, const QList<int> &rows) { return store.remove(mode, recent, rows); }
+    QString load(qint32 mode) {
+        const QString error = store.load(mode, stored, averages);
+        recent.refresh();
+        return error;
+    }
+    QString remove(qint32 mode, const QList<int> &rows) { return store.remove(mode, stored, rows); }
     // Cells 0, 1, 21, 22, 23 and 24 of a recent row, joined by "|".
     QString recentRow(int row) const {
         QStringList cells;
@@ -75,7 +81,8 @@ struct HistoryFixture {
     QTemporaryDir dir;
     FileSystemObject fileSystem;
     HistoryStore store{fileSystem};
-    GridModel recent;
+    StoredGames stored;
+    RecentModel recent{stored};
     GridModel averages;
 };
 using F = HistoryFixture;

@@ -1,7 +1,7 @@
 #include "app/apppaths.h"
 #include "app/fonts.h"
 #include "app/mdlmain.h"
-#include "history/recenttable.h"
+#include "history/storedgames.h"
 #include "platform/colourpair.h"
 #include "platform/gridview.h"
 #include "ui/about/frmabout.h"
@@ -117,7 +117,7 @@ void tst_Appearance::withWindow(const QString &window, const std::function<void(
         auto *recent = main->findChild<GridView *>("grdRecent");
         if (window == "grid")
             QTest::mouseClick(recent->viewport(), Qt::LeftButton, {},
-                              recent->visualRect(recent->grid().index(1, 1)).center());
+                              recent->visualRect(recent->model()->index(1, 1)).center());
         else
             for (Qt::Key key : {Qt::Key_5, Qt::Key_Return, Qt::Key_Return})
                 QTest::keyClick(QApplication::focusWidget(), key);
@@ -127,13 +127,15 @@ void tst_Appearance::withWindow(const QString &window, const std::function<void(
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return;
     }
-    QStringList cells(GraphData::Columns); // series t at t + 0.5, between the grid lines
-    for (int series = 1; series <= 23; ++series)
-        cells[series] = QString::number(series + 0.5);
-    GridModel recent;
-    RecentTable::fill(recent, History, mdlMain::ModeA);
+    // Series t at t + 0.5, between the grid lines; 11 left out, where the average lies.
+    QStringList cells(GraphData::Columns);
+    for (int series = 1; series <= 21; ++series)
+        cells[series] = series == 11 ? QString() : QString::number(series + 0.5);
+    const HandedOver graphed = handedOver({cells, cells});
+    StoredGames recent;
+    recent.read(History, mdlMain::ModeA);
     const std::unique_ptr<QDialog> dialog(
-        window == "graph" || window == "switched" ? new frmGraph(handedOver({cells, cells}))
+        window == "graph" || window == "switched" ? new frmGraph(graphed.games, graphed.rows)
         : window == "targets"                     ? new frmTargets(recent, mdlMain::ModeA)
         : window == "trends"                      ? new frmTrends(recent, mdlMain::ModeA)
                                                   : static_cast<QDialog *>(new frmAbout));
@@ -186,7 +188,7 @@ QMap<QString, double> tst_Appearance::render(const QString &window, const QStrin
             measure("card rule", card, QRect(98, 18, 5, 5), line);
             measure("card divider", card, QRect(126, 4, 5, 8), line);
             for (const auto *grid : shown.findChildren<GridView *>()) {
-                const QRect cell = grid->visualRect(grid->grid().index(1, 2));
+                const QRect cell = grid->visualRect(grid->model()->index(1, 2));
                 const QString name = grid->objectName() + (window == "grid" ? " selected" : "");
                 measure(name + " cell", grid->viewport(), cell.adjusted(2, 2, -2, -2), text);
                 if (window != "grid") // between cells, not inside the selection
@@ -219,7 +221,7 @@ QMap<QString, double> tst_Appearance::render(const QString &window, const QStrin
             };
             measure("chart grid line", chart, at(5, 3), line);
             measure("series 3, pale yellow", chart, at(3.5, 7), line);
-            measure("series AVG, black", chart, at(23.5, 7), line);
+            measure("series AVG, black", chart, at(11.5, 7), line);
             measure("board rim", shown.findChild<QWidget *>("picBoard"), QRect(120, 10, 1, 11),
                     line);
         }
@@ -261,13 +263,15 @@ void tst_Appearance::textsFitAndControlsAreNamed() {
             }
             for (const auto *view : shown.findChildren<GridView *>()) {
                 QCOMPARE(QFontInfo(view->font()).family(), "DejaVu Sans Mono");
-                const GridModel &grid = view->grid();
+                const QAbstractItemModel &grid = *view->model();
                 const int margin = 1 + view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin);
                 for (int row = 0; row < grid.rowCount(); ++row)
-                    for (int col = 0; col < grid.columnCount(); ++col)
-                        QVERIFY2(view->fontMetrics().horizontalAdvance(grid.text(row, col)) <=
+                    for (int col = 0; col < grid.columnCount(); ++col) {
+                        const QString text = grid.index(row, col).data().toString();
+                        QVERIFY2(view->fontMetrics().horizontalAdvance(text) <=
                                      view->visualRect(grid.index(row, col)).width() - 2 * margin,
-                                 qPrintable(grid.text(row, col)));
+                                 qPrintable(text));
+                    }
             }
             for (const auto *view : shown.findChildren<QTableView *>()) {
                 const QAbstractItemModel *model = view->model();
@@ -326,7 +330,8 @@ void tst_Appearance::picturesAtScreenDensity() {
     QList<QStringList> rows(2, QStringList(GraphData::Columns)); // series 1 rising from 1 to 4
     rows[0][1] = u"4"_qs;
     rows[1][1] = u"1"_qs;
-    frmGraph graph(handedOver(rows));
+    const HandedOver graphed = handedOver(rows);
+    frmGraph graph(graphed.games, graphed.rows);
     for (const char *name : {"picGraph", "picBoard"}) {
         const QImage &image = graph.findChild<PictureBox *>(name)->image();
         QCOMPARE(image.size(), graph.findChild<PictureBox *>(name)->size() * 2);

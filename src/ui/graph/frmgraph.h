@@ -19,7 +19,7 @@ class frmGraph : public QDialog {
     Q_OBJECT
 public:
     // selectedRows: the recent grid's selected rows, top to bottom.
-    explicit frmGraph(const GridRows &selectedRows, QWidget *parent = nullptr);
+    frmGraph(const StoredGames &games, const QList<int> &selectedRows, QWidget *parent = nullptr);
 
     void DrawGraph(qint16 TopSeries);
     void DrawBoard();
@@ -40,7 +40,7 @@ private:
     void createChartSide();
     void createSeriesBoxes(QWidget *picBack);
     void createBoardSide();
-    void load(const GridRows &selectedRows);
+    void load(const StoredGames &games, const QList<int> &selectedRows);
 
     void chkColor_Click(qint16 index);
     void chkAll_Click();

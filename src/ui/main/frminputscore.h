@@ -5,16 +5,19 @@
 #include "history/drilldraft.h"
 #include "history/drillhistory.h"
 #include "history/historystore.h"
+#include "history/storedgames.h"
 #include "platform/backgroundwriter.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 class ButtonsFrame;
+class GridModel;
 class GridView;
 class MainMenus;
 class QKeyEvent;
 class QLineEdit;
+class RecentModel;
 class ThisTimeFrame;
 
 // The main window: the this-time card, the recent and averages grids, the keypads and the
@@ -110,9 +113,12 @@ private:
     ThisTimeFrame *m_card = nullptr;
     GridView *m_grdRecent = nullptr;
     GridView *m_grdAVG = nullptr;
+    RecentModel *m_recent = nullptr;
+    GridModel *m_averages = nullptr;
     ButtonsFrame *m_buttons = nullptr;
     MainMenus *m_menus = nullptr;
     HistoryStore m_history;
+    StoredGames m_games; // of the mode shown
     CardDraft m_draft;
     // Written off the window's thread, so that a slow disk never holds up the typing.
     BackgroundWriter m_draftWriter;

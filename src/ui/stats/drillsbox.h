@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class GridModel;
+class StoredGames;
 class QCheckBox;
 class QWidget;
 
@@ -16,6 +16,7 @@ bool included();
 // The box, checked as remembered; a change is remembered and handed to `changed`.
 QCheckBox *create(QWidget *parent, const std::function<void(bool)> &changed);
 // The games of the mode, with the drills too when they are included and given.
-PlayedGames games(const GridModel &recent, const GridModel *drills, bool include, qint32 playMode);
+PlayedGames games(const StoredGames &recent, const StoredGames *drills, bool include,
+                  qint32 playMode);
 
 } // namespace DrillsBox

@@ -37,7 +37,7 @@ QString periodCaption(int days) {
 
 } // namespace
 
-frmTargets::frmTargets(const GridModel &recent, qint32 playMode, const GridModel *drills,
+frmTargets::frmTargets(const StoredGames &recent, qint32 playMode, const StoredGames *drills,
                        QWidget *parent)
     : QDialog(parent)
     , m_played(DrillsBox::games(recent, drills, DrillsBox::included(), playMode)) {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-class GridModel;
+class StoredGames;
 class QComboBox;
 class QLabel;
 class QTableView;
@@ -23,7 +23,7 @@ public:
     enum Column { Target, Darts, Hits, Rate, Range, Chance, VerdictCol, Columns };
 
     // The saved drills count with the games while INCLUDE DRILLS is on.
-    frmTargets(const GridModel &recent, qint32 playMode, const GridModel *drills = nullptr,
+    frmTargets(const StoredGames &recent, qint32 playMode, const StoredGames *drills = nullptr,
                QWidget *parent = nullptr);
 
 private:

@@ -56,7 +56,7 @@ void fitView(QTableView *view, int rows) {
 
 } // namespace
 
-frmTrends::frmTrends(const GridModel &recent, qint32 playMode, const GridModel *drills,
+frmTrends::frmTrends(const StoredGames &recent, qint32 playMode, const StoredGames *drills,
                      QWidget *parent)
     : QDialog(parent)
     , m_played(DrillsBox::games(recent, drills, DrillsBox::included(), playMode)) {

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class GridModel;
+class StoredGames;
 class QComboBox;
 class StatsTable;
 class TrendChart;
@@ -19,7 +19,7 @@ class frmTrends : public QDialog {
     Q_OBJECT
 public:
     // The saved drills count with the games while INCLUDE DRILLS is on.
-    frmTrends(const GridModel &recent, qint32 playMode, const GridModel *drills = nullptr,
+    frmTrends(const StoredGames &recent, qint32 playMode, const StoredGames *drills = nullptr,
               QWidget *parent = nullptr);
 
 private:
