@@ -25,11 +25,12 @@ public:
     QString load(qint32 playMode, StoredGames &games, GridModel &averages);
     // Appends the card, its 21 texts in target order, saved at `now`.
     QString save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now);
-    // Rewrites the file with every game loaded but those at the selected rows; every other line keeps its bytes. Refused while the file could not be read at
-    // the last load, and when it no longer holds what that load read: a table that lacks games
-    // of the file never replaces them. The deleted games are first appended, unchanged, to the
-    // mode's deleted-games file, and the file as it was is kept as the record that undoes the
-    // deletion; a deletion that stands without that record says so.
+    // Rewrites the file with every game loaded but those at the selected rows; every other line
+    // keeps its bytes. Refused while the file could not be read at the last load, and when it no
+    // longer holds what that load read: a table that lacks games of the file never replaces them.
+    // The deleted games are first appended, unchanged, to the mode's deleted-games file, and the
+    // file as it was is kept as the record that undoes the deletion; a deletion that stands without
+    // that record says so.
     QString remove(qint32 playMode, const StoredGames &games, const QList<int> &selectedRows);
     // Puts back the games of the last deletion: the file as it was before it, followed by the
     // games saved since. Refused when anything else changed the file or the record after the

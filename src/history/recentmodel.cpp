@@ -29,8 +29,7 @@ void RecentModel::refresh() {
 
 QString RecentModel::text(int row, int col) const {
     if (row >= m_games.count())
-        return row < m_rows && col == 0 ? QString::fromLatin1(RecentTable::Placeholder)
-                                        : QString();
+        return row < m_rows && col == 0 ? QString::fromLatin1(RecentTable::Placeholder) : QString();
     return QString::fromLatin1(m_games.cell(row, col));
 }
 
@@ -63,7 +62,8 @@ QVariant RecentModel::headerData(int section, Qt::Orientation orientation, int r
     case GridRoles::LongestText: {
         QByteArrayView longest;
         for (int row = 0; row < m_games.count(); ++row) {
-            if (const QByteArrayView cell = m_games.cell(row, section); cell.size() > longest.size())
+            if (const QByteArrayView cell = m_games.cell(row, section);
+                cell.size() > longest.size())
                 longest = cell;
         }
         const QString placeholder = QString::fromLatin1(RecentTable::Placeholder);

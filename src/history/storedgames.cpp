@@ -115,10 +115,10 @@ bool StoredGames::addPlain(QByteArrayView line, std::vector<quint16> &summaryOf)
             return false;
         summary = quint16(m_summaries.size());
         const NumberText::Pattern pattern = NumberText::averagePattern(m_playMode);
-        m_summaries.emplace_back(
-            NumberText::formatWhole(total).toLatin1(),
-            count > 0 ? NumberText::format(double(total) / count, pattern).toLatin1()
-                      : QByteArray());
+        m_summaries.emplace_back(NumberText::formatWhole(total).toLatin1(),
+                                 count > 0
+                                     ? NumberText::format(double(total) / count, pattern).toLatin1()
+                                     : QByteArray());
     }
     game.summary = summary;
     m_games.push_back(game);

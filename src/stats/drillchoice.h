@@ -24,8 +24,7 @@ public:
     static int targetsFromText(const QString &text);
 
     // The games and the saved drills of the mode together, in time order.
-    static PlayedGames played(const StoredGames &games, const StoredGames *drills,
-                              qint32 playMode);
+    static PlayedGames played(const StoredGames &games, const StoredGames *drills, qint32 playMode);
     // The targets of a new drill with the remembered count and trend settings.
     static std::vector<int> pick(const PlayedGames &played, std::mt19937_64 &random);
 

@@ -127,10 +127,11 @@ void tst_Appearance::withWindow(const QString &window, const std::function<void(
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return;
     }
-    // Series t at t + 0.5, between the grid lines; 11 left out, where the average lies.
+    // Series t at t + 0.5, between the grid lines; 1 and 12 left out, so that the average (12.5)
+    // lies alone.
     QStringList cells(GraphData::Columns);
-    for (int series = 1; series <= 21; ++series)
-        cells[series] = series == 11 ? QString() : QString::number(series + 0.5);
+    for (int series = 2; series <= 21; ++series)
+        cells[series] = series == 12 ? QString() : QString::number(series + 0.5);
     const HandedOver graphed = handedOver({cells, cells});
     StoredGames recent;
     recent.read(History, mdlMain::ModeA);
@@ -221,7 +222,7 @@ QMap<QString, double> tst_Appearance::render(const QString &window, const QStrin
             };
             measure("chart grid line", chart, at(5, 3), line);
             measure("series 3, pale yellow", chart, at(3.5, 7), line);
-            measure("series AVG, black", chart, at(11.5, 7), line);
+            measure("series AVG, black", chart, at(12.5, 7), line);
             measure("board rim", shown.findChild<QWidget *>("picBoard"), QRect(120, 10, 1, 11),
                     line);
         }

@@ -449,8 +449,7 @@ bool frmInputScore::SaveRecentData(const QDateTime &now) {
 }
 
 void frmInputScore::DeleteRecentData() {
-    reportFailure(
-        m_history.remove(mdlMain::PlayMode, m_games, m_grdRecent->selectedRows()));
+    reportFailure(m_history.remove(mdlMain::PlayMode, m_games, m_grdRecent->selectedRows()));
 }
 
 void frmInputScore::undoDelete() {
@@ -562,8 +561,7 @@ void frmInputScore::drillCommand() {
     if (!m_drill.running()) {
         std::mt19937_64 random{quint64(QDateTime::currentMSecsSinceEpoch())};
         startDrill(DrillChoice::pick(
-            DrillChoice::played(m_games, &m_drills.games(), mdlMain::PlayMode),
-            random));
+            DrillChoice::played(m_games, &m_drills.games(), mdlMain::PlayMode), random));
         return;
     }
     const QStringList texts = m_card->texts();

@@ -241,6 +241,7 @@ void tst_Graph::captionsFit_data() {
 void tst_Graph::captionsFit() {
     QFETCH(QStringList, values);
     QFETCH(QString, captions);
+    mdlMain::WriteSetting("WINDOW", "GRAPH", "1000000000000000000000"); // series 1 alone
     const HandedOver shown = games({{1, values}}, int(values.size()));
     frmGraph window(shown.games, shown.rows);
     window.show();
@@ -251,7 +252,8 @@ void tst_Graph::captionsFit() {
 void tst_Graph::windowDrawsRedrawsAndKnowsNoData() {
     // Series 1 alone at first. Mode B: the bull always hit, target 6 (the 3 o'clock wedge) never.
     mdlMain::WriteSetting("WINDOW", "GRAPH", "1000000000000000000000");
-    const HandedOver shown = games({{1, {"1", "3"}}, {2, {"7", "20"}}, {21, {"3"}}, {6, {"0", ""}}}, 2);
+    const HandedOver shown =
+        games({{1, {"1", "3"}}, {2, {"7", "20"}}, {21, {"3"}}, {6, {"0", ""}}}, 2);
     frmGraph window(shown.games, shown.rows);
     const QImage &chart = window.findChild<PictureBox *>("picGraph")->image();
     for (const auto &[row, value] : {std::pair{0, 1}, {1, 3}}) // the oldest game on the left
