@@ -183,6 +183,10 @@ void tst_HistoryStore::load() {
     QCOMPARE(fixture.load(mode), QString());
     for (int row = 0; row < recent.size(); ++row)
         QCOMPARE(fixture.recentRow(row), recent[row]);
+    // Views see a row a game, at least 5, and the columns up to the average, centred.
+    QCOMPARE(fixture.recent.rowCount(), std::max(fixture.stored.count(), 5));
+    QCOMPARE(fixture.recent.columnCount(), 24);
+    QCOMPARE(fixture.recent.index(0, 23).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
     for (const QString &check : averages) {
         const QStringList at = check.section(u'=', 0, 0).split(u',');
         QCOMPARE(at.join(u',') + u'=' + fixture.averages.text(at[0].toInt(), at[1].toInt()), check);
