@@ -1,6 +1,5 @@
 #include "app/apppaths.h"
 #include "app/mdlmain.h"
-#include "platform/gridmodel.h"
 #include "ui/graph/boardmap.h"
 #include "ui/graph/boardpainter.h"
 #include "ui/graph/chartpainter.h"
