@@ -5,8 +5,8 @@
 
 // A grid of plain text cells without headings that selects contiguous ranges of whole rows,
 // the current row always among them. Tab leaves it like any other control; the arrow keys move
-// within it. Its model gives the column widths and longest texts through the GridRoles of its
-// horizontal header.
+// within it. Any model will do: it gives the column widths and longest texts through the
+// GridRoles (platform/gridmodel.h) of its horizontal header.
 class GridView : public QTableView {
     Q_OBJECT
 public:
