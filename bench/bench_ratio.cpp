@@ -4,6 +4,8 @@
 // their load cancel out. The earlier, slower floor is timed alongside for comparison.
 #include "app/mdlmain.h"
 #include "history/historystore.h"
+#include "history/recentmodel.h"
+#include "history/storedgames.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 #include "platform/gridview.h"
@@ -240,6 +242,9 @@ public:
     ~Window() { mdlMain::Shutdown(); }
     frmInputScore &operator*() const { return *m_window; }
     GridView &grid(const char *name) const { return *m_window->findChild<GridView *>(name); }
+    const StoredGames &games() const {
+        return qobject_cast<const RecentModel *>(grid("grdRecent").model())->games();
+    }
     void paint() const {
         m_window->repaint();
         QCoreApplication::processEvents();
@@ -249,22 +254,28 @@ private:
     QPointer<frmInputScore> m_window;
 };
 
-void loadWith(benchmark::State &state, const HistoryFolder &folder, GridModel &recent,
-              GridModel &averages) {
+void loadWith(benchmark::State &state, const HistoryFolder &folder, StoredGames &recent,
+              GridModel &averages, RecentModel *shown = nullptr) {
     const int games = int(state.range(0));
     FileSystemObject fileSystem;
     HistoryStore store(fileSystem);
     Tally tally(folder.path);
     for (auto _ : state) {
         store.load(ModeB, recent, averages); // empty: the last load's rows go
+        if (shown)
+            shown->refresh();
         tally.timeFloors();
         const qint64 before = heapInUse();
         const PeakWatch peak;
         QString error;
-        const double seconds = secondsOf([&] { error = store.load(ModeA, recent, averages); });
+        const double seconds = secondsOf([&] {
+            error = store.load(ModeA, recent, averages);
+            if (shown)
+                shown->refresh();
+        });
         tally.peakBytes = std::max(tally.peakBytes, peak.bytes());
         tally.keptBytes = heapInUse() - before;
-        if (!error.isEmpty() || recent.rows() != std::max(games, 5))
+        if (!error.isEmpty() || recent.count() != games)
             state.SkipWithError("load failed");
         tally.step += seconds;
         state.SetIterationTime(seconds);
@@ -276,7 +287,7 @@ void loadWith(benchmark::State &state, const HistoryFolder &folder, GridModel &r
 // HistoryStore::load in a process that has never shown a window.
 void load(benchmark::State &state) {
     const HistoryFolder folder(int(state.range(0)));
-    GridModel recent;
+    StoredGames recent;
     GridModel averages;
     loadWith(state, folder, recent, averages);
 }
@@ -288,7 +299,7 @@ void remove(benchmark::State &state) {
     HistoryFolder folder(games);
     FileSystemObject fileSystem;
     HistoryStore store(fileSystem);
-    GridModel recent;
+    StoredGames recent;
     GridModel averages;
     const QByteArray copy = folder.path + ".copy";
     const QByteArray hidden = folder.path + ".hidden";
@@ -322,11 +333,16 @@ void remove(benchmark::State &state) {
     tally.report(state, games);
 }
 
-// The load step after the main window exists: into its own grids, with their views attached.
+// The load step after the main window exists: into games and grids its views show.
 void load_in_window(benchmark::State &state) {
     const HistoryFolder folder(int(state.range(0)));
     const Window window;
-    loadWith(state, folder, window.grid("grdRecent").grid(), window.grid("grdAVG").grid());
+    StoredGames recent;
+    RecentModel shown(recent);
+    GridModel averages;
+    window.grid("grdRecent").setModel(&shown);
+    window.grid("grdAVG").setModel(&averages);
+    loadWith(state, folder, recent, averages, &shown);
 }
 
 // The window's delete of its newest game: the rewrite and the reload.
@@ -339,11 +355,11 @@ void delete_in_window(benchmark::State &state) {
     Tally tally(folder.path);
     for (auto _ : state) {
         tally.timeFloors();
-        const int rows = recent.grid().rows();
+        const int rows = recent.model()->rowCount();
         recent.selectRow(0);
         remove->setEnabled(true); // as while the grid has the focus
         const double seconds = secondsOf([&] { remove->trigger(); });
-        if (recent.grid().rows() != rows - 1)
+        if (recent.model()->rowCount() != rows - 1)
             state.SkipWithError("delete failed");
         window.paint();
         tally.step += seconds;
@@ -364,8 +380,9 @@ void graph(benchmark::State &state) {
     for (auto _ : state) {
         tally.timeFloors();
         const PeakWatch peak;
-        const double seconds = secondsOf(
-            [&] { frmGraph graph(recent.selectedRowTexts(), *mdlMain::RunSettings, &*window); });
+        const double seconds = secondsOf([&] {
+            frmGraph graph(window.games(), recent.selectedRows(), *mdlMain::RunSettings, &*window);
+        });
         tally.peakBytes = std::max(tally.peakBytes, peak.bytes());
         tally.step += seconds;
         state.SetIterationTime(seconds);
@@ -406,7 +423,7 @@ template <typename Window_> void statistics(benchmark::State &state, qint64 gapS
     const int games = int(state.range(0));
     HistoryFolder folder(games, gapSeconds);
     const Window window;
-    const GridModel &recent = window.grid("grdRecent").grid();
+    const StoredGames &recent = window.games();
     Tally tally(folder.path);
     for (auto _ : state) {
         tally.timeFloors();

@@ -7,7 +7,7 @@ DrillHistory::DrillHistory(FileSystemObject &fileSystem)
 }
 
 QString DrillHistory::load(qint32 playMode) {
-    return m_store.load(playMode, m_table, m_averages);
+    return m_store.load(playMode, m_games, m_averages);
 }
 
 QString DrillHistory::save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now) {
@@ -15,12 +15,10 @@ QString DrillHistory::save(qint32 playMode, const QStringList &cardTexts, const 
 }
 
 QString DrillHistory::removeLast(qint32 playMode) {
-    // The newest drill is the table's first row.
-    return m_store.remove(playMode, m_table, {0});
+    // The newest drill is the first row.
+    return m_store.remove(playMode, m_games, {0});
 }
 
 QString DrillHistory::lastStamp() const {
-    if (m_table.rows() == 0 || RecentTable::isPlaceholder(m_table, 0))
-        return {};
-    return QString::fromLatin1(m_table.cellBytes(0, RecentTable::StampCol));
+    return QString::fromLatin1(m_games.cell(0, RecentTable::StampCol));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/historystore.h"
+#include "history/storedgames.h"
 #include "platform/gridmodel.h"
 
 #include <QByteArray>
@@ -26,12 +27,12 @@ public:
     QString removeLast(qint32 playMode);
     // The date-time text of the newest drill loaded, empty without one.
     QString lastStamp() const;
-    // The loaded drills, as the statistics read the games.
-    const GridModel &table() const { return m_table; }
+    // The loaded drills, newest first, as the statistics read the games.
+    const StoredGames &games() const { return m_games; }
     const QByteArray &failedFile() const { return m_store.failedFile(); }
 
 private:
     HistoryStore m_store;
-    GridModel m_table;
+    StoredGames m_games;
     GridModel m_averages; // the store fills one; drills show none
 };

@@ -4,6 +4,7 @@
 #include "history/contentdigest.h"
 #include "history/historyline.h"
 #include "history/recenttable.h"
+#include "history/storedgames.h"
 #include "history/undorecord.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
@@ -30,18 +31,17 @@ HistoryStore::Snapshot HistoryStore::read(qint32 playMode, QByteArray &content,
     return {true, content.size(), ContentDigest::of(content)};
 }
 
-QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averages) {
+QString HistoryStore::load(qint32 playMode, StoredGames &games, GridModel &averages) {
     m_failedFile = path(playMode);
-    RecentTable::setUp(recent);
+    games.clear();
     QString error;
     QByteArray content;
     Snapshot snapshot = read(playMode, content, error);
-    AveragesTable::Tallies tallies;
     if (snapshot.loaded) {
         try {
-            tallies = RecentTable::fill(recent, content, playMode);
+            games.read(content, playMode);
         } catch (const std::bad_alloc &) {
-            RecentTable::setUp(recent);
+            games.clear();
             snapshot = {};
             error = FileSystemObject::Result(ENOMEM).description();
         }
@@ -49,7 +49,7 @@ QString HistoryStore::load(qint32 playMode, GridModel &recent, GridModel &averag
     m_loaded[slot(playMode)] = snapshot;
 
     AveragesTable::setUp(averages);
-    AveragesTable::calculate(averages, tallies, playMode);
+    AveragesTable::calculate(averages, games.tallies(), playMode);
     return error;
 }
 
@@ -66,7 +66,7 @@ QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const 
     return result.description();
 }
 
-QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
+QString HistoryStore::remove(qint32 playMode, const StoredGames &games,
                              const QList<int> &selectedRows) {
     m_failedFile = path(playMode);
     const Snapshot loaded = m_loaded[slot(playMode)];
@@ -76,7 +76,7 @@ QString HistoryStore::remove(qint32 playMode, const GridModel &recent,
     try {
         // One pass over the file: what it holds is checked as it is rewritten, and the check
         // must pass before the rewrite replaces it.
-        RecentTable::Rewrite rewrite(recent, selectedRows);
+        RecentTable::Rewrite rewrite(games, selectedRows);
         ContentDigest read, left;
         bool changed = false;
         const QByteArray history = path(playMode), undo = path(playMode, ModeFiles::Undo);

@@ -13,8 +13,9 @@
 
 class FileSystemObject;
 class GridModel;
+class StoredGames;
 
-// The history files of both play modes: loading one into the recent and averages grids,
+// The history files of both play modes: loading one into its stored games and the averages grid,
 // appending a saved card, and rewriting it without deleted games. Every method returns the
 // system's description of a failure, or the empty text, and failedFile() names the file it is in.
 class HistoryStore {
@@ -22,18 +23,17 @@ public:
     explicit HistoryStore(FileSystemObject &fileSystem,
                           ModeFiles::History history = ModeFiles::Games);
 
-    // A missing or empty file is no failure: the recent table keeps its placeholder rows.
-    // A file too large to hold is one.
-    QString load(qint32 playMode, GridModel &recent, GridModel &averages);
+    // A missing or empty file is no failure: it holds no games. A file too large to hold is one.
+    QString load(qint32 playMode, StoredGames &games, GridModel &averages);
     // Appends the card, its 21 texts in target order, saved at `now`.
     QString save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now);
-    // Rewrites the file with every game of the recent table but the rows at the selected
-    // positions; every other line keeps its bytes. Refused while the file could not be read at
-    // the last load, and when it no longer holds what that load read: a table that lacks games
-    // of the file never replaces them. The deleted games are first appended, unchanged, to the
-    // mode's deleted-games file, and the file as it was is kept as the record that undoes the
-    // deletion; a deletion that stands without that record says so.
-    QString remove(qint32 playMode, const GridModel &recent, const QList<int> &selectedRows);
+    // Rewrites the file with every game loaded but those at the selected rows; every other line
+    // keeps its bytes. Refused while the file could not be read at the last load, and when it no
+    // longer holds what that load read: a table that lacks games of the file never replaces them.
+    // The deleted games are first appended, unchanged, to the mode's deleted-games file, and the
+    // file as it was is kept as the record that undoes the deletion; a deletion that stands without
+    // that record says so.
+    QString remove(qint32 playMode, const StoredGames &games, const QList<int> &selectedRows);
     // Puts back the games of the last deletion: the file as it was before it, followed by the
     // games saved since. Refused when anything else changed the file or the record after the
     // deletion; a refusal keeps the record.

@@ -8,6 +8,8 @@ namespace ScoreColumns {
 
 inline constexpr int Count = 24;
 
+// A column's width in twips; 0 past the shown columns.
+int width(int col);
 // Empties the grid, sizes it and gives columns 0 to 23 their widths, centred.
 void setUp(GridModel &grid, int rows, int columns);
 

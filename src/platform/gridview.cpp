@@ -2,6 +2,7 @@
 
 #include "platform/colourpair.h"
 #include "platform/fontfit.h"
+#include "platform/gridmodel.h"
 #include "platform/twips.h"
 
 #include <QEvent>
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <array>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -73,9 +73,7 @@ private:
 } // namespace
 
 GridView::GridView(QWidget *parent)
-    : QTableView(parent)
-    , m_grid(new GridModel(this)) {
-    setModel(m_grid);
+    : QTableView(parent) {
     m_designFont = font();
     auto *style = new GridStyle;
     style->setParent(this);
@@ -96,14 +94,26 @@ GridView::GridView(QWidget *parent)
     // A cell shows what fits of its text, as a ruled grid does, rather than an ellipsis.
     setTextElideMode(Qt::ElideNone);
     fitRowsToFont();
-
-    connect(m_grid, &GridModel::colWidthChanged, this, &GridView::applyColWidth);
-    connect(m_grid, &GridModel::modelReset, this, &GridView::applyColWidths);
-    // Many cells change at once; the font is fitted to them once they are all written.
-    connect(m_grid, &GridModel::dataChanged, this, &GridView::scheduleFit);
-    // A reload that shrinks the grid drops the selected rows but keeps a current row.
-    connect(m_grid, &GridModel::rowsRemoved, this, &GridView::selectCurrentRow);
     updateSelectionBackground();
+}
+
+void GridView::setModel(QAbstractItemModel *model) {
+    if (QTableView::model())
+        disconnect(QTableView::model(), nullptr, this, nullptr);
+    QTableView::setModel(model);
+    if (!model)
+        return;
+    connect(model, &QAbstractItemModel::headerDataChanged, this,
+            [this](Qt::Orientation orientation, int first, int last) {
+                if (orientation == Qt::Horizontal)
+                    applyColWidths(first, last);
+            });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { applyColWidths(); });
+    // Many cells change at once; the font is fitted to them once they are all written.
+    connect(model, &QAbstractItemModel::dataChanged, this, &GridView::scheduleFit);
+    // A reload that shrinks the grid drops the selected rows but keeps a current row.
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &GridView::selectCurrentRow);
+    applyColWidths();
 }
 
 QList<int> GridView::selectedRows() const {
@@ -122,10 +132,6 @@ QList<int> GridView::selectedRows() const {
         next = std::max(next, bottom + 1);
     }
     return rows;
-}
-
-GridRows GridView::selectedRowTexts() const {
-    return m_grid->copyRows(selectedRows());
 }
 
 void GridView::setHighlight(int setting) {
@@ -175,17 +181,15 @@ QItemSelectionModel::SelectionFlags GridView::selectionCommand(const QModelIndex
     return QTableView::selectionCommand(index, event);
 }
 
-void GridView::applyColWidth(int col) {
-    const int twips = m_grid->colWidth(col);
-    setColumnHidden(col, twips == 0);
-    if (twips > 0)
-        setColumnWidth(col, Twips::toPixels(twips));
+void GridView::applyColWidths(int first, int last) {
+    const int cols = model() ? model()->columnCount() : 0;
+    for (int col = first; col < cols && (last < 0 || col <= last); ++col) {
+        const int twips = model()->headerData(col, Qt::Horizontal, GridRoles::WidthTwips).toInt();
+        setColumnHidden(col, twips == 0);
+        if (twips > 0)
+            setColumnWidth(col, Twips::toPixels(twips));
+    }
     scheduleFit();
-}
-
-void GridView::applyColWidths() {
-    for (int col = 0; col < m_grid->cols(); ++col)
-        applyColWidth(col);
 }
 
 void GridView::changeEvent(QEvent *event) {
@@ -208,16 +212,8 @@ void GridView::scheduleFit() {
 
 void GridView::fitFontToColumns() {
     m_fitPending = false;
-    // The longest text stands for its column: the grid's face has a fixed pitch.
-    std::vector<QByteArrayView> cells(size_t(m_grid->columnCount()));
-    std::vector<QByteArrayView> longest(cells.size());
-    for (int row = 0; row < m_grid->rows(); ++row) {
-        m_grid->rowCells(row, cells);
-        for (size_t col = 0; col < cells.size(); ++col) {
-            if (cells[col].size() > longest[col].size())
-                longest[col] = cells[col];
-        }
-    }
+    if (!model())
+        return;
     // The style's margin either side of a cell's text, and the grid line on its right.
     const int besideText =
         2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
@@ -225,11 +221,14 @@ void GridView::fitFontToColumns() {
         return font.stretch() == QFont::AnyStretch ? int(QFont::Unstretched) : font.stretch();
     };
     QFont fitted = m_designFont;
-    for (size_t col = 0; col < longest.size(); ++col) {
-        if (isColumnHidden(int(col)))
+    // The longest text stands for its column: the grid's face has a fixed pitch.
+    for (int col = 0; col < model()->columnCount(); ++col) {
+        if (isColumnHidden(col))
             continue;
         const QFont narrowed = FontFit::narrowedToFit(
-            m_designFont, QString::fromLatin1(longest[col]), columnWidth(int(col)) - besideText);
+            m_designFont,
+            model()->headerData(col, Qt::Horizontal, GridRoles::LongestText).toString(),
+            columnWidth(col) - besideText);
         if (stretch(narrowed) < stretch(fitted))
             fitted = narrowed;
     }

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "platform/gridmodel.h"
-
 #include <QList>
 #include <QTableView>
 
 // A grid of plain text cells without headings that selects contiguous ranges of whole rows,
 // the current row always among them. Tab leaves it like any other control; the arrow keys move
-// within it.
+// within it. Any model will do: it gives the column widths and longest texts through the
+// GridRoles (platform/gridmodel.h) of its horizontal header.
 class GridView : public QTableView {
     Q_OBJECT
 public:
@@ -17,12 +16,10 @@ public:
 
     explicit GridView(QWidget *parent = nullptr);
 
-    GridModel &grid() { return *m_grid; }
-    const GridModel &grid() const { return *m_grid; }
+    void setModel(QAbstractItemModel *model) override;
 
-    // The selected rows, top to bottom; their texts hold every cell, hidden columns too.
+    // The selected rows, top to bottom.
     QList<int> selectedRows() const;
-    GridRows selectedRowTexts() const;
 
     // Narrows the selection to the current row, so that a block of rows the player chose
     // before a reload never silently stands for other rows after it.
@@ -40,8 +37,7 @@ protected:
 
 private:
     void selectCurrentRow();
-    void applyColWidth(int col);
-    void applyColWidths();
+    void applyColWidths(int first = 0, int last = -1);
     void fitRowsToFont();
     void updateSelectionBackground();
     // Narrows the font just enough that the longest text of every column fits it.
@@ -50,7 +46,6 @@ private:
 
     static constexpr int MinStretch = 50;
 
-    GridModel *m_grid = nullptr;
     int m_highlight = HighlightWithFocus;
     QColor m_selectionBackground;
     QFont m_designFont; // the font set, before narrowing

@@ -1,6 +1,6 @@
 #include "stats/drillchoice.h"
 
-#include "history/recenttable.h"
+#include "history/storedgames.h"
 
 #include <algorithm>
 #include <numeric>
@@ -11,14 +11,14 @@ int DrillChoice::targetsFromText(const QString &text) {
     return ok && targets >= 1 && targets <= PlayedGames::Targets ? targets : DefaultTargets;
 }
 
-PlayedGames DrillChoice::played(const GridModel &games, const GridModel *drills, qint32 playMode) {
+PlayedGames DrillChoice::played(const StoredGames &games, const StoredGames *drills,
+                                qint32 playMode) {
     PlayedGames played(playMode);
-    for (const GridModel *table : {&games, drills})
-        if (table)
-            RecentTable::readGames(*table,
-                                   [&](QByteArrayView stamp, std::span<const int, 21> values) {
-                                       played.add(stamp, values);
-                                   });
+    for (const StoredGames *stored : {&games, drills})
+        if (stored)
+            stored->visit([&](QByteArrayView stamp, std::span<const int, 21> values) {
+                played.add(stamp, values);
+            });
     played.finish();
     return played;
 }

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-class GridModel;
+class StoredGames;
 
 #include <array>
 #include <random>
@@ -24,7 +24,7 @@ public:
     static int targetsFromText(const QString &text);
 
     // The games and the saved drills of the mode together, in time order.
-    static PlayedGames played(const GridModel &games, const GridModel *drills, qint32 playMode);
+    static PlayedGames played(const StoredGames &games, const StoredGames *drills, qint32 playMode);
 
     // The weighted hits and darts of every target after the newest session, exactly as the
     // trends count them.

@@ -1,7 +1,5 @@
 #include "stats/playedgames.h"
 
-#include "history/recenttable.h"
-#include "platform/gridmodel.h"
 #include "settings/playmode.h"
 #include "stats/stamptime.h"
 
@@ -9,16 +7,6 @@
 
 PlayedGames::PlayedGames(qint32 playMode)
     : m_playMode(playMode) {
-}
-
-PlayedGames PlayedGames::fromTable(const GridModel &recent, qint32 playMode) {
-    PlayedGames played(playMode);
-    played.m_games.reserve(size_t(recent.rows())); // a row a game, or a few placeholder rows
-    RecentTable::readGames(recent, [&](QByteArrayView stamp, std::span<const int, Targets> values) {
-        played.add(stamp, values);
-    });
-    played.finish();
-    return played;
 }
 
 void PlayedGames::add(QByteArrayView stamp, std::span<const int, Targets> values) {

@@ -4,8 +4,6 @@
 
 #include <QByteArrayView>
 
-class GridModel;
-
 #include <array>
 #include <span>
 #include <vector>
@@ -23,8 +21,6 @@ public:
     };
 
     explicit PlayedGames(qint32 playMode);
-    // The games of the recent table the grid was filled from, in time order.
-    static PlayedGames fromTable(const GridModel &recent, qint32 playMode);
 
     // A game's date-time text and its 21 valid values (−1 where the cell holds none), in the
     // order the file holds them.

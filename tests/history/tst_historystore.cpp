@@ -4,6 +4,8 @@
 #include "history/historyline.h"
 #include "history/historystore.h"
 #include "history/modefiles.h"
+#include "history/recentmodel.h"
+#include "history/storedgames.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
 #include "settings/apppaths.h"
@@ -61,8 +63,12 @@ struct HistoryFixture {
                 game(day, (QByteArray::number(day % 10) + ',').repeated(21).chopped(1)) + "\r\n";
         return content;
     }
-    QString load(qint32 mode) { return store.load(mode, recent, averages); }
-    QString remove(qint32 mode, const QList<int> &rows) { return store.remove(mode, recent, rows); }
+    QString load(qint32 mode) {
+        const QString error = store.load(mode, stored, averages);
+        recent.refresh();
+        return error;
+    }
+    QString remove(qint32 mode, const QList<int> &rows) { return store.remove(mode, stored, rows); }
     // Cells 0, 1, 21, 22, 23 and 24 of a recent row, joined by "|".
     QString recentRow(int row) const {
         QStringList cells;
@@ -74,7 +80,8 @@ struct HistoryFixture {
     QTemporaryDir dir;
     FileSystemObject fileSystem;
     HistoryStore store{fileSystem};
-    GridModel recent;
+    StoredGames stored;
+    RecentModel recent{stored};
     GridModel averages;
 };
 using F = HistoryFixture;
@@ -175,6 +182,10 @@ void tst_HistoryStore::load() {
     QCOMPARE(fixture.load(mode), QString());
     for (int row = 0; row < recent.size(); ++row)
         QCOMPARE(fixture.recentRow(row), recent[row]);
+    // Views see a row a game, at least 5, and the columns up to the average, centred.
+    QCOMPARE(fixture.recent.rowCount(), std::max(fixture.stored.count(), 5));
+    QCOMPARE(fixture.recent.columnCount(), 24);
+    QCOMPARE(fixture.recent.index(0, 23).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
     for (const QString &check : averages) {
         const QStringList at = check.section(u'=', 0, 0).split(u',');
         QCOMPARE(at.join(u',') + u'=' + fixture.averages.text(at[0].toInt(), at[1].toInt()), check);

@@ -1,6 +1,6 @@
-#include "history/recenttable.h"
-#include "platform/gridmodel.h"
+#include "history/storedgames.h"
 #include "settings/playmode.h"
+#include "stats/drillchoice.h"
 #include "stats/hitrate.h"
 #include "stats/stamptime.h"
 #include "stats/statstext.h"
@@ -149,13 +149,12 @@ void tst_Stats::stamps() {
 void tst_Stats::report() {
     // Mode A rates per dart: 1, 3, 0 is 2 hits in 4 darts. Out of order, an undated line, a
     // value stored as "05" that is no valid text, and a line the table keeps whole.
-    GridModel recent;
-    RecentTable::fill(recent,
-                      "2024/03/02 10:00:00,1,3,0\r\n"
-                      "2024/03/01 10:00:00,1,05,,,,,,,,,,,,,,,,,,,2,7,7\r\n"
-                      "2024/03/33 10:00:00,1\r\n",
-                      ModeA);
-    const PlayedGames fromTable = PlayedGames::fromTable(recent, ModeA);
+    StoredGames recent;
+    recent.read("2024/03/02 10:00:00,1,3,0\r\n"
+                "2024/03/01 10:00:00,1,05,,,,,,,,,,,,,,,,,,,2,7,7\r\n"
+                "2024/03/33 10:00:00,1\r\n",
+                ModeA);
+    const PlayedGames fromTable = DrillChoice::played(recent, nullptr, ModeA);
     QCOMPARE(fromTable.undated(), 1);
     QCOMPARE(int(fromTable.games().size()), 2);
     QCOMPARE(fromTable.games()[0].values[1], PlayedGames::NoValue); // "05", the older game first

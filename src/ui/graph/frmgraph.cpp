@@ -90,7 +90,8 @@ void fitCaption(QCheckBox *box, int room) {
 
 } // namespace
 
-frmGraph::frmGraph(const GridRows &selectedRows, const Settings &settings, QWidget *parent)
+frmGraph::frmGraph(const StoredGames &games, const QList<int> &selectedRows,
+                   const Settings &settings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint)
@@ -108,7 +109,7 @@ frmGraph::frmGraph(const GridRows &selectedRows, const Settings &settings, QWidg
     cmdClose->setAutoDefault(false);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
-    load(selectedRows);
+    load(games, selectedRows);
 }
 
 void frmGraph::showEvent(QShowEvent *event) {
@@ -220,7 +221,7 @@ void frmGraph::createBoardSide() {
 }
 
 // Runs while the window is still hidden, so the boxes set here draw nothing by themselves.
-void frmGraph::load(const GridRows &selectedRows) {
+void frmGraph::load(const StoredGames &games, const QList<int> &selectedRows) {
     for (qint16 series : GraphSeries::Indices)
         paintBack(m_lblColor[series], GraphSeries::colour(series));
     const BoardMap::Scale scale = BoardMap::defaultScale();
@@ -232,7 +233,7 @@ void frmGraph::load(const GridRows &selectedRows) {
     for (int i = 0; i < GraphSeries::Count; ++i)
         m_chkColor[GraphSeries::Indices[i]]->setChecked(selection[i]);
 
-    m_data = GraphData(selectedRows);
+    m_data = GraphData(games, selectedRows);
     // The board reads every target, the chart every shown series.
     QList<qint16> read = shownSeries();
     for (int position = 0; position < BoardMap::Positions; ++position)

@@ -20,7 +20,8 @@ class frmGraph : public QDialog {
     Q_OBJECT
 public:
     // selectedRows: the recent grid's selected rows, top to bottom.
-    frmGraph(const GridRows &selectedRows, const Settings &settings, QWidget *parent = nullptr);
+    frmGraph(const StoredGames &games, const QList<int> &selectedRows, const Settings &settings,
+             QWidget *parent = nullptr);
 
     void DrawGraph(qint16 TopSeries);
     void DrawBoard();
@@ -41,7 +42,7 @@ private:
     void createChartSide();
     void createSeriesBoxes(QWidget *picBack);
     void createBoardSide();
-    void load(const GridRows &selectedRows);
+    void load(const StoredGames &games, const QList<int> &selectedRows);
 
     void chkColor_Click(qint16 index);
     void chkAll_Click();

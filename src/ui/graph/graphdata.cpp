@@ -1,13 +1,14 @@
 #include "ui/graph/graphdata.h"
 
 #include "entry/numbertext.h"
+#include "history/storedgames.h"
 #include "ui/graph/twocores.h"
 
-GraphData::GraphData(GridRows selectedRows)
-    : m_selected(std::move(selectedRows)) {
-    for (int row = m_selected.rows() - 1; row >= 0; --row) {
-        if (m_selected.cell(row, 0) != QByteArrayView("(NO DATA)"))
-            m_rows.append(row);
+GraphData::GraphData(const StoredGames &games, const QList<int> &selectedRows)
+    : m_games(&games) {
+    for (auto row = selectedRows.crbegin(); row != selectedRows.crend(); ++row) {
+        if (*row >= 0 && *row < games.count())
+            m_rows.append(*row);
     }
 }
 
@@ -30,7 +31,7 @@ const GraphData::Values &GraphData::readColumn(int column) const {
     values.filled = true;
     values.codes.resize(size_t(rowCount()), Empty);
     for (int row = 0; row < rowCount(); ++row) {
-        const QByteArrayView text = m_selected.cell(m_rows[row], column);
+        const QByteArrayView text = m_games->cell(m_rows[row], column);
         if (text.isEmpty())
             continue;
         // One to three digits, nearly every value, are their own code.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/gridmodel.h"
-
 #include <QByteArrayView>
 #include <QList>
 
@@ -9,15 +7,18 @@
 #include <span>
 #include <vector>
 
-// The games the graph window draws: the selected rows of the recent table, oldest first,
-// as text cells. Placeholder rows are left out; the table never changes once built.
+class StoredGames;
+
+// The games the graph window draws: the selected rows of the stored games, oldest first, as
+// their cells read. Rows past the games are left out. The games must stay as they are while it
+// lives.
 class GraphData {
 public:
     static constexpr int Columns = 25;
 
     GraphData() = default;
     // selectedRows: the selected rows of the recent grid, top (newest) to bottom.
-    explicit GraphData(GridRows selectedRows);
+    GraphData(const StoredGames &games, const QList<int> &selectedRows);
 
     int rowCount() const { return int(m_rows.size()); }
     bool isEmpty() const { return m_rows.isEmpty(); }
@@ -58,7 +59,7 @@ private:
     }
     const Values &readColumn(int column) const;
 
-    GridRows m_selected;
-    QList<int> m_rows; // rows of m_selected, oldest first
+    const StoredGames *m_games = nullptr;
+    QList<int> m_rows; // rows of the games, oldest first
     mutable std::array<Values, Columns> m_values;
 };

@@ -3,8 +3,10 @@
 #include "entry/filtertext.h"
 #include "entry/thistimecard.h"
 #include "history/historyline.h"
+#include "history/recentmodel.h"
 #include "history/recenttable.h"
 #include "platform/colourpair.h"
+#include "platform/gridmodel.h"
 #include "platform/gridview.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
@@ -75,10 +77,12 @@ frmInputScore::frmInputScore(FileSystemObject &fileSystem, Settings &settings, Q
     m_grdRecent = new GridView(client);
     m_grdRecent->setObjectName(QStringLiteral("grdRecent"));
     m_grdRecent->setAccessibleName(QStringLiteral("RECENT"));
+    m_grdRecent->setModel(m_recent = new RecentModel(m_games, m_grdRecent));
     m_grdRecent->setGeometry(Twips::rect(120, 900, 13095, 1515));
     m_grdAVG = new GridView(client);
     m_grdAVG->setObjectName(QStringLiteral("grdAVG"));
     m_grdAVG->setAccessibleName(QStringLiteral("AVG/HIT"));
+    m_grdAVG->setModel(m_averages = new GridModel(m_grdAVG));
     m_grdAVG->setGeometry(Twips::rect(120, 2520, 12855, 1815));
     for (GridView *grid : {m_grdRecent, m_grdAVG}) {
         // A screen reader names the columns as the card's headings do.
@@ -87,7 +91,7 @@ frmInputScore::frmInputScore(FileSystemObject &fileSystem, Settings &settings, Q
             names.append(QString::number(target));
         names << QStringLiteral("BULL") << QStringLiteral("TOTAL") << QStringLiteral("AVG");
         for (int col = 0; col < names.size(); ++col)
-            grid->grid().setColName(col, names[col]);
+            grid->model()->setHeaderData(col, Qt::Horizontal, names[col]);
         grid->setFont(Fonts::gothic(9.75));
         // The columns fill the grid's width; the frame must not add a scroll bar for a pixel.
         grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -162,11 +166,11 @@ void frmInputScore::connectControls() {
     connect(m_menus->mnuView_AVG, &QAction::triggered, this,
             [this](bool checked) { togglePanel(AveragesIndex, checked); });
     connect(m_menus->mnuView_Targets, &QAction::triggered, this, [this] {
-        frmTargets targets(m_grdRecent->grid(), m_config, &m_drills.table(), this);
+        frmTargets targets(m_games, m_config, &m_drills.games(), this);
         targets.exec();
     });
     connect(m_menus->mnuView_Trends, &QAction::triggered, this, [this] {
-        frmTrends trends(m_grdRecent->grid(), m_config, &m_drills.table(), this);
+        frmTrends trends(m_games, m_config, &m_drills.games(), this);
         trends.exec();
     });
     connect(m_menus->mnuHelp_Help, &QAction::triggered, this, [this] { openHelpPage(this); });
@@ -217,7 +221,8 @@ void frmInputScore::Pub_Sub_ViewChange() {
 void frmInputScore::loadStep() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         m_card->txt(i)->setMaxLength(ThisTimeCard::maxLength(m_config.PlayMode));
-    reportFailure(m_history.load(m_config.PlayMode, m_grdRecent->grid(), m_grdAVG->grid()));
+    reportFailure(m_history.load(m_config.PlayMode, m_games, *m_averages));
+    m_recent->refresh();
     m_menus->mnuEdit_UndoDelete->setEnabled(m_history.canUndo(m_config.PlayMode));
     loadDrills();
     m_currentTarget = std::max(m_drill.first(), 0); // a drill keeps to its own fields
@@ -257,13 +262,11 @@ void frmInputScore::restoreDraft() {
         return;
     if (const std::optional<CardDraft::Card> draft = m_draft.kept(m_config.PlayMode)) {
         // A card that was saved is in the history already, whatever stopped its draft going.
-        const GridModel &recent = m_grdRecent->grid();
         QStringList newest;
-        for (int col = 1; !RecentTable::isPlaceholder(recent, 0) && col <= HistoryLine::Values;
-             ++col)
-            newest.append(recent.text(0, col));
+        for (int col = 1; m_games.count() > 0 && col <= HistoryLine::Values; ++col)
+            newest.append(m_recent->text(0, col));
         if (!newest.isEmpty())
-            newest.prepend(recent.text(0, RecentTable::StampCol));
+            newest.prepend(m_recent->text(0, RecentTable::StampCol));
         if (CardDraft::isSaved(*draft, newest)) {
             discardDraft(m_config.PlayMode);
         } else {
@@ -444,8 +447,7 @@ bool frmInputScore::SaveRecentData(const QDateTime &now) {
 }
 
 void frmInputScore::DeleteRecentData() {
-    reportFailure(
-        m_history.remove(m_config.PlayMode, m_grdRecent->grid(), m_grdRecent->selectedRows()));
+    reportFailure(m_history.remove(m_config.PlayMode, m_games, m_grdRecent->selectedRows()));
 }
 
 void frmInputScore::undoDelete() {
@@ -466,7 +468,7 @@ bool frmInputScore::reportFailure(const QString &error, const QByteArray &file) 
 }
 
 void frmInputScore::showGraph() {
-    frmGraph graph(m_grdRecent->selectedRowTexts(), m_config, this);
+    frmGraph graph(m_games, m_grdRecent->selectedRows(), m_config, this);
     graph.exec();
 }
 
@@ -552,7 +554,7 @@ void frmInputScore::drillCommand() {
         // The targets of the new drill by the trends' own session gap and weighting.
         startDrill(DrillChoice::choose(
             DrillChoice::trendCounts(
-                DrillChoice::played(m_grdRecent->grid(), &m_drills.table(), m_config.PlayMode),
+                DrillChoice::played(m_games, &m_drills.games(), m_config.PlayMode),
                 frmTrends::gapMinutes(m_config), frmTrends::lambda(m_config)),
             DrillChoice::targetsFromText(
                 m_config.ReadSetting(QStringLiteral("DRILL"), QStringLiteral("TARGETS"), {})),
@@ -593,7 +595,8 @@ bool frmInputScore::restoreDrill() {
     // A drill that was saved is in the drill file already, whatever stopped its draft going.
     bool saved = !m_drills.lastStamp().isEmpty();
     for (int i = 0; saved && i < ThisTimeFrame::FieldCount; ++i)
-        saved = HistoryLine::storedValue(drill->texts[i]) == m_drills.table().text(0, i + 1);
+        saved = HistoryLine::storedValue(drill->texts[i]) ==
+                QString::fromLatin1(m_drills.games().cell(0, i + 1));
     if (saved) {
         discardDrillDraft();
         return false;

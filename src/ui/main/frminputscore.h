@@ -5,6 +5,7 @@
 #include "history/drilldraft.h"
 #include "history/drillhistory.h"
 #include "history/historystore.h"
+#include "history/storedgames.h"
 #include "platform/backgroundwriter.h"
 #include "settings/settings.h"
 
@@ -12,10 +13,12 @@
 #include <QPointer>
 
 class ButtonsFrame;
+class GridModel;
 class GridView;
 class MainMenus;
 class QKeyEvent;
 class QLineEdit;
+class RecentModel;
 class ThisTimeFrame;
 
 // The main window: the this-time card, the recent and averages grids, the keypads and the
@@ -110,10 +113,13 @@ private:
     ThisTimeFrame *m_card = nullptr;
     GridView *m_grdRecent = nullptr;
     GridView *m_grdAVG = nullptr;
+    RecentModel *m_recent = nullptr;
+    GridModel *m_averages = nullptr;
     ButtonsFrame *m_buttons = nullptr;
     MainMenus *m_menus = nullptr;
     Settings &m_config; // the play mode and panel order change here; shutdown keeps them
     HistoryStore m_history;
+    StoredGames m_games; // of the mode shown
     CardDraft m_draft;
     // Written off the window's thread, so that a slow disk never holds up the typing.
     BackgroundWriter m_draftWriter;

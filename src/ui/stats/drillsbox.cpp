@@ -30,7 +30,8 @@ QCheckBox *create(QWidget *parent, const Settings &settings,
     return box;
 }
 
-PlayedGames games(const GridModel &recent, const GridModel *drills, bool include, qint32 playMode) {
+PlayedGames games(const StoredGames &recent, const StoredGames *drills, bool include,
+                  qint32 playMode) {
     return DrillChoice::played(recent, include ? drills : nullptr, playMode);
 }
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class GridModel;
+class StoredGames;
 class QCheckBox;
 class Settings;
 class QWidget;
@@ -18,6 +18,7 @@ bool included(const Settings &settings);
 QCheckBox *create(QWidget *parent, const Settings &settings,
                   const std::function<void(bool)> &changed);
 // The games of the mode, with the drills too when they are included and given.
-PlayedGames games(const GridModel &recent, const GridModel *drills, bool include, qint32 playMode);
+PlayedGames games(const StoredGames &recent, const StoredGames *drills, bool include,
+                  qint32 playMode);
 
 } // namespace DrillsBox

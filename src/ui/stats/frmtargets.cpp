@@ -37,8 +37,8 @@ QString periodCaption(int days) {
 
 } // namespace
 
-frmTargets::frmTargets(const GridModel &recent, const Settings &settings, const GridModel *drills,
-                       QWidget *parent)
+frmTargets::frmTargets(const StoredGames &recent, const Settings &settings,
+                       const StoredGames *drills, QWidget *parent)
     : QDialog(parent)
     , m_played(DrillsBox::games(recent, drills, DrillsBox::included(settings), settings.PlayMode)) {
     StatsWindow::setUp(this, QStringLiteral("Dartrail  [Targets]"));

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-class GridModel;
 class Settings;
+class StoredGames;
 class QComboBox;
 class QLabel;
 class QTableView;
@@ -24,8 +24,8 @@ public:
     enum Column { Target, Darts, Hits, Rate, Range, Chance, VerdictCol, Columns };
 
     // The saved drills count with the games while INCLUDE DRILLS is on.
-    frmTargets(const GridModel &recent, const Settings &settings, const GridModel *drills = nullptr,
-               QWidget *parent = nullptr);
+    frmTargets(const StoredGames &recent, const Settings &settings,
+               const StoredGames *drills = nullptr, QWidget *parent = nullptr);
 
 private:
     void showPeriod(int days);

@@ -56,7 +56,7 @@ double frmTrends::lambda(const Settings &settings) {
     return TrendReport::lambdaFromText(settings.ReadSetting(Section, QStringLiteral("LAMBDA"), {}));
 }
 
-frmTrends::frmTrends(const GridModel &recent, const Settings &settings, const GridModel *drills,
+frmTrends::frmTrends(const StoredGames &recent, const Settings &settings, const StoredGames *drills,
                      QWidget *parent)
     : QDialog(parent)
     , m_settings(settings)

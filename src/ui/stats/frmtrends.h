@@ -7,8 +7,8 @@
 
 #include <optional>
 
-class GridModel;
 class Settings;
+class StoredGames;
 class QComboBox;
 class StatsTable;
 class TrendChart;
@@ -20,8 +20,8 @@ class frmTrends : public QDialog {
     Q_OBJECT
 public:
     // The saved drills count with the games while INCLUDE DRILLS is on.
-    frmTrends(const GridModel &recent, const Settings &settings, const GridModel *drills = nullptr,
-              QWidget *parent = nullptr);
+    frmTrends(const StoredGames &recent, const Settings &settings,
+              const StoredGames *drills = nullptr, QWidget *parent = nullptr);
 
     // The session gap and the weighting of the trends, as remembered; the focus drill's too.
     static int gapMinutes(const Settings &settings);

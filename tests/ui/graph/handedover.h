@@ -1,20 +1,32 @@
 #pragma once
 
-#include "platform/gridmodel.h"
+#include "history/storedgames.h"
+#include "settings/playmode.h"
 #include "ui/graph/graphdata.h"
 
 #include <QStringList>
 
-// Rows of cell texts as the recent grid hands its selected rows over to the graph window.
-inline GridRows handedOver(const QList<QStringList> &rows) {
-    GridModel grid;
-    grid.setCols(GraphData::Columns);
-    grid.setRows(int(rows.size()));
-    QList<int> all;
-    for (int row = 0; row < rows.size(); ++row) {
-        for (int col = 0; col < rows[row].size(); ++col)
-            grid.setText(row, col, rows[row][col]);
-        all.append(row);
+// Rows of cell texts as the recent grid shows them, newest first, made into the games they
+// show and every row selected. A "(NO DATA)" row without a date-time text is a placeholder row.
+struct HandedOver {
+    StoredGames games;
+    QList<int> rows;
+    GraphData data() const { return GraphData(games, rows); }
+};
+
+inline HandedOver handedOver(const QList<QStringList> &rows) {
+    HandedOver handed;
+    QByteArray content;
+    for (int row = int(rows.size()) - 1; row >= 0; --row) {
+        const QStringList &cells = rows[row];
+        handed.rows.prepend(row);
+        if (cells.value(0) == "(NO DATA)" && cells.value(24).isEmpty())
+            continue;
+        QStringList fields{cells.value(24).isEmpty() ? "2024/03/01 10:00:00" : cells.value(24)};
+        for (int col = 1; col <= 21; ++col)
+            fields.append(cells.value(col));
+        content += fields.join(u',').toLatin1() + "\r\n";
     }
-    return grid.copyRows(all);
+    handed.games.read(content, ModeA);
+    return handed;
 }

@@ -522,7 +522,7 @@ void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
         QTest::mouseClick(app.find<QWidget>(token.mid(6)), Qt::LeftButton);
     } else if (token.contains("row:")) {
         auto *recent = app.find<GridView>("grdRecent");
-        const QModelIndex cell = recent->grid().index(token.section(u':', 1).toInt(), 1);
+        const QModelIndex cell = recent->model()->index(token.section(u':', 1).toInt(), 1);
         QTest::mouseClick(recent->viewport(), Qt::LeftButton,
                           token.startsWith("Shift") ? Qt::ShiftModifier : Qt::NoModifier,
                           recent->visualRect(cell).center());
@@ -638,8 +638,9 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
         return QString::number(
             qobject_cast<QLineEdit *>(QApplication::focusWidget())->cursorPosition());
     if (what == "recent") {
-        const GridModel &recent = app.find<GridView>("grdRecent")->grid();
-        return recent.text(0, 1) + u'|' + recent.text(0, 22) + u'|' + recent.text(0, 23);
+        const QAbstractItemModel &recent = *app.find<GridView>("grdRecent")->model();
+        const auto text = [&](int col) { return recent.index(0, col).data().toString(); };
+        return text(1) + u'|' + text(22) + u'|' + text(23);
     }
     if (what == "tops") {
         // The tops of the card, the two grids and the buttons ("-" for a hidden panel), and the

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+class StoredGames;
+
+// The recent grid's view of the stored games: newest first, "(NO DATA)" rows below them up to
+// 5 rows, read only. The date-time column is there for the program alone: views and screen
+// readers see the columns up to the average.
+class RecentModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit RecentModel(const StoredGames &games, QObject *parent = nullptr);
+
+    // Tells the views that the games changed: rows come or go at the end, any cell may differ.
+    void refresh();
+    // A cell as the grid shows it, of every column; empty outside the table.
+    QString text(int row, int col) const;
+    const StoredGames &games() const { return m_games; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    // The names screen readers announce for the columns.
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                       int role = Qt::EditRole) override;
+
+private:
+    const StoredGames &m_games;
+    int m_rows; // as the views last learnt it
+    QStringList m_colNames;
+};

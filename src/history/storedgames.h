@@ -1,0 +1,68 @@
+#pragma once
+
+#include "history/averagestable.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <functional>
+#include <span>
+#include <utility>
+#include <vector>
+
+// The loaded games of one history file: the one place the program keeps them. Rows count from
+// the newest game; a game's cells are those of the recent table (date, 21 values, total,
+// average, date-time text). A game costs 44 bytes whatever the length of its line.
+class StoredGames {
+public:
+    // A game as its readers see it: its date-time text and the valid value of each target for
+    // the mode, -1 where the game holds none.
+    using Visitor = std::function<void(QByteArrayView stamp, std::span<const int, 21> values)>;
+
+    // Replaces the games by every line of a history file's content, tallying their values for
+    // the averages on the way.
+    void read(QByteArrayView content, qint32 playMode);
+    void clear() { *this = StoredGames(); }
+
+    int count() const { return int(m_games.size()); }
+    // A cell of the game at a row, as the recent table shows it; empty outside the games. Valid
+    // until the games change.
+    QByteArrayView cell(int row, int col) const;
+    // Every game, oldest first.
+    void visit(const Visitor &visit) const;
+    // The sums and counts of the valid values in the newest 3, newest 10 and all games.
+    const AveragesTable::Tallies &tallies() const { return m_tallies; }
+
+private:
+    // Nearly every line is a 19-character date-time text and values that are plain numbers
+    // (no sign, no leading zero, at most 254) or empty: such a game is its date-time text and
+    // one byte per value, its total and average texts shared with every game of the same sum
+    // and count. Any other game keeps its line.
+    struct Game {
+        char stamp[19];
+        quint8 values[21]; // the number, or NoValue
+        quint16 summary;   // index of the total and average texts, or KeptAsLine
+    };
+    // Where a kept line lies in m_keptText, followed by its total and its average.
+    struct KeptLine {
+        size_t game;
+        qsizetype start;
+        qsizetype lineSize;
+        qsizetype totalSize;
+        qsizetype averageSize;
+    };
+
+    bool addPlain(QByteArrayView line, std::vector<quint16> &summaryOf);
+    void keepLine(QByteArrayView line);
+    QByteArrayView gameCell(const Game &game, int col) const;
+    QByteArrayView keptCell(size_t game, int col) const;
+    void tallyNewest();
+
+    qint32 m_playMode = 0;
+    int m_highestValid = 99;
+    std::vector<Game> m_games; // oldest first: row 0 is the last
+    std::vector<std::pair<QByteArray, QByteArray>> m_summaries;
+    std::vector<KeptLine> m_keptLines; // by game
+    QByteArray m_keptText;
+    AveragesTable::Tallies m_tallies;
+};
