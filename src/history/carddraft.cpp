@@ -62,13 +62,14 @@ std::optional<CardDraft::Card> CardDraft::kept(qint32 playMode) const {
     return card;
 }
 
-bool CardDraft::isSaved(const Card &card, const QStringList &newestGame) {
-    if (newestGame.size() != Fields + 1)
+bool CardDraft::isSaved(const QStringList &texts, const std::optional<QString> &savingAs,
+                        const QString &newestStamp, const QStringList &newestTexts) {
+    if (newestStamp.isEmpty() || newestTexts.size() != Fields)
         return false;
-    if (card.savingAs)
-        return !card.savingAs->isEmpty() && *card.savingAs == newestGame.first();
+    if (savingAs)
+        return *savingAs == newestStamp;
     for (int i = 0; i < Fields; ++i)
-        if (HistoryLine::storedValue(card.texts[i]) != newestGame[i + 1])
+        if (HistoryLine::storedValue(texts[i]) != newestTexts[i])
             return false;
     return true;
 }

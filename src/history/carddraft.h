@@ -36,10 +36,12 @@ public:
     // that mode.
     std::optional<Card> kept(qint32 playMode) const;
 
-    // Whether the card is the newest stored game (its stamp and 21 values; empty when there is
-    // none): when its save recorded the stamp, that stamp decides, as an unsaved card may well
-    // hold the values of the last game; an old draft has only its values to go by.
-    static bool isSaved(const Card &card, const QStringList &newestGame);
+    // Whether a kept card (or drill) is the newest stored game, given its stamp (empty when there
+    // is none) and 21 values: when its save recorded the stamp, that stamp decides, as an
+    // unsaved card may well hold the values of the last game; an old draft has only its values
+    // to go by.
+    static bool isSaved(const QStringList &texts, const std::optional<QString> &savingAs,
+                        const QString &newestStamp, const QStringList &newestTexts);
 
     static QByteArray filePath(qint32 playMode);
 

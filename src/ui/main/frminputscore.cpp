@@ -25,14 +25,13 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <random>
@@ -45,8 +44,12 @@ constexpr int CardIndex = 0;
 constexpr int RecentIndex = 1;
 constexpr int AveragesIndex = 2;
 
-QString saveStamp(const QDateTime &time = QDateTime::currentDateTime()) {
-    return time.toString(QStringLiteral("yyyyMMddHHmmss"));
+// The 21 texts of a table's first row, its newest game.
+QStringList newestTexts(const GridModel &table) {
+    QStringList texts;
+    for (int col = 1; col <= HistoryLine::Values; ++col)
+        texts.append(table.text(0, col));
+    return texts;
 }
 
 } // namespace
@@ -260,13 +263,10 @@ void frmInputScore::restoreDraft() {
     if (const std::optional<CardDraft::Card> draft = m_draft.kept(mdlMain::PlayMode)) {
         // A card that was saved is in the history already, whatever stopped its draft going.
         const GridModel &recent = m_grdRecent->grid();
-        QStringList newest;
-        for (int col = 1; !RecentTable::isPlaceholder(recent, 0) && col <= HistoryLine::Values;
-             ++col)
-            newest.append(recent.text(0, col));
-        if (!newest.isEmpty())
-            newest.prepend(recent.text(0, RecentTable::StampCol));
-        if (CardDraft::isSaved(*draft, newest)) {
+        const QString newestStamp = RecentTable::isPlaceholder(recent, 0)
+                                        ? QString()
+                                        : recent.text(0, RecentTable::StampCol);
+        if (CardDraft::isSaved(draft->texts, draft->savingAs, newestStamp, newestTexts(recent))) {
             discardDraft(mdlMain::PlayMode);
         } else {
             m_draftHeld = true;
@@ -284,7 +284,7 @@ void frmInputScore::restoreDraft() {
 void frmInputScore::keepDraft(const QString &savingAs) {
     if (m_drill.running()) {
         if (!m_draftHeld)
-            keepDrill();
+            keepDrill(savingAs);
         return;
     }
     const QByteArray line = CardDraft::line(m_card->texts(), m_currentTarget, savingAs);
@@ -397,42 +397,41 @@ void frmInputScore::typeIntoCurrentField(int key, const QString &text) {
 }
 
 void frmInputScore::saveCommand() {
-    if (m_drill.running())
-        return saveDrill();
-    if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE?"), QStringLiteral("SAVE DATA")))
+    const bool drill = m_drill.running();
+    if (!MessageBox::askOkCancel(this,
+                                 drill ? QStringLiteral("SAVE DRILL?") : QStringLiteral("SAVE?"),
+                                 QStringLiteral("SAVE DATA")))
         return;
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString stamp = saveStamp(now);
+    // One reading of the clock stamps the line, the draft and the wait: were the second to tick
+    // between two readings, the next save could share the second of the line just stored.
+    const QDateTime now = m_clock();
+    const QByteArray stamp = HistoryLine::stamp(now);
     // The draft learns the stamp before the line is written, so that after a crash the card
     // counts as saved only if the history holds that very line.
-    keepDraft(QString::fromLatin1(HistoryLine::stamp(now)));
+    keepDraft(QString::fromLatin1(stamp));
     m_draftWriter.finish();
     // Nothing was stored: the card, the focus and the grids stay as they are, so the player
     // can mend the cause and save again; the draft's stamp is in no line, so it still counts.
-    if (!SaveRecentData(now))
+    if (drill ? reportFailure(m_drills.save(mdlMain::PlayMode, m_card->texts(), now),
+                              m_drills.failedFile())
+              : !SaveRecentData(now))
         return;
     // The card is emptied and the list reloaded before the wait below, so that whatever the
     // player does meanwhile works on the new card and on a list that holds the saved game.
     ClearThisTime();
-    loadStep();
+    drill ? loadDrills() : loadStep();
     waitForNextSecond(stamp);
 }
 
-bool frmInputScore::waitForNextSecond(const QString &stamp) {
+void frmInputScore::waitForNextSecond(const QByteArray &stamp) {
     // The next save must fall into a later second, so that every stored game is distinct: till
     // then neither save command starts, or the same card would be stored twice.
-    m_saveWaiting = true;
+    const QDateTime now = m_clock();
+    m_saveWaiting = HistoryLine::stamp(now) == stamp;
     updateSaveEnabled();
-    QPointer<frmInputScore> self(this);
-    while (saveStamp() == stamp) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-        if (!self || !self->isVisible())
-            return false; // closed meanwhile: the program is ending
-    }
-    m_saveWaiting = false;
-    updateSaveEnabled();
-    return true;
+    if (m_saveWaiting)
+        QTimer::singleShot(1000 - now.time().msec(), this,
+                           [this, stamp] { waitForNextSecond(stamp); });
 }
 
 void frmInputScore::updateSaveEnabled() {
@@ -595,10 +594,8 @@ bool frmInputScore::restoreDrill() {
     if (!drill)
         return false;
     // A drill that was saved is in the drill file already, whatever stopped its draft going.
-    bool saved = !m_drills.lastStamp().isEmpty();
-    for (int i = 0; saved && i < ThisTimeFrame::FieldCount; ++i)
-        saved = HistoryLine::storedValue(drill->texts[i]) == m_drills.table().text(0, i + 1);
-    if (saved) {
+    if (CardDraft::isSaved(drill->texts, drill->savingAs, m_drills.lastStamp(),
+                           newestTexts(m_drills.table()))) {
         discardDrillDraft();
         return false;
     }
@@ -611,14 +608,13 @@ bool frmInputScore::restoreDrill() {
     return true;
 }
 
-void frmInputScore::keepDrill() {
+void frmInputScore::keepDrill(const QString &savingAs) {
     const int current = m_drill.chosen(m_currentTarget) ? m_currentTarget : m_drill.first();
     // Through the card draft's writer: off the window's thread, and in order with its writes.
     m_draftWriter.post(DrillDraft::filePath(mdlMain::PlayMode),
                        [draft = m_drillDraft, mode = mdlMain::PlayMode,
-                        drill = DrillDraft::Drill{m_drill.fields(), m_card->texts(), current}] {
-                           return draft.keep(mode, drill);
-                       });
+                        drill = DrillDraft::Drill{m_drill.fields(), m_card->texts(), current,
+                                                  savingAs}] { return draft.keep(mode, drill); });
 }
 
 void frmInputScore::discardDrillDraft() {
@@ -645,20 +641,6 @@ bool frmInputScore::drillKeyDown(int index, const QKeyEvent &event) {
     if (event.key() == Qt::Key_Backspace && m_card->txt(index)->text().isEmpty())
         return toPrevious();
     return false;
-}
-
-void frmInputScore::saveDrill() {
-    if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE DRILL?"), QStringLiteral("SAVE DATA")))
-        return;
-    const QString stamp = saveStamp();
-    // As with a game: a drill that was not stored keeps its values, to be saved again.
-    if (reportFailure(
-            m_drills.save(mdlMain::PlayMode, m_card->texts(), QDateTime::currentDateTime()),
-            m_drills.failedFile()))
-        return;
-    ClearThisTime();
-    loadDrills();
-    waitForNextSecond(stamp);
 }
 
 void frmInputScore::deleteLastDrill() {

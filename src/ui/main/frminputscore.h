@@ -7,8 +7,11 @@
 #include "history/historystore.h"
 #include "platform/backgroundwriter.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
+
+#include <functional>
 
 class ButtonsFrame;
 class GridView;
@@ -35,6 +38,8 @@ public:
     // Fills the card from the draft the mode's last card left, if any, as if typed again.
     void restoreDraft();
     int currentTarget() const { return m_currentTarget; }
+    // The clock the saves are stamped by: the system's, unless a test steps its own.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,10 +64,9 @@ private:
     void startDrill(const std::vector<int> &fields);
     void endDrill();
     bool restoreDrill();
-    void keepDrill();
+    void keepDrill(const QString &savingAs = {});
     void discardDrillDraft();
     bool drillKeyDown(int index, const QKeyEvent &event);
-    void saveDrill();
     void deleteLastDrill();
     void loadDrills();
     // FOCUS DRILL while the card is empty, END FOCUS DRILL while one runs; DELETE LAST DRILL
@@ -82,6 +86,7 @@ private:
     void cmdNumClick(int digit);
     void typeIntoCurrentField(int key, const QString &text);
 
+    // SAVE DATA: the card into the history, a running drill into the drill file.
     void saveCommand();
     // SAVE and SAVE DATA: usable while the card is shown and no save waits for its second.
     void updateSaveEnabled();
@@ -97,9 +102,8 @@ private:
     // Shows a history failure with the file it concerns; true when there was one.
     bool reportFailure(const QString &error);
     bool reportFailure(const QString &error, const QByteArray &file);
-    // Lets events run until the clock has left the second of the stamp; false when the window
-    // was closed meanwhile.
-    bool waitForNextSecond(const QString &stamp);
+    // Refuses the next save until the clock has left the second of the stamp.
+    void waitForNextSecond(const QByteArray &stamp);
     void showGraph();
 
     void switchMode(qint32 playMode);
@@ -123,6 +127,7 @@ private:
     QByteArray m_draftLine;   // the draft of the mode as last kept; a focus move alone keeps none
     int m_currentTarget = 0;
     bool m_saveWaiting = false;
+    std::function<QDateTime()> m_clock = [] { return QDateTime::currentDateTime(); };
     bool m_focusByMouse = false;        // how the field that got the focus last got it
     QPointer<QWidget> m_focusedControl; // the control of this window that has the focus last
 };
