@@ -59,6 +59,7 @@ private Q_SLOTS:
     void startsFromSettings();
     void scenario_data();
     void scenario();
+    void savesNeverShareASecond();
     void oneProgramPerFolder();
 
 private:
@@ -413,6 +414,13 @@ void tst_FrmInputScore::scenario_data() {
         << modeB << weakFive(false) << "folder:Drill_B.csv " + drillB + " Ctrl+S"
         << QStringList{"error=ERROR Drill_B.csv: Is a directory", "card=,1,,,2,,,,3,,,,,0,,,,,,,1",
                        drillOn};
+    // A drill typed like the last one saved is a drill of its own; a saved one whose draft stayed
+    // (its removal failing) is not.
+    row("a drill like the last saved comes back, a saved one does not")
+        << modeB << weakFive(false)
+        << drillB + " Ctrl+S " + drillB + " crash expect:card=,1,,,2,,,,3,,,,,0,,,,,,,1 " +
+               "faildraft:8:1 Ctrl+S crash"
+        << QStringList{"card=", drillOff, savedDrill + ';' + savedDrill.section(u'=', 1)};
     row("the last drill deleted and kept")
         << modeB << weakFive(false) << drillB + " Ctrl+S F7 3 Ctrl+S Alt+E Up Enter"
         << QStringList{savedDrill, "Drill_B.deleted.csv=STAMP,,3,,,,,,,,,,,,,,,,,,,",
@@ -460,6 +468,34 @@ void tst_FrmInputScore::scenario() {
             what.startsWith(u'@') ? afterEveryKey[what.mid(1)].join(u'/') : observed(app, what);
         QCOMPARE(what + u'=' + value, pair);
     }
+}
+
+// A save stamped just before the clock ticks into the next second stores that second, and the
+// next save waits until the clock has left the second stored: two saves never share one.
+void tst_FrmInputScore::savesNeverShareASecond() {
+    QList<QTime> moments{{12, 0, 0, 999}, {12, 0, 1}}; // a reading each, the last one stays
+    MainWindowHarness app;
+    app.writeFile("Dartrail.ini", "[GAME]\nMODE=A\n");
+    app.start();
+    app.window->setClock([&moments] {
+        return QDateTime({2026, 1, 1}, moments.size() > 1 ? moments.takeFirst() : moments.first());
+    });
+    const auto save = [](const char *digits) {
+        QTest::keyClicks(QApplication::focusWidget(), digits);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    };
+    const QAction *saving = app.find<QAction>("mnuFile_Save");
+    save("1");
+    QTRY_VERIFY(saving->isEnabled()); // the clock has left 12:00:00 already
+    save("2");
+    save("3"); // refused: the clock stays in 12:00:01
+    QVERIFY(!saving->isEnabled());
+    moments = {{12, 0, 2}};
+    QTRY_VERIFY(saving->isEnabled());
+    save("4");
+    const QByteArray rest = QByteArray(20, ',') + "\r\n2026/01/01 12:00:0";
+    QCOMPARE(app.playedFile(),
+             "2026/01/01 12:00:00,1" + rest + "1,2" + rest + "2,34" + QByteArray(20, ',') + "\r\n");
 }
 
 // Whether some process holds a lock on the file, as the system lists them.
