@@ -405,10 +405,9 @@ void frmInputScore::saveCommand() {
     // One reading of the clock stamps the line, the draft and the wait: were the second to tick
     // between two readings, the next save could share the second of the line just stored.
     const QDateTime now = m_clock();
-    const QByteArray stamp = HistoryLine::stamp(now);
     // The draft learns the stamp before the line is written, so that after a crash the card
     // counts as saved only if the history holds that very line.
-    keepDraft(QString::fromLatin1(stamp));
+    keepDraft(QString::fromLatin1(HistoryLine::stamp(now)));
     m_draftWriter.finish();
     // Nothing was stored: the card, the focus and the grids stay as they are, so the player
     // can mend the cause and save again; the draft's stamp is in no line, so it still counts.
@@ -420,18 +419,21 @@ void frmInputScore::saveCommand() {
     // player does meanwhile works on the new card and on a list that holds the saved game.
     ClearThisTime();
     drill ? loadDrills() : loadStep();
-    waitForNextSecond(stamp);
+    waitForNextSecond(now);
 }
 
-void frmInputScore::waitForNextSecond(const QByteArray &stamp) {
+void frmInputScore::waitForNextSecond(const QDateTime &stamped) {
     // The next save must fall into a later second, so that every stored game is distinct: till
     // then neither save command starts, or the same card would be stored twice.
-    const QDateTime now = m_clock();
-    m_saveWaiting = HistoryLine::stamp(now) == stamp;
+    m_saveWaiting = true;
     updateSaveEnabled();
-    if (m_saveWaiting)
-        QTimer::singleShot(1000 - now.time().msec(), this,
-                           [this, stamp] { waitForNextSecond(stamp); });
+    QTimer::singleShot(1000 - stamped.time().msec(), this, [this, stamped] {
+        const QDateTime now = m_clock();
+        if (HistoryLine::stamp(now) == HistoryLine::stamp(stamped))
+            return waitForNextSecond(now);
+        m_saveWaiting = false;
+        updateSaveEnabled();
+    });
 }
 
 void frmInputScore::updateSaveEnabled() {

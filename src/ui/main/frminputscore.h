@@ -102,8 +102,9 @@ private:
     // Shows a history failure with the file it concerns; true when there was one.
     bool reportFailure(const QString &error);
     bool reportFailure(const QString &error, const QByteArray &file);
-    // Refuses the next save until the clock has left the second of the stamp.
-    void waitForNextSecond(const QByteArray &stamp);
+    // Refuses the next save until the clock has left the second of the stamp, looked at when
+    // that second should be over.
+    void waitForNextSecond(const QDateTime &stamped);
     void showGraph();
 
     void switchMode(qint32 playMode);

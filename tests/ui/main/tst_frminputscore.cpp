@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QThread>
-#include <QTimer>
 
 #include <csignal>
 #include <fcntl.h>
@@ -150,10 +149,10 @@ void tst_FrmInputScore::scenario_data() {
     QTest::addColumn<QByteArray>("games");
     // Keys by name ("Shift+Enter", "Ctrl+Shift+End"), texts to type, and a few actions: click:NAME,
     // row:N and Shift+row:N (clicks into the recent grid), ime:TEXT, paste:TEXT, answer:Cancel,
-    // Alt, AltTab, Enter2 (two quick presses), Hold:D (a digit held down).
+    // Alt, AltTab, Enter2 (two quick presses), Hold:D (a digit held down), wait (for a save).
     QTest::addColumn<QString>("keys");
     // "what=value": focus, red (headings), graph (button, item), delete, entry (enabled states),
-    // card, total, caret, recent (row 0), tops (panels), saved (history lines), stamps, selected
+    // card, total, caret, recent (row 0), tops (panels), saved (history lines), selected
     // (rows), boxes, error (the last box), files, settings. "@what=v1/v2/..." reads it after
     // every key.
     QTest::addColumn<QStringList>("expected");
@@ -233,8 +232,6 @@ void tst_FrmInputScore::scenario_data() {
         << QStringList{"@graph=11/11/00/11/00", "@delete=1/1/0/1/0"};
     row("Cancel keeps the card") << modeA << QByteArray() << "4 answer:Cancel Ctrl+S"
                                  << QStringList{"card=4", "boxes=1", "saved="};
-    row("saves land in distinct seconds") << modeA << QByteArray() << "07 Enter 12 Ctrl+S Ctrl+S"
-                                          << QStringList{"saved=7,12;", "recent=|0|", "stamps=2"};
 
     // The tab order, and the grids at the keyboard.
     QStringList forward;
@@ -297,13 +294,10 @@ void tst_FrmInputScore::scenario_data() {
                            "error=ERROR Dartrail.ini: " + reason +
                                ". The panels shown and the play mode of this run are not kept."};
     }
-    // While a save waits for the clock to leave its second (the keys after "&" come then), the
-    // list already holds the saved game and the card is the next one; no second save starts.
-    row("a delete while a save waits") << modeA << history(3) << "7 Ctrl+S& row:1 " + deleteByMenu
+    // While a save waits for the clock to leave its second, the list already holds the saved
+    // game and the card is the next one.
+    row("a delete while a save waits") << modeA << history(3) << "7 Ctrl+S row:1 " + deleteByMenu
                                        << QStringList{"saved=1;2;7", "boxes=1"};
-    row("typing and saving while a save waits")
-        << modeA << QByteArray() << "7 click:cmd(4)& 5 Ctrl+S"
-        << QStringList{"saved=7", "card=5", "boxes=1", "entry=11111111"};
     row("a file changed underneath is reloaded, nothing deleted")
         << modeA << history(3) << toGrid + " write:5 " + deleteByMenu
         << QStringList{"saved=1;2;3;4;5", "recent=5|5|5.0", "boxes=1",
@@ -405,24 +399,20 @@ void tst_FrmInputScore::scenario_data() {
         << "F7 F7 expect:boxes=0 F7 1 answer:Cancel F7 expect:" + drillOn +
                " Alt+E Right Enter expect:" + drillOff + " F7 2 expect:card=,2 " + modeAByMenu
         << QStringList{"boxes=1", "card=", drillOff, "error=FOCUS DRILL DISCARD THE DRILL?"};
-    row("a drill left by a crash comes back; junk marks are ignored")
-        << modeB << weakFive(false)
-        << "F7 1 2 crash expect:focus=txt(8) expect:card=,1,,,2 expect:" + drillOn +
-               " put:Drill_B.draft.csv:1_x;1,,5"
-        << QStringList{drillOff, "card=", "boxes=0"};
     row("a drill saved into a folder keeps its values")
         << modeB << weakFive(false) << "folder:Drill_B.csv " + drillB + " Ctrl+S"
         << QStringList{"error=ERROR Drill_B.csv: Is a directory", "card=,1,,,2,,,,3,,,,,0,,,,,,,1",
                        drillOn};
-    // A drill typed like the last one saved is a drill of its own; a saved one whose draft stayed
-    // (its removal failing) is not.
-    row("a drill like the last saved comes back, a saved one does not")
+    // A drill left by a crash comes back, also one typed like the last one saved; a saved one
+    // whose draft stayed (its removal failing) does not, and junk marks are ignored.
+    row("a drill left by a crash comes back, a saved one and junk do not")
         << modeB << weakFive(false)
-        << drillB + " Ctrl+S " + drillB + " crash expect:card=,1,,,2,,,,3,,,,,0,,,,,,,1 " +
-               "faildraft:8:1 Ctrl+S crash"
-        << QStringList{"card=", drillOff, savedDrill + ';' + savedDrill.section(u'=', 1)};
+        << drillB + " Ctrl+S " + drillB + " crash expect:focus=txt(20) expect:" + drillOn +
+               " expect:card=,1,,,2,,,,3,,,,,0,,,,,,,1 faildraft:8:1 Ctrl+S crash expect:card= " +
+               "put:Drill_B.draft.csv:1_x;1,,5"
+        << QStringList{drillOff, "card=", savedDrill + ';' + savedDrill.section(u'=', 1)};
     row("the last drill deleted and kept")
-        << modeB << weakFive(false) << drillB + " Ctrl+S F7 3 Ctrl+S Alt+E Up Enter"
+        << modeB << weakFive(false) << drillB + " Ctrl+S wait F7 3 Ctrl+S Alt+E Up Enter"
         << QStringList{savedDrill, "Drill_B.deleted.csv=STAMP,,3,,,,,,,,,,,,,,,,,,,",
                        "history=unchanged"};
 }
@@ -445,20 +435,9 @@ void tst_FrmInputScore::scenario() {
             afterEveryKey[pair.section(u'=', 0, 0).mid(1)];
     QStringList tokens = keys.split(u' ', Qt::SkipEmptyParts);
     while (!tokens.isEmpty()) {
-        QString token = tokens.takeFirst();
-        // "KEY&": the keys after it are pressed while the save of KEY waits for its second.
-        if (token.endsWith(u'&')) {
-            token.chop(1);
-            QTimer::singleShot(0, app.window, [this, &app, later = std::exchange(tokens, {})] {
-                for (const QString &key : later)
-                    press(app, key);
-            });
-        }
+        const QString token = tokens.takeFirst();
         press(app, token);
         QCoreApplication::processEvents(); // the focus moves that Enter posts
-        // A save's wait ends before the next key, as a player's pause would end it.
-        QTRY_VERIFY(!app.window || !app.find<QWidget>("cmd(0)")->isEnabled() ||
-                    app.find<QAction>("mnuFile_Save")->isEnabled());
         for (auto it = afterEveryKey.begin(); it != afterEveryKey.end(); ++it)
             it.value() << observed(app, it.key());
     }
@@ -475,7 +454,6 @@ void tst_FrmInputScore::scenario() {
 void tst_FrmInputScore::savesNeverShareASecond() {
     QList<QTime> moments{{12, 0, 0, 999}, {12, 0, 1}}; // a reading each, the last one stays
     MainWindowHarness app;
-    app.writeFile("Dartrail.ini", "[GAME]\nMODE=A\n");
     app.start();
     app.window->setClock([&moments] {
         return QDateTime({2026, 1, 1}, moments.size() > 1 ? moments.takeFirst() : moments.first());
@@ -629,6 +607,8 @@ void tst_FrmInputScore::press(MainWindowHarness &app, const QString &token) {
     } else if (token.startsWith("folder:")) {
         QFile::remove(app.path(token.mid(7)));
         QVERIFY(QDir(app.path({})).mkdir(token.mid(7)));
+    } else if (token == "wait") { // until a save's wait for the next second ends
+        QTRY_VERIFY(app.find<QAction>("mnuFile_Save")->isEnabled());
     } else if (token == "answer:Cancel") {
         app.answer = QMessageBox::Cancel;
     } else if (token == "Alt") {
@@ -765,17 +745,12 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
             rows << QString::number(row);
         return rows.join(u',');
     }
-    if (what == "saved" || what == "stamps") {
-        QStringList lines =
-            QString::fromLatin1(app.playedFile()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        // Each line without its stamp and its trailing empty values; or the distinct stamps.
-        static const QRegularExpression stampAndEmpties(QStringLiteral("^.{19},|,*$")),
-            afterStamp(QStringLiteral("(?<=^.{19}).*"));
-        if (what == "saved")
-            return lines.replaceInStrings(stampAndEmpties, {}).join(u';');
-        lines.replaceInStrings(afterStamp, {});
-        lines.removeDuplicates();
-        return QString::number(lines.size());
+    if (what == "saved") { // each line without its stamp and its trailing empty values
+        static const QRegularExpression stampAndEmpties(QStringLiteral("^.{19},|,*$"));
+        return QString::fromLatin1(app.playedFile())
+            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
+            .replaceInStrings(stampAndEmpties, {})
+            .join(u';');
     }
     return QStringLiteral("<unknown>");
 }
