@@ -471,9 +471,8 @@ void tst_FrmInputScore::savesNeverShareASecond() {
     moments = {{12, 0, 2}};
     QTRY_VERIFY(saving->isEnabled());
     save("4");
-    const QByteArray rest = QByteArray(20, ',') + "\r\n2026/01/01 12:00:0";
-    QCOMPARE(app.playedFile(),
-             "2026/01/01 12:00:00,1" + rest + "1,2" + rest + "2,34" + QByteArray(20, ',') + "\r\n");
+    QCOMPARE(QString::fromLatin1(app.playedFile()).replace(QRegularExpression(",+\r\n"), ";"),
+             "2026/01/01 12:00:00,1;2026/01/01 12:00:01,2;2026/01/01 12:00:02,34;");
 }
 
 // Whether some process holds a lock on the file, as the system lists them.
