@@ -3,6 +3,8 @@
 #include "entry/thistimecard.h"
 #include "history/historyline.h"
 #include "history/modefiles.h"
+#include "history/recenttable.h"
+#include "history/storedgames.h"
 #include "platform/filesystemobject.h"
 
 #include <algorithm>
@@ -62,13 +64,14 @@ std::optional<CardDraft::Card> CardDraft::kept(qint32 playMode) const {
     return card;
 }
 
-bool CardDraft::isSaved(const Card &card, const QStringList &newestGame) {
-    if (newestGame.size() != Fields + 1)
+bool CardDraft::isSaved(const QStringList &texts, const std::optional<QString> &savingAs,
+                        const StoredGames &games) {
+    if (games.count() == 0)
         return false;
-    if (card.savingAs)
-        return !card.savingAs->isEmpty() && *card.savingAs == newestGame.first();
+    if (savingAs)
+        return *savingAs == QString::fromLatin1(games.cell(0, RecentTable::StampCol));
     for (int i = 0; i < Fields; ++i)
-        if (HistoryLine::storedValue(card.texts[i]) != newestGame[i + 1])
+        if (HistoryLine::storedValue(texts[i]) != QString::fromLatin1(games.cell(0, i + 1)))
             return false;
     return true;
 }

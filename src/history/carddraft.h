@@ -7,6 +7,7 @@
 #include <optional>
 
 class FileSystemObject;
+class StoredGames;
 
 // The card being typed, kept in a small file per mode beside the history, so that a crash, a
 // killed session or a closed window never loses it. One line: the index of the current field,
@@ -36,10 +37,11 @@ public:
     // that mode.
     std::optional<Card> kept(qint32 playMode) const;
 
-    // Whether the card is the newest stored game (its stamp and 21 values; empty when there is
-    // none): when its save recorded the stamp, that stamp decides, as an unsaved card may well
-    // hold the values of the last game; an old draft has only its values to go by.
-    static bool isSaved(const Card &card, const QStringList &newestGame);
+    // Whether a kept card (or drill) is the newest of the stored games: when its save recorded
+    // the stamp, that stamp decides, as an unsaved card may well hold the values of the last
+    // game; an old draft has only its values to go by.
+    static bool isSaved(const QStringList &texts, const std::optional<QString> &savingAs,
+                        const StoredGames &games);
 
     static QByteArray filePath(qint32 playMode);
 

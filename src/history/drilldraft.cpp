@@ -28,6 +28,7 @@ QString DrillDraft::keep(qint32 playMode, const Drill &drill) const {
     QByteArray line = fields.join(' ') + ';' + QByteArray::number(drill.currentTarget);
     for (const QString &text : drill.texts)
         line.append(',').append(text.toLatin1());
+    line.append(',').append(drill.savingAs.value_or(QString()).toLatin1());
     return m_fileSystem.replaceFile(filePath(playMode), line + "\r\n").description();
 }
 
@@ -50,7 +51,9 @@ std::optional<DrillDraft::Drill> DrillDraft::kept(qint32 playMode) const {
             return std::nullopt;
         drill.fields.push_back(field);
     }
-    const QList<QByteArray> card = parts[1].split(',');
+    QList<QByteArray> card = parts[1].split(',');
+    if (card.size() == Fields + 2)
+        drill.savingAs = QString::fromLatin1(card.takeLast());
     if (card.size() != Fields + 1 || card[0].isEmpty() || !isDigits(card[0]) ||
         !std::binary_search(drill.fields.begin(), drill.fields.end(), card[0].toInt()))
         return std::nullopt;

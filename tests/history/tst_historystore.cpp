@@ -502,7 +502,7 @@ void tst_HistoryStore::brokenAtEveryCall() {
         if (operation == DrillDelete)
             return drills.removeLast(ModeA);
         if (operation == DrillKeep)
-            return drillDraft.keep(ModeA, {{3, 20}, QStringList(21, QString()), 20}), QString();
+            return drillDraft.keep(ModeA, {{3, 20}, QStringList(21, QString()), 20, {}}), QString();
         return settings.write(u"GAME"_qs, u"MODE"_qs, u"A"_qs).description();
     };
     // Root's rewrite of another user's file leaves it theirs.

@@ -25,9 +25,6 @@ namespace {
 
 const QString SettingsSection = QStringLiteral("WINDOW");
 const QString SettingsKey = QStringLiteral("GRAPH");
-const char *const TagProperty = "tag";
-// Set on "ALL ON/OFF" while it switches every series box, so their clicks do not redraw.
-const QString EventNow = QStringLiteral("EVENT NOW");
 
 constexpr double BoxPointSize = 8.25;
 constexpr double BoardPointSize = 9;
@@ -337,17 +334,17 @@ void frmGraph::DrawBoard() {
 }
 
 void frmGraph::chkColor_Click(qint16 index) {
-    if (!isVisible() || m_chkAll->property(TagProperty).toString() == EventNow ||
-        !m_lblNoData->isHidden())
+    if (!isVisible() || !m_lblNoData->isHidden())
         return;
     DrawGraph(m_chkColor[index]->isChecked() ? index : ChartPainter::NoTopSeries);
 }
 
 void frmGraph::chkAll_Click() {
-    m_chkAll->setProperty(TagProperty, EventNow);
-    for (qint16 series : GraphSeries::Indices)
+    // The boxes switch silently, so that the chart is drawn once, not once per box.
+    for (qint16 series : GraphSeries::Indices) {
+        const QSignalBlocker quiet(m_chkColor[series]);
         m_chkColor[series]->setChecked(m_chkAll->isChecked());
-    m_chkAll->setProperty(TagProperty, QString());
+    }
     if (m_lblNoData->isHidden())
         DrawGraph(ChartPainter::NoTopSeries);
 }

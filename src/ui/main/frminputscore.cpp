@@ -26,14 +26,13 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <random>
@@ -45,10 +44,6 @@ constexpr int ClientWidth = 13305;
 constexpr int CardIndex = 0;
 constexpr int RecentIndex = 1;
 constexpr int AveragesIndex = 2;
-
-QString saveStamp(const QDateTime &time = QDateTime::currentDateTime()) {
-    return time.toString(QStringLiteral("yyyyMMddHHmmss"));
-}
 
 } // namespace
 
@@ -262,12 +257,7 @@ void frmInputScore::restoreDraft() {
         return;
     if (const std::optional<CardDraft::Card> draft = m_draft.kept(m_config.PlayMode)) {
         // A card that was saved is in the history already, whatever stopped its draft going.
-        QStringList newest;
-        for (int col = 1; m_games.count() > 0 && col <= HistoryLine::Values; ++col)
-            newest.append(m_recent->text(0, col));
-        if (!newest.isEmpty())
-            newest.prepend(m_recent->text(0, RecentTable::StampCol));
-        if (CardDraft::isSaved(*draft, newest)) {
+        if (CardDraft::isSaved(draft->texts, draft->savingAs, m_games)) {
             discardDraft(m_config.PlayMode);
         } else {
             m_draftHeld = true;
@@ -285,7 +275,7 @@ void frmInputScore::restoreDraft() {
 void frmInputScore::keepDraft(const QString &savingAs) {
     if (m_drill.running()) {
         if (!m_draftHeld)
-            keepDrill();
+            keepDrill(savingAs);
         return;
     }
     const QByteArray line = CardDraft::line(m_card->texts(), m_currentTarget, savingAs);
@@ -398,42 +388,43 @@ void frmInputScore::typeIntoCurrentField(int key, const QString &text) {
 }
 
 void frmInputScore::saveCommand() {
-    if (m_drill.running())
-        return saveDrill();
-    if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE?"), QStringLiteral("SAVE DATA")))
+    const bool drill = m_drill.running();
+    if (!MessageBox::askOkCancel(this,
+                                 drill ? QStringLiteral("SAVE DRILL?") : QStringLiteral("SAVE?"),
+                                 QStringLiteral("SAVE DATA")))
         return;
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString stamp = saveStamp(now);
+    // One reading of the clock stamps the line, the draft and the wait: were the second to tick
+    // between two readings, the next save could share the second of the line just stored.
+    const QDateTime now = m_clock();
     // The draft learns the stamp before the line is written, so that after a crash the card
     // counts as saved only if the history holds that very line.
     keepDraft(QString::fromLatin1(HistoryLine::stamp(now)));
     m_draftWriter.finish();
     // Nothing was stored: the card, the focus and the grids stay as they are, so the player
     // can mend the cause and save again; the draft's stamp is in no line, so it still counts.
-    if (!SaveRecentData(now))
+    if (drill ? reportFailure(m_drills.save(m_config.PlayMode, m_card->texts(), now),
+                              m_drills.failedFile())
+              : !SaveRecentData(now))
         return;
     // The card is emptied and the list reloaded before the wait below, so that whatever the
     // player does meanwhile works on the new card and on a list that holds the saved game.
     ClearThisTime();
-    loadStep();
-    waitForNextSecond(stamp);
+    drill ? loadDrills() : loadStep();
+    waitForNextSecond(now);
 }
 
-bool frmInputScore::waitForNextSecond(const QString &stamp) {
+void frmInputScore::waitForNextSecond(const QDateTime &stamped) {
     // The next save must fall into a later second, so that every stored game is distinct: till
     // then neither save command starts, or the same card would be stored twice.
     m_saveWaiting = true;
     updateSaveEnabled();
-    QPointer<frmInputScore> self(this);
-    while (saveStamp() == stamp) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-        if (!self || !self->isVisible())
-            return false; // closed meanwhile: the program is ending
-    }
-    m_saveWaiting = false;
-    updateSaveEnabled();
-    return true;
+    QTimer::singleShot(1000 - stamped.time().msec(), this, [this, stamped] {
+        const QDateTime now = m_clock();
+        if (HistoryLine::stamp(now) == HistoryLine::stamp(stamped))
+            return waitForNextSecond(now);
+        m_saveWaiting = false;
+        updateSaveEnabled();
+    });
 }
 
 void frmInputScore::updateSaveEnabled() {
@@ -593,11 +584,7 @@ bool frmInputScore::restoreDrill() {
     if (!drill)
         return false;
     // A drill that was saved is in the drill file already, whatever stopped its draft going.
-    bool saved = !m_drills.lastStamp().isEmpty();
-    for (int i = 0; saved && i < ThisTimeFrame::FieldCount; ++i)
-        saved = HistoryLine::storedValue(drill->texts[i]) ==
-                QString::fromLatin1(m_drills.games().cell(0, i + 1));
-    if (saved) {
+    if (CardDraft::isSaved(drill->texts, drill->savingAs, m_drills.games())) {
         discardDrillDraft();
         return false;
     }
@@ -610,14 +597,13 @@ bool frmInputScore::restoreDrill() {
     return true;
 }
 
-void frmInputScore::keepDrill() {
+void frmInputScore::keepDrill(const QString &savingAs) {
     const int current = m_drill.chosen(m_currentTarget) ? m_currentTarget : m_drill.first();
     // Through the card draft's writer: off the window's thread, and in order with its writes.
     m_draftWriter.post(DrillDraft::filePath(m_config.PlayMode),
                        [draft = m_drillDraft, mode = m_config.PlayMode,
-                        drill = DrillDraft::Drill{m_drill.fields(), m_card->texts(), current}] {
-                           return draft.keep(mode, drill);
-                       });
+                        drill = DrillDraft::Drill{m_drill.fields(), m_card->texts(), current,
+                                                  savingAs}] { return draft.keep(mode, drill); });
 }
 
 void frmInputScore::discardDrillDraft() {
@@ -644,20 +630,6 @@ bool frmInputScore::drillKeyDown(int index, const QKeyEvent &event) {
     if (event.key() == Qt::Key_Backspace && m_card->txt(index)->text().isEmpty())
         return toPrevious();
     return false;
-}
-
-void frmInputScore::saveDrill() {
-    if (!MessageBox::askOkCancel(this, QStringLiteral("SAVE DRILL?"), QStringLiteral("SAVE DATA")))
-        return;
-    const QString stamp = saveStamp();
-    // As with a game: a drill that was not stored keeps its values, to be saved again.
-    if (reportFailure(
-            m_drills.save(m_config.PlayMode, m_card->texts(), QDateTime::currentDateTime()),
-            m_drills.failedFile()))
-        return;
-    ClearThisTime();
-    loadDrills();
-    waitForNextSecond(stamp);
 }
 
 void frmInputScore::deleteLastDrill() {

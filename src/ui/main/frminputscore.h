@@ -9,8 +9,11 @@
 #include "platform/backgroundwriter.h"
 #include "settings/settings.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
+
+#include <functional>
 
 class ButtonsFrame;
 class GridModel;
@@ -39,6 +42,8 @@ public:
     // Fills the card from the draft the mode's last card left, if any, as if typed again.
     void restoreDraft();
     int currentTarget() const { return m_currentTarget; }
+    // The clock the saves are stamped by: the system's, unless a test steps its own.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,10 +67,9 @@ private:
     void startDrill(const std::vector<int> &fields);
     void endDrill();
     bool restoreDrill();
-    void keepDrill();
+    void keepDrill(const QString &savingAs = {});
     void discardDrillDraft();
     bool drillKeyDown(int index, const QKeyEvent &event);
-    void saveDrill();
     void deleteLastDrill();
     void loadDrills();
     // FOCUS DRILL while the card is empty, END FOCUS DRILL while one runs; DELETE LAST DRILL
@@ -85,6 +89,7 @@ private:
     void cmdNumClick(int digit);
     void typeIntoCurrentField(int key, const QString &text);
 
+    // SAVE DATA: the card into the history, a running drill into the drill file.
     void saveCommand();
     // SAVE and SAVE DATA: usable while the card is shown and no save waits for its second.
     void updateSaveEnabled();
@@ -100,9 +105,9 @@ private:
     // Shows a history failure with the file it concerns; true when there was one.
     bool reportFailure(const QString &error);
     bool reportFailure(const QString &error, const QByteArray &file);
-    // Lets events run until the clock has left the second of the stamp; false when the window
-    // was closed meanwhile.
-    bool waitForNextSecond(const QString &stamp);
+    // Refuses the next save until the clock has left the second of the stamp, looked at when
+    // that second should be over.
+    void waitForNextSecond(const QDateTime &stamped);
     void showGraph();
 
     void switchMode(qint32 playMode);
@@ -130,6 +135,7 @@ private:
     QByteArray m_draftLine;   // the draft of the mode as last kept; a focus move alone keeps none
     int m_currentTarget = 0;
     bool m_saveWaiting = false;
+    std::function<QDateTime()> m_clock = [] { return QDateTime::currentDateTime(); };
     bool m_focusByMouse = false;        // how the field that got the focus last got it
     QPointer<QWidget> m_focusedControl; // the control of this window that has the focus last
 };
