@@ -205,7 +205,7 @@ struct Tally {
 struct HistoryFolder {
     explicit HistoryFolder(int games, qint64 gapSeconds = 1) {
         AppPaths::overrideForTests(dir.path(), QStringLiteral("Dartrail"));
-        path = ModeFiles::path(ModeA);
+        path = ModeFiles::path(Mode::A);
         if (games > 0)
             writeHistory(path, games, gapSeconds);
     }
@@ -261,7 +261,7 @@ void loadWith(benchmark::State &state, const HistoryFolder &folder, StoredGames 
     HistoryStore store(fileSystem);
     Tally tally(folder.path);
     for (auto _ : state) {
-        store.load(ModeB, recent, averages); // empty: the last load's rows go
+        store.load(Mode::B, recent, averages); // empty: the last load's rows go
         if (shown)
             shown->refresh();
         tally.timeFloors();
@@ -269,7 +269,7 @@ void loadWith(benchmark::State &state, const HistoryFolder &folder, StoredGames 
         const PeakWatch peak;
         QString error;
         const double seconds = secondsOf([&] {
-            error = store.load(ModeA, recent, averages);
+            error = store.load(Mode::A, recent, averages);
             if (shown)
                 shown->refresh();
         });
@@ -305,10 +305,10 @@ void remove(benchmark::State &state) {
     const QByteArray hidden = folder.path + ".hidden";
     Tally tally;
     for (auto _ : state) {
-        if (!store.load(ModeA, recent, averages).isEmpty())
+        if (!store.load(Mode::A, recent, averages).isEmpty())
             state.SkipWithError("load failed");
         QString error;
-        const double seconds = secondsOf([&] { error = store.remove(ModeA, recent, {0}); });
+        const double seconds = secondsOf([&] { error = store.remove(Mode::A, recent, {0}); });
         if (!error.isEmpty())
             state.SkipWithError("remove failed");
         QByteArray after;

@@ -23,7 +23,7 @@ void require(bool condition) {
 }
 
 // The game rows of a loaded table, oldest first, each its cells joined by TAB.
-QByteArrayList loadedRows(StoredGames &recent, QByteArrayView content, qint32 playMode) {
+QByteArrayList loadedRows(StoredGames &recent, QByteArrayView content, Mode playMode) {
     recent.read(content, playMode);
     QByteArrayList rows;
     for (int row = recent.count() - 1; row >= 0; --row) {
@@ -56,7 +56,7 @@ QList<FileLine> splitLines(QByteArrayView content) {
 }
 
 // The cells of a game row, made the plain way from its line.
-QByteArrayList expectedCells(QByteArrayView line, qint32 playMode) {
+QByteArrayList expectedCells(QByteArrayView line, Mode playMode) {
     const QByteArrayList fields = line.toByteArray().split(',');
     QByteArrayList cells(RecentTable::Columns);
     const QByteArray &stamp = fields[0];
@@ -79,7 +79,7 @@ QByteArrayList expectedCells(QByteArrayView line, qint32 playMode) {
 }
 
 // The averages' tallies as the cells of the table give them.
-AveragesTable::Tallies talliesOfCells(const StoredGames &recent, qint32 playMode) {
+AveragesTable::Tallies talliesOfCells(const StoredGames &recent, Mode playMode) {
     AveragesTable::Tallies tallies;
     for (int row = 0; row < recent.count(); ++row) {
         for (int target = 1; target <= HistoryLine::Values; ++target) {
@@ -101,7 +101,7 @@ AveragesTable::Tallies talliesOfCells(const StoredGames &recent, qint32 playMode
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0)
         return 0;
-    const qint32 playMode = data[0] % 2 ? ModeB : ModeA;
+    const Mode playMode = data[0] % 2 ? Mode::B : Mode::A;
     const QByteArrayView content(data + 1, qsizetype(size - 1));
 
     StoredGames recent;
@@ -129,13 +129,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     GridModel averages;
     AveragesTable::setUp(averages);
     AveragesTable::calculate(averages, tallies, playMode);
-    const double highest = playMode == ModeA ? 99 : 3;
+    const double highest = playMode == Mode::A ? 99 : 3;
     for (int target = 1; target <= HistoryLine::Values; ++target) {
         for (int row = 0; row < AveragesTable::Rows; ++row) {
             const QString text = averages.text(row, target);
             const double value = NumberText::leadingValue(text);
             // A mode-A hit rate has no ceiling: a 0 counts as a game without darts.
-            const double ceiling = row < 3 ? highest : playMode == ModeA ? 1e9 : 100;
+            const double ceiling = row < 3 ? highest : playMode == Mode::A ? 1e9 : 100;
             require(text.isEmpty() || (value >= 0 && value <= ceiling));
         }
     }

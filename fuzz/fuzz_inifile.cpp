@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     require(mode.toLatin1().size() <= IniFile::MaxValueBytes);
     for (const qint16 place : SettingsText::panelOrderFromText(grid))
         require(place >= 0 && place <= 9);
-    const qint32 playMode = SettingsText::playModeFromText(mode);
-    require(playMode == ModeA || playMode == ModeB);
+    const Mode playMode = SettingsText::playModeFromText(mode);
+    require(playMode == Mode::A || playMode == Mode::B);
 
     const QString value = storableValue(data, size);
     for (const QString &written : {value, value + QStringLiteral("!")}) {

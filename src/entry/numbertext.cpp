@@ -68,8 +68,8 @@ QString format(double value, Pattern pattern) {
     return fixed(value, pattern == Pattern::OneDecimal ? 1 : 2);
 }
 
-Pattern averagePattern(qint32 playMode) {
-    return playMode == ModeA ? Pattern::OneDecimal : Pattern::TwoDecimals;
+Pattern averagePattern(Mode playMode) {
+    return playMode == Mode::A ? Pattern::OneDecimal : Pattern::TwoDecimals;
 }
 
 QString formatWhole(double value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/playmode.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -18,7 +20,7 @@ enum class Pattern {
 QString format(double value, Pattern pattern);
 
 // The average pattern of a play mode: "0.0" in mode A, "0.#0" in mode B.
-Pattern averagePattern(qint32 playMode);
+Pattern averagePattern(Mode playMode);
 
 // Whole numbers (totals) without exponent, whatever their size.
 QString formatWhole(double value);

@@ -15,19 +15,19 @@ int saturated(double value) {
 
 } // namespace
 
-int ThisTimeCard::maxLength(qint32 playMode) {
-    return playMode == ModeA ? 2 : 1;
+int ThisTimeCard::maxLength(Mode playMode) {
+    return playMode == Mode::A ? 2 : 1;
 }
 
-int ThisTimeCard::clamp(qint32 playMode, int value) {
-    return std::clamp(value, 0, playMode == ModeA ? 99 : 9);
+int ThisTimeCard::clamp(Mode playMode, int value) {
+    return std::clamp(value, 0, playMode == Mode::A ? 99 : 9);
 }
 
 bool ThisTimeCard::isModeBValue(const QString &text) {
     return text.size() == 1 && text[0] >= u'0' && text[0] <= u'3';
 }
 
-ThisTimeCard::Totals ThisTimeCard::totals(const QStringList &fieldTexts, qint32 playMode) {
+ThisTimeCard::Totals ThisTimeCard::totals(const QStringList &fieldTexts, Mode playMode) {
     // Summed as a double so that no field text can overflow the total.
     double sum = 0;
     int filled = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/playmode.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,13 +14,13 @@ public:
     };
 
     // The maximum length of an entry field: 2 in mode A, 1 in mode B.
-    static int maxLength(qint32 playMode);
+    static int maxLength(Mode playMode);
     // A keypad value brought into the range of the mode: 0 to 99 in mode A, 0 to 9 in mode B.
-    static int clamp(qint32 playMode, int value);
+    static int clamp(Mode playMode, int value);
     // Mode B accepts exactly one of "0", "1", "2", "3".
     static bool isModeBValue(const QString &text);
     // Sum of the fields' values and its average over the filled (non-empty) fields.
-    static Totals totals(const QStringList &fieldTexts, qint32 playMode);
+    static Totals totals(const QStringList &fieldTexts, Mode playMode);
     // The step a keypad button stands for, read from its caption ("+3", "-10").
     static int stepValue(const QString &caption);
     // A field's value moved by a step; saturates instead of overflowing, the mode's clamp follows.

@@ -30,9 +30,9 @@ void setUp(GridModel &grid) {
         grid.setText(row, 0, QString::fromLatin1(Labels[size_t(row)]));
 }
 
-int validValue(QByteArrayView text, qint32 playMode) {
+int validValue(QByteArrayView text, Mode playMode) {
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    if (playMode != ModeA)
+    if (playMode != Mode::A)
         return text.size() == 1 && text[0] >= '0' && text[0] <= '3' ? text[0] - '0' : -1;
     if (text.size() == 1 && digit(text[0]))
         return text[0] - '0';
@@ -41,8 +41,8 @@ int validValue(QByteArrayView text, qint32 playMode) {
     return -1;
 }
 
-void calculate(GridModel &averages, const Tallies &tallies, qint32 playMode) {
-    const bool modeA = playMode == ModeA;
+void calculate(GridModel &averages, const Tallies &tallies, Mode playMode) {
+    const bool modeA = playMode == Mode::A;
     const NumberText::Pattern avgPattern = NumberText::averagePattern(playMode);
 
     for (int target = 1; target <= Targets; ++target) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/playmode.h"
+
 #include <QByteArrayView>
 
 #include <array>
@@ -30,7 +32,7 @@ public:
     bool operator==(const Tallies &) const = default;
 
 private:
-    friend void calculate(GridModel &averages, const Tallies &tallies, qint32 playMode);
+    friend void calculate(GridModel &averages, const Tallies &tallies, Mode playMode);
 
     struct Tally {
         qint64 sum = 0;
@@ -43,9 +45,9 @@ private:
 // Empties the grid into its 6 labelled rows with the table's widths and alignments.
 void setUp(GridModel &grid);
 // Fills the set-up grid from the tallies of the recent table of the play mode.
-void calculate(GridModel &averages, const Tallies &tallies, qint32 playMode);
+void calculate(GridModel &averages, const Tallies &tallies, Mode playMode);
 
 // The value of a text valid for the mode ("0".."99" in mode A, "0".."3" in mode B), else -1.
-int validValue(QByteArrayView text, qint32 playMode);
+int validValue(QByteArrayView text, Mode playMode);
 
 } // namespace AveragesTable

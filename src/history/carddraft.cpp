@@ -20,7 +20,7 @@ CardDraft::CardDraft(const FileSystemObject &fileSystem)
     : m_fileSystem(fileSystem) {
 }
 
-QString CardDraft::keep(qint32 playMode, const QStringList &texts, int currentTarget,
+QString CardDraft::keep(Mode playMode, const QStringList &texts, int currentTarget,
                         const QString &savingAs) const {
     const QByteArray kept = line(texts, currentTarget, savingAs);
     if (kept.isEmpty())
@@ -37,12 +37,12 @@ QByteArray CardDraft::line(const QStringList &texts, int currentTarget, const QS
     return line.append(',').append(savingAs.toLatin1());
 }
 
-QString CardDraft::discard(qint32 playMode) const {
+QString CardDraft::discard(Mode playMode) const {
     const QByteArray path = filePath(playMode);
     return m_fileSystem.isFile(path) ? m_fileSystem.removeFile(path).description() : QString();
 }
 
-std::optional<CardDraft::Card> CardDraft::kept(qint32 playMode) const {
+std::optional<CardDraft::Card> CardDraft::kept(Mode playMode) const {
     QByteArray content;
     if (!m_fileSystem.readAll(filePath(playMode), content, MaxFileBytes).ok())
         return std::nullopt;
@@ -76,6 +76,6 @@ bool CardDraft::isSaved(const QStringList &texts, const std::optional<QString> &
     return true;
 }
 
-QByteArray CardDraft::filePath(qint32 playMode) {
+QByteArray CardDraft::filePath(Mode playMode) {
     return ModeFiles::path(playMode, ModeFiles::Draft);
 }

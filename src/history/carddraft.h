@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/playmode.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -26,16 +28,16 @@ public:
 
     // Keeps the card, rewritten safely; an empty card keeps nothing. `savingAs` is the stamp of
     // the save that follows. The system's description of a failure, or the empty text.
-    QString keep(qint32 playMode, const QStringList &texts, int currentTarget,
+    QString keep(Mode playMode, const QStringList &texts, int currentTarget,
                  const QString &savingAs = {}) const;
     // The file's line for the card, without its line end; empty for an empty card, which is
     // kept as no file.
     static QByteArray line(const QStringList &texts, int currentTarget, const QString &savingAs);
     // Removes the kept card; a name that is no file of ours is left alone.
-    QString discard(qint32 playMode) const;
+    QString discard(Mode playMode) const;
     // The kept card of the mode; none when there is no file or it cannot be read as a card of
     // that mode.
-    std::optional<Card> kept(qint32 playMode) const;
+    std::optional<Card> kept(Mode playMode) const;
 
     // Whether a kept card (or drill) is the newest of the stored games: when its save recorded
     // the stamp, that stamp decides, as an unsaved card may well hold the values of the last
@@ -43,7 +45,7 @@ public:
     static bool isSaved(const QStringList &texts, const std::optional<QString> &savingAs,
                         const StoredGames &games);
 
-    static QByteArray filePath(qint32 playMode);
+    static QByteArray filePath(Mode playMode);
 
 private:
     const FileSystemObject &m_fileSystem;

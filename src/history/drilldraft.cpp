@@ -21,7 +21,7 @@ DrillDraft::DrillDraft(const FileSystemObject &fileSystem)
     : m_fileSystem(fileSystem) {
 }
 
-QString DrillDraft::keep(qint32 playMode, const Drill &drill) const {
+QString DrillDraft::keep(Mode playMode, const Drill &drill) const {
     QByteArrayList fields;
     for (int field : drill.fields)
         fields.append(QByteArray::number(field));
@@ -32,12 +32,12 @@ QString DrillDraft::keep(qint32 playMode, const Drill &drill) const {
     return m_fileSystem.replaceFile(filePath(playMode), line + "\r\n").description();
 }
 
-QString DrillDraft::discard(qint32 playMode) const {
+QString DrillDraft::discard(Mode playMode) const {
     const QByteArray path = filePath(playMode);
     return m_fileSystem.isFile(path) ? m_fileSystem.removeFile(path).description() : QString();
 }
 
-std::optional<DrillDraft::Drill> DrillDraft::kept(qint32 playMode) const {
+std::optional<DrillDraft::Drill> DrillDraft::kept(Mode playMode) const {
     QByteArray content;
     if (!m_fileSystem.readAll(filePath(playMode), content, MaxFileBytes).ok())
         return std::nullopt;
@@ -69,6 +69,6 @@ std::optional<DrillDraft::Drill> DrillDraft::kept(qint32 playMode) const {
     return drill;
 }
 
-QByteArray DrillDraft::filePath(qint32 playMode) {
+QByteArray DrillDraft::filePath(Mode playMode) {
     return ModeFiles::path(playMode, ModeFiles::Draft, ModeFiles::Drills);
 }

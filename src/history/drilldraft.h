@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/playmode.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -25,11 +27,11 @@ public:
     explicit DrillDraft(const FileSystemObject &fileSystem);
 
     // Best effort, as the card's draft: a failure, the system's description, is only told.
-    QString keep(qint32 playMode, const Drill &drill) const;
-    QString discard(qint32 playMode) const;
-    std::optional<Drill> kept(qint32 playMode) const;
+    QString keep(Mode playMode, const Drill &drill) const;
+    QString discard(Mode playMode) const;
+    std::optional<Drill> kept(Mode playMode) const;
 
-    static QByteArray filePath(qint32 playMode);
+    static QByteArray filePath(Mode playMode);
 
 private:
     const FileSystemObject &m_fileSystem;

@@ -6,15 +6,15 @@ DrillHistory::DrillHistory(FileSystemObject &fileSystem)
     : m_store(fileSystem, ModeFiles::Drills) {
 }
 
-QString DrillHistory::load(qint32 playMode) {
+QString DrillHistory::load(Mode playMode) {
     return m_store.load(playMode, m_games, m_averages);
 }
 
-QString DrillHistory::save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now) {
+QString DrillHistory::save(Mode playMode, const QStringList &cardTexts, const QDateTime &now) {
     return m_store.save(playMode, cardTexts, now);
 }
 
-QString DrillHistory::removeLast(qint32 playMode) {
+QString DrillHistory::removeLast(Mode playMode) {
     // The newest drill is the first row.
     return m_store.remove(playMode, m_games, {0});
 }

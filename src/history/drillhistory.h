@@ -3,6 +3,7 @@
 #include "history/historystore.h"
 #include "history/storedgames.h"
 #include "platform/gridmodel.h"
+#include "settings/playmode.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -19,12 +20,12 @@ public:
     explicit DrillHistory(FileSystemObject &fileSystem);
 
     // Reads the mode's drills; a file that cannot be read counts as no drills.
-    QString load(qint32 playMode);
+    QString load(Mode playMode);
     // Appends the drill card, its 21 texts in target order, saved at `now`.
-    QString save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now);
+    QString save(Mode playMode, const QStringList &cardTexts, const QDateTime &now);
     // Removes the newest drill by the checked rewrite of a deletion, kept in the mode's
     // "Drill_X.deleted.csv"; refused when the file changed since it was loaded.
-    QString removeLast(qint32 playMode);
+    QString removeLast(Mode playMode);
     // The date-time text of the newest drill loaded, empty without one.
     QString lastStamp() const;
     // The loaded drills, newest first, as the statistics read the games.

@@ -19,7 +19,7 @@ HistoryStore::HistoryStore(FileSystemObject &fileSystem, ModeFiles::History hist
     , m_history(history) {
 }
 
-HistoryStore::Snapshot HistoryStore::read(qint32 playMode, QByteArray &content,
+HistoryStore::Snapshot HistoryStore::read(Mode playMode, QByteArray &content,
                                           QString &error) const {
     const FileSystemObject::Result result =
         m_fileSystem.readAll(path(playMode), content, maxFileBytes());
@@ -31,7 +31,7 @@ HistoryStore::Snapshot HistoryStore::read(qint32 playMode, QByteArray &content,
     return {true, content.size(), ContentDigest::of(content)};
 }
 
-QString HistoryStore::load(qint32 playMode, StoredGames &games, GridModel &averages) {
+QString HistoryStore::load(Mode playMode, StoredGames &games, GridModel &averages) {
     m_failedFile = path(playMode);
     games.clear();
     QString error;
@@ -53,7 +53,7 @@ QString HistoryStore::load(qint32 playMode, StoredGames &games, GridModel &avera
     return error;
 }
 
-QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now) {
+QString HistoryStore::save(Mode playMode, const QStringList &cardTexts, const QDateTime &now) {
     m_failedFile = path(playMode);
     const QByteArray line = HistoryLine::build(now, cardTexts);
     const FileSystemObject::Result result = m_fileSystem.appendLine(path(playMode), line);
@@ -66,7 +66,7 @@ QString HistoryStore::save(qint32 playMode, const QStringList &cardTexts, const 
     return result.description();
 }
 
-QString HistoryStore::remove(qint32 playMode, const StoredGames &games,
+QString HistoryStore::remove(Mode playMode, const StoredGames &games,
                              const QList<int> &selectedRows) {
     m_failedFile = path(playMode);
     const Snapshot loaded = m_loaded[slot(playMode)];
@@ -138,7 +138,7 @@ QString HistoryStore::remove(qint32 playMode, const StoredGames &games,
     }
 }
 
-QString HistoryStore::undoRemove(qint32 playMode) {
+QString HistoryStore::undoRemove(Mode playMode) {
     const QByteArray undo = path(playMode, ModeFiles::Undo);
     m_failedFile = undo;
     try {
@@ -216,20 +216,20 @@ QString HistoryStore::undoRemove(qint32 playMode) {
     }
 }
 
-bool HistoryStore::canUndo(qint32 playMode) const {
+bool HistoryStore::canUndo(Mode playMode) const {
     return m_fileSystem.isFile(path(playMode, ModeFiles::Undo)) &&
            m_undoRefusedAt[slot(playMode)] != m_loaded[slot(playMode)];
 }
 
-bool HistoryStore::isLoaded(qint32 playMode) const {
+bool HistoryStore::isLoaded(Mode playMode) const {
     return m_loaded[slot(playMode)].loaded;
 }
 
-QByteArray HistoryStore::name(qint32 playMode, ModeFiles::Kind kind) const {
+QByteArray HistoryStore::name(Mode playMode, ModeFiles::Kind kind) const {
     return ModeFiles::name(playMode, kind, m_history);
 }
 
-QByteArray HistoryStore::path(qint32 playMode, ModeFiles::Kind kind) const {
+QByteArray HistoryStore::path(Mode playMode, ModeFiles::Kind kind) const {
     return ModeFiles::path(playMode, kind, m_history);
 }
 qint64 HistoryStore::maxFileBytes() {
@@ -241,6 +241,6 @@ qint64 HistoryStore::maxFileBytes() {
     return bytes;
 }
 
-size_t HistoryStore::slot(qint32 playMode) {
-    return playMode == ModeA ? 0 : 1;
+size_t HistoryStore::slot(Mode playMode) {
+    return playMode == Mode::A ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/modefiles.h"
+#include "settings/playmode.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -24,26 +25,26 @@ public:
                           ModeFiles::History history = ModeFiles::Games);
 
     // A missing or empty file is no failure: it holds no games. A file too large to hold is one.
-    QString load(qint32 playMode, StoredGames &games, GridModel &averages);
+    QString load(Mode playMode, StoredGames &games, GridModel &averages);
     // Appends the card, its 21 texts in target order, saved at `now`.
-    QString save(qint32 playMode, const QStringList &cardTexts, const QDateTime &now);
+    QString save(Mode playMode, const QStringList &cardTexts, const QDateTime &now);
     // Rewrites the file with every game loaded but those at the selected rows; every other line
     // keeps its bytes. Refused while the file could not be read at the last load, and when it no
     // longer holds what that load read: a table that lacks games of the file never replaces them.
     // The deleted games are first appended, unchanged, to the mode's deleted-games file, and the
     // file as it was is kept as the record that undoes the deletion; a deletion that stands without
     // that record says so.
-    QString remove(qint32 playMode, const StoredGames &games, const QList<int> &selectedRows);
+    QString remove(Mode playMode, const StoredGames &games, const QList<int> &selectedRows);
     // Puts back the games of the last deletion: the file as it was before it, followed by the
     // games saved since. Refused when anything else changed the file or the record after the
     // deletion; a refusal keeps the record.
-    QString undoRemove(qint32 playMode);
+    QString undoRemove(Mode playMode);
     // Whether there is a deletion of the mode to undo, and not refused for the file as loaded.
-    bool canUndo(qint32 playMode) const;
+    bool canUndo(Mode playMode) const;
     // The file the last failure reported is in: the history, or a file beside it.
     const QByteArray &failedFile() const { return m_failedFile; }
     // Whether the last load of the mode read its whole file (or found none).
-    bool isLoaded(qint32 playMode) const;
+    bool isLoaded(Mode playMode) const;
 
     // The largest history that is loaded: a quarter of the memory, as the table takes more
     // than the file.
@@ -58,10 +59,10 @@ private:
         bool operator==(const Snapshot &) const = default;
     };
 
-    QByteArray name(qint32 playMode, ModeFiles::Kind kind = ModeFiles::Saved) const;
-    QByteArray path(qint32 playMode, ModeFiles::Kind kind = ModeFiles::Saved) const;
-    Snapshot read(qint32 playMode, QByteArray &content, QString &error) const;
-    static size_t slot(qint32 playMode);
+    QByteArray name(Mode playMode, ModeFiles::Kind kind = ModeFiles::Saved) const;
+    QByteArray path(Mode playMode, ModeFiles::Kind kind = ModeFiles::Saved) const;
+    Snapshot read(Mode playMode, QByteArray &content, QString &error) const;
+    static size_t slot(Mode playMode);
 
     FileSystemObject &m_fileSystem;
     ModeFiles::History m_history = ModeFiles::Games;

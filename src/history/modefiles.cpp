@@ -5,19 +5,19 @@
 
 namespace ModeFiles {
 
-QByteArray name(qint32 playMode, Kind kind, History history) {
+QByteArray name(Mode playMode, Kind kind, History history) {
     static constexpr const char *Kinds[] = {"", "deleted.", "undo.", "draft."};
-    return (history == Games ? "Recent_" : "Drill_") + QByteArray(playMode == ModeA ? "A." : "B.") +
-           Kinds[kind] + "csv";
+    return (history == Games ? "Recent_" : "Drill_") +
+           QByteArray(playMode == Mode::A ? "A." : "B.") + Kinds[kind] + "csv";
 }
 
-QByteArray path(qint32 playMode, Kind kind, History history) {
+QByteArray path(Mode playMode, Kind kind, History history) {
     return AppPaths::filePath(name(playMode, kind, history));
 }
 
 QByteArrayList all() {
     QByteArrayList names;
-    for (const qint32 mode : {ModeA, ModeB})
+    for (const Mode mode : {Mode::A, Mode::B})
         for (const Kind kind : {Saved, Deleted, Undo, Draft})
             for (const History history : {Games, Drills})
                 names << name(mode, kind, history);

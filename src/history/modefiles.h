@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/playmode.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 
@@ -12,9 +14,9 @@ enum History { Games, Drills };
 // Saved: the history itself.
 enum Kind { Saved, Deleted, Undo, Draft };
 
-QByteArray name(qint32 playMode, Kind kind = Saved, History history = Games);
+QByteArray name(Mode playMode, Kind kind = Saved, History history = Games);
 // In the data folder.
-QByteArray path(qint32 playMode, Kind kind = Saved, History history = Games);
+QByteArray path(Mode playMode, Kind kind = Saved, History history = Games);
 // The names of every file of both modes.
 QByteArrayList all();
 

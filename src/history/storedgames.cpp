@@ -54,10 +54,10 @@ std::pair<QByteArrayView, bool> field(QByteArrayView line, int index) {
 
 } // namespace
 
-void StoredGames::read(QByteArrayView content, qint32 playMode) {
+void StoredGames::read(QByteArrayView content, Mode playMode) {
     clear();
     m_playMode = playMode;
-    m_highestValid = playMode == ModeA ? 99 : 3;
+    m_highestValid = playMode == Mode::A ? 99 : 3;
     m_games.reserve(size_t(std::count(content.begin(), content.end(), '\n')) + 1);
     // Summary indexes by total and count; the total of plain values is at most 21 times 254.
     std::vector<quint16> summaryOf(size_t(Values * HighestPlain + 1) * (Values + 1), KeptAsLine);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/averagestable.h"
+#include "settings/playmode.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -21,7 +22,7 @@ public:
 
     // Replaces the games by every line of a history file's content, tallying their values for
     // the averages on the way.
-    void read(QByteArrayView content, qint32 playMode);
+    void read(QByteArrayView content, Mode playMode);
     void clear() { *this = StoredGames(); }
 
     int count() const { return int(m_games.size()); }
@@ -58,7 +59,7 @@ private:
     QByteArrayView keptCell(size_t game, int col) const;
     void tallyNewest();
 
-    qint32 m_playMode = 0;
+    Mode m_playMode = Mode::A;
     int m_highestValid = 99;
     std::vector<Game> m_games; // oldest first: row 0 is the last
     std::vector<std::pair<QByteArray, QByteArray>> m_summaries;

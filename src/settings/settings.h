@@ -7,9 +7,9 @@
 #include "settings/settingstext.h"
 
 // The settings file of the run, read and written through the run's file layer, and the two
-// settings the main window changes while it runs: the play mode (1 = mode A, 2 = mode B; never
-// another value) and the panel order (places from the top of the this-time card, the recent grid
-// and the averages grid; 0 = hidden), both written back at shutdown.
+// settings the main window changes while it runs: the play mode and the panel order (places from
+// the top of the this-time card, the recent grid and the averages grid; 0 = hidden), both written
+// back at shutdown.
 class Settings {
 public:
     explicit Settings(const FileSystemObject &fileSystem)
@@ -25,7 +25,7 @@ public:
         return IniFile(AppPaths::settingsFile(), m_fileSystem).write(section, key, value);
     }
 
-    qint32 PlayMode = ModeA;
+    Mode PlayMode = Mode::A;
     SettingsText::PanelOrder PanelOrder{1, 2, 3};
 
 private:

@@ -17,12 +17,12 @@ QString panelOrderToText(const PanelOrder &order) {
     return QString::number(order[0]) + QString::number(order[1]) + QString::number(order[2]);
 }
 
-qint32 playModeFromText(const QString &text) {
-    return text == QStringLiteral("A") ? ModeA : ModeB;
+Mode playModeFromText(const QString &text) {
+    return text == QStringLiteral("A") ? Mode::A : Mode::B;
 }
 
-QString playModeToText(qint32 playMode) {
-    return playMode == ModeA ? QStringLiteral("A") : QStringLiteral("B");
+QString playModeToText(Mode playMode) {
+    return playMode == Mode::A ? QStringLiteral("A") : QStringLiteral("B");
 }
 
 } // namespace SettingsText

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/playmode.h"
+
 #include <QString>
 
 #include <array>
@@ -14,7 +16,7 @@ PanelOrder panelOrderFromText(const QString &text);
 QString panelOrderToText(const PanelOrder &order);
 
 // Only "A", exactly, is mode A; every other text is mode B.
-qint32 playModeFromText(const QString &text);
-QString playModeToText(qint32 playMode);
+Mode playModeFromText(const QString &text);
+QString playModeToText(Mode playMode);
 
 } // namespace SettingsText

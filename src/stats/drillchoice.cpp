@@ -12,7 +12,7 @@ int DrillChoice::targetsFromText(const QString &text) {
 }
 
 PlayedGames DrillChoice::played(const StoredGames &games, const StoredGames *drills,
-                                qint32 playMode) {
+                                Mode playMode) {
     PlayedGames played(playMode);
     for (const StoredGames *stored : {&games, drills})
         if (stored)

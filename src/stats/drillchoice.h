@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/playmode.h"
 #include "stats/hitrate.h"
 #include "stats/playedgames.h"
 
@@ -24,7 +25,7 @@ public:
     static int targetsFromText(const QString &text);
 
     // The games and the saved drills of the mode together, in time order.
-    static PlayedGames played(const StoredGames &games, const StoredGames *drills, qint32 playMode);
+    static PlayedGames played(const StoredGames &games, const StoredGames *drills, Mode playMode);
 
     // The weighted hits and darts of every target after the newest session, exactly as the
     // trends count them.

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-PlayedGames::PlayedGames(qint32 playMode)
+PlayedGames::PlayedGames(Mode playMode)
     : m_playMode(playMode) {
 }
 
@@ -34,7 +34,7 @@ void PlayedGames::finish() {
 HitRate::Tally PlayedGames::tallyOf(quint8 value) const {
     if (value == NoValue)
         return {};
-    if (m_playMode == ModeA)
+    if (m_playMode == Mode::A)
         return value > 0 ? HitRate::Tally{1, double(value)} : HitRate::Tally{};
     return {double(value), 3};
 }

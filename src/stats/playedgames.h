@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/playmode.h"
 #include "stats/hitrate.h"
 
 #include <QByteArrayView>
@@ -20,7 +21,7 @@ public:
         std::array<quint8, Targets> values{}; // the valid value, or NoValue
     };
 
-    explicit PlayedGames(qint32 playMode);
+    explicit PlayedGames(Mode playMode);
 
     // A game's date-time text and its 21 valid values (−1 where the cell holds none), in the
     // order the file holds them.
@@ -35,10 +36,10 @@ public:
 
     const std::vector<Game> &games() const { return m_games; }
     int undated() const { return m_undated; }
-    qint32 playMode() const { return m_playMode; }
+    Mode playMode() const { return m_playMode; }
 
 private:
-    qint32 m_playMode;
+    Mode m_playMode;
     std::vector<Game> m_games;
     int m_undated = 0;
 };

@@ -47,10 +47,10 @@ struct HistoryFixture {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
     }
-    static void write(qint32 mode, const QByteArray &content) {
+    static void write(Mode mode, const QByteArray &content) {
         write(ModeFiles::path(mode), content);
     }
-    static QByteArray contentOf(qint32 mode) { return contentOf(ModeFiles::path(mode)); }
+    static QByteArray contentOf(Mode mode) { return contentOf(ModeFiles::path(mode)); }
     // A history line saved on the given day of March 2024 with the given values.
     static QByteArray game(int day, const QByteArray &values) {
         return "2024/03/" + QByteArray::number(day).rightJustified(2, '0') + " 21:04:09," + values;
@@ -63,12 +63,12 @@ struct HistoryFixture {
                 game(day, (QByteArray::number(day % 10) + ',').repeated(21).chopped(1)) + "\r\n";
         return content;
     }
-    QString load(qint32 mode) {
+    QString load(Mode mode) {
         const QString error = store.load(mode, stored, averages);
         recent.refresh();
         return error;
     }
-    QString remove(qint32 mode, const QList<int> &rows) { return store.remove(mode, stored, rows); }
+    QString remove(Mode mode, const QList<int> &rows) { return store.remove(mode, stored, rows); }
     // Cells 0, 1, 21, 22, 23 and 24 of a recent row, joined by "|".
     QString recentRow(int row) const {
         QStringList cells;
@@ -121,58 +121,58 @@ private Q_SLOTS:
 };
 
 void tst_HistoryStore::load_data() {
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<Mode>("mode");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("recent");   // the first rows, as HistoryFixture::recentRow
     QTest::addColumn<QStringList>("averages"); // "row,col=text"
 
     QTest::newRow("bare LF, empty lines skipped, no final CR LF")
-        << ModeA
+        << Mode::A
         << "\r\n" + F::games(1, 2).replace("\r\n", "\n\r\n") + "\n\r\n" + F::games(3, 3).chopped(2)
         << QStringList{"03/03 21:04|3|3|63|3.0|2024/03/03 21:04:09",
                        "03/02 21:04|2|2|42|2.0|2024/03/02 21:04:09",
                        "03/01 21:04|1|1|21|1.0|2024/03/01 21:04:09", placeholder, placeholder}
         << QStringList{"0,1=2.0"};
     QTest::newRow("huge, negative and text values; a short line's empties not averaged")
-        << ModeA << lines({"5,,7", "99999999999999999999,-3,abc,3"})
+        << Mode::A << lines({"5,,7", "99999999999999999999,-3,abc,3"})
         << QStringList{"03/01 21:04|99999999999999999999||100000000000000000000|"
                        "25000000000000000000.0|2024/03/01 21:04:09",
                        "03/01 21:04|5||12|6.0|2024/03/01 21:04:09"}
         << QStringList{"0,1=5.0", "0,2=", "0,3=7.0", "0,4=3.0", "0,23=5.0"};
     QTest::newRow("A numbers past 99 and a leading zero: shown and totalled, never averaged")
-        << ModeA << lines({"254,100,1", "255,099,2"})
+        << Mode::A << lines({"254,100,1", "255,099,2"})
         << QStringList{"03/01 21:04|255||356|118.7|2024/03/01 21:04:09",
                        "03/01 21:04|254||355|118.3|2024/03/01 21:04:09"}
         << QStringList{"0,1=", "0,2=", "0,3=1.5", "3,3=66.7"};
     const QByteArray threes = QByteArray("3,").repeated(20) + "3";
     QTest::newRow("B 3,3,3, the newest of 30 fields: 24 counted")
-        << ModeB << lines({threes, threes, threes + QByteArray(",3").repeated(9)})
+        << Mode::B << lines({threes, threes, threes + QByteArray(",3").repeated(9)})
         << QStringList{"03/01 21:04|3|3|72|3.00|2024/03/01 21:04:09"}
         << QStringList{"0,1=3.00", "3,1=100",    "0,22=63.00", "0,23=3.00",
                        "3,22=-",   "3,23=100.0", "5,21=100"};
     QTest::newRow("B 1 and 2: fewer than 3 games, all windows alike; 4 and 03 invalid")
-        << ModeB << lines({"1,4", "2,03,3"}) << QStringList()
+        << Mode::B << lines({"1,4", "2,03,3"}) << QStringList()
         << QStringList{"0,1=1.50", "1,1=1.50", "2,1=1.50", "3,1=50.0",
                        "5,1=50.0", "0,2=",     "0,3=3.00"};
     // 1 dart in 16 is a hit rate of 6.25 exactly.
     QTest::newRow("A 2 and 4, one 16: halves away from zero")
-        << ModeA << lines({"2,16", "4"}) << QStringList()
+        << Mode::A << lines({"2,16", "4"}) << QStringList()
         << QStringList{"0,1=3.0", "3,1=33.3", "0,2=16.0", "3,2=6.3", "0,22=19.0", "0,23=9.5"};
     QTest::newRow("A zeros: HIT empty and not in the mean; invalid texts ignored")
-        << ModeA << lines({"0,5,05, 5,x,99", "0,5"}) << QStringList()
+        << Mode::A << lines({"0,5,05, 5,x,99", "0,5"}) << QStringList()
         << QStringList{"0,1=0.0", "3,1=",     "3,2=20.0", "0,3=",      "0,4=",
                        "0,5=",    "0,6=99.0", "3,6=1.0",  "0,23=34.7", "3,23=10.5"};
     // Bulls, newest first: empty, 1, 0, then 9 down to 1.
     QTest::newRow("12 games, newest bull empty")
-        << ModeA << F::games(1, 11) + F::game(12, QByteArray(20, ',')) << QStringList()
+        << Mode::A << F::games(1, 11) + F::game(12, QByteArray(20, ',')) << QStringList()
         << QStringList{"0,21=0.5", "1,21=4.8", "2,21=4.2", "3,21=200.0", "5,21=23.9"};
-    QTest::newRow("no file") << ModeA << F::missing << QStringList{placeholder}
+    QTest::newRow("no file") << Mode::A << F::missing << QStringList{placeholder}
                              << QStringList{"0,0=AVG(3)", "5,0=HIT(ALL)", "0,1=", "0,22=0.0",
                                             "0,23=",      "3,22=-",       "3,23="};
 }
 
 void tst_HistoryStore::load() {
-    QFETCH(int, mode);
+    QFETCH(Mode, mode);
     QFETCH(QByteArray, content);
     QFETCH(QStringList, recent);
     QFETCH(QStringList, averages);
@@ -213,9 +213,9 @@ void tst_HistoryStore::save() {
     QFETCH(QStringList, card);
     QFETCH(QByteArray, after);
     HistoryFixture fixture;
-    fixture.write(ModeA, before);
-    QCOMPARE(fixture.store.save(ModeA, card, when), QString());
-    QCOMPARE(fixture.contentOf(ModeA), after);
+    fixture.write(Mode::A, before);
+    QCOMPARE(fixture.store.save(Mode::A, card, when), QString());
+    QCOMPARE(fixture.contentOf(Mode::A), after);
 }
 
 void tst_HistoryStore::remove_data() {
@@ -265,12 +265,12 @@ void tst_HistoryStore::remove() {
     QFETCH(QString, error);
     QFETCH(QByteArray, underneath);
     HistoryFixture fixture;
-    fixture.write(ModeB, before);
-    QCOMPARE(fixture.load(ModeB), QString());
+    fixture.write(Mode::B, before);
+    QCOMPARE(fixture.load(Mode::B), QString());
     if (!underneath.isNull())
-        fixture.write(ModeB, underneath);
-    QCOMPARE(fixture.remove(ModeB, selected), error);
-    QCOMPARE(fixture.contentOf(ModeB), after);
+        fixture.write(Mode::B, underneath);
+    QCOMPARE(fixture.remove(Mode::B, selected), error);
+    QCOMPARE(fixture.contentOf(Mode::B), after);
 }
 
 // Names that are no regular file, a file too large to hold and one that cannot be read, as history
@@ -298,7 +298,7 @@ void tst_HistoryStore::oddFiles() {
     QFETCH(QByteArray, kind);
     QFETCH(QString, expected);
     HistoryFixture fixture;
-    const QByteArray history = ModeFiles::path(ModeA), ini = AppPaths::settingsFile();
+    const QByteArray history = ModeFiles::path(Mode::A), ini = AppPaths::settingsFile();
     QList<struct stat> before(2);
     for (const QByteArray &path : {history, ini}) {
         const QByteArray other = path + ".other";
@@ -325,9 +325,9 @@ void tst_HistoryStore::oddFiles() {
         ::alarm(20);
         const IniFile settings(ini, fixture.fileSystem);
         const QByteArray outcome =
-            QStringList{fixture.load(ModeA),
-                        fixture.remove(ModeA, {0}),
-                        fixture.store.save(ModeA, QStringList(21), QDateTime::currentDateTime()),
+            QStringList{fixture.load(Mode::A),
+                        fixture.remove(Mode::A, {0}),
+                        fixture.store.save(Mode::A, QStringList(21), QDateTime::currentDateTime()),
                         fixture.recentRow(0),
                         settings.read(u"GAME"_qs, u"MODE"_qs, u"B"_qs),
                         settings.write(u"GAME"_qs, u"MODE"_qs, u"A"_qs).description()}
@@ -380,20 +380,20 @@ void tst_HistoryStore::oddUndoRecords() {
     QFETCH(bool, save);
     QFETCH(QString, failure);
     HistoryFixture fixture;
-    const QByteArray history = ModeFiles::path(ModeA), other = history + ".other";
-    const QByteArray record = ModeFiles::path(ModeA, ModeFiles::Undo);
+    const QByteArray history = ModeFiles::path(Mode::A), other = history + ".other";
+    const QByteArray record = ModeFiles::path(Mode::A, ModeFiles::Undo);
     const QByteArray saved = HistoryLine::build(when, {"9"}) + "\r\n";
     const auto named = [&](const QString &error) {
         return error.isEmpty() ? error
                                : QFileInfo(fixture.store.failedFile()).fileName() + ": " + error;
     };
-    F::write(ModeA, F::games(1, 5));
+    F::write(Mode::A, F::games(1, 5));
     QVERIFY(kind != "history hard-linked elsewhere" || ::link(history, other) == 0);
     QVERIFY(!kind.endsWith("a folder") ||
-            QDir().mkdir(ModeFiles::path(ModeA, kind.startsWith("record") ? ModeFiles::Undo
-                                                                          : ModeFiles::Deleted)));
-    QCOMPARE(fixture.load(ModeA), QString());
-    const QString removed = named(fixture.remove(ModeA, {0}));
+            QDir().mkdir(ModeFiles::path(Mode::A, kind.startsWith("record") ? ModeFiles::Undo
+                                                                            : ModeFiles::Deleted)));
+    QCOMPARE(fixture.load(Mode::A), QString());
+    const QString removed = named(fixture.remove(Mode::A, {0}));
 
     const QByteArray made = F::contentOf(record);
     if (kind == "record emptied" || kind == "record replaced" || kind == "record corrupted")
@@ -404,34 +404,34 @@ void tst_HistoryStore::oddUndoRecords() {
             (QFile::remove(record) && ::symlink(history, record) == 0));
     QVERIFY(kind != "record hard-linked elsewhere" || ::link(record, other) == 0);
     if (kind == "history emptied" || kind == "history removed")
-        F::write(ModeA, kind == "history emptied" ? QByteArray() : F::missing);
+        F::write(Mode::A, kind == "history emptied" ? QByteArray() : F::missing);
     const QByteArray recordBefore = F::contentOf(record), otherBefore = F::contentOf(other);
     if (save) {
-        QCOMPARE(fixture.store.save(ModeA, {"9"}, when), QString());
-        QCOMPARE(F::contentOf(ModeA), F::games(1, 4) + saved);
+        QCOMPARE(fixture.store.save(Mode::A, {"9"}, when), QString());
+        QCOMPARE(F::contentOf(Mode::A), F::games(1, 4) + saved);
         QCOMPARE(F::contentOf(other), otherBefore);
         if (kind != "record corrupted" && kind != "record a link to the history")
             QCOMPARE(F::contentOf(record) == recordBefore, kind.startsWith("record"));
-        QCOMPARE(fixture.load(ModeA), QString()); // as the window does after a save
+        QCOMPARE(fixture.load(Mode::A), QString()); // as the window does after a save
     }
 
     struct stat info {};
     const bool hadRecord = ::lstat(record, &info) == 0;
-    const QByteArray historyBefore = F::contentOf(ModeA);
-    const QString undone = named(fixture.store.undoRemove(ModeA));
+    const QByteArray historyBefore = F::contentOf(Mode::A);
+    const QString undone = named(fixture.store.undoRemove(Mode::A));
     const QString first = removed.isEmpty() ? undone : removed;
     QVERIFY2(failure.isEmpty() ? first.isEmpty() : first.startsWith(failure), qPrintable(first));
     QCOMPARE(F::contentOf(other), otherBefore);
     if (undone.isEmpty()) {
-        QCOMPARE(F::contentOf(ModeA), F::games(1, 5) + saved);
+        QCOMPARE(F::contentOf(Mode::A), F::games(1, 5) + saved);
         QVERIFY(::lstat(record, &info) != 0);
         return;
     }
-    QCOMPARE(F::contentOf(ModeA), historyBefore);
+    QCOMPARE(F::contentOf(Mode::A), historyBefore);
     QCOMPARE(::lstat(record, &info) == 0, hadRecord);
     QVERIFY(F::contentOf(record).startsWith(recordBefore));
-    fixture.load(ModeA);
-    QVERIFY(!fixture.store.canUndo(ModeA)); // refused again until the history changes
+    fixture.load(Mode::A);
+    QVERIFY(!fixture.store.canUndo(Mode::A)); // refused again until the history changes
 }
 
 // Every write broken by killing the process at one of its system calls, or by failing that call.
@@ -463,46 +463,47 @@ void tst_HistoryStore::brokenAtEveryCall() {
     const CardDraft draft(fixture.fileSystem);
     DrillHistory drills(fixture.fileSystem);
     const DrillDraft drillDraft(fixture.fileSystem);
-    const QByteArray drillFile = ModeFiles::path(ModeA, ModeFiles::Saved, ModeFiles::Drills);
-    const QByteArray history = ModeFiles::path(ModeA);
+    const QByteArray drillFile = ModeFiles::path(Mode::A, ModeFiles::Saved, ModeFiles::Drills);
+    const QByteArray history = ModeFiles::path(Mode::A);
     // The files written, the first the one the operation is about, and whether each is appended to.
     const QList<std::pair<QByteArray, bool>> files =
         operation == Save     ? QList{std::pair{history, true}}
         : operation == Remove ? QList{std::pair{history, false},
-                                      {ModeFiles::path(ModeA, ModeFiles::Deleted), true},
-                                      {ModeFiles::path(ModeA, ModeFiles::Undo), true}}
+                                      {ModeFiles::path(Mode::A, ModeFiles::Deleted), true},
+                                      {ModeFiles::path(Mode::A, ModeFiles::Undo), true}}
         : operation == Undo
-            ? QList{std::pair{history, false}, {ModeFiles::path(ModeA, ModeFiles::Undo), false}}
+            ? QList{std::pair{history, false}, {ModeFiles::path(Mode::A, ModeFiles::Undo), false}}
         : operation == Settings  ? QList{std::pair{AppPaths::settingsFile(), false}}
         : operation == DrillSave ? QList{std::pair{drillFile, true}}
         : operation == DrillDelete
             ? QList{std::pair{drillFile, false},
-                    {ModeFiles::path(ModeA, ModeFiles::Deleted, ModeFiles::Drills), true},
-                    {ModeFiles::path(ModeA, ModeFiles::Undo, ModeFiles::Drills), true}}
-        : operation == DrillKeep ? QList{std::pair{DrillDraft::filePath(ModeA), false}}
-                                 : QList{std::pair{CardDraft::filePath(ModeA), false}};
+                    {ModeFiles::path(Mode::A, ModeFiles::Deleted, ModeFiles::Drills), true},
+                    {ModeFiles::path(Mode::A, ModeFiles::Undo, ModeFiles::Drills), true}}
+        : operation == DrillKeep ? QList{std::pair{DrillDraft::filePath(Mode::A), false}}
+                                 : QList{std::pair{CardDraft::filePath(Mode::A), false}};
     const QByteArray base = operation >= DrillSave ? "Drill_A" : "Recent_A";
     const QByteArray &path = files[0].first;
     // A failure to keep the draft is never reported: it must not get in the player's way.
     const bool silent = operation == Draft || operation == DrillKeep;
     const auto save = [&] {
-        return fixture.store.save(ModeA, QStringList(21, QStringLiteral("12")), when);
+        return fixture.store.save(Mode::A, QStringList(21, QStringLiteral("12")), when);
     };
     const auto run = [&]() -> QString {
         if (operation == Save)
             return save();
         if (operation == Remove)
-            return fixture.remove(ModeA, {1, 2});
+            return fixture.remove(Mode::A, {1, 2});
         if (operation == Undo)
-            return fixture.store.undoRemove(ModeA);
+            return fixture.store.undoRemove(Mode::A);
         if (operation == Draft)
-            return draft.keep(ModeA, QStringList(21, QStringLiteral("7")), 20), QString();
+            return draft.keep(Mode::A, QStringList(21, QStringLiteral("7")), 20), QString();
         if (operation == DrillSave)
-            return drills.save(ModeA, QStringList(21, QStringLiteral("3")), when);
+            return drills.save(Mode::A, QStringList(21, QStringLiteral("3")), when);
         if (operation == DrillDelete)
-            return drills.removeLast(ModeA);
+            return drills.removeLast(Mode::A);
         if (operation == DrillKeep)
-            return drillDraft.keep(ModeA, {{3, 20}, QStringList(21, QString()), 20, {}}), QString();
+            return drillDraft.keep(Mode::A, {{3, 20}, QStringList(21, QString()), 20, {}}),
+                   QString();
         return settings.write(u"GAME"_qs, u"MODE"_qs, u"A"_qs).description();
     };
     // Root's rewrite of another user's file leaves it theirs.
@@ -510,12 +511,12 @@ void tst_HistoryStore::brokenAtEveryCall() {
         ::geteuid() == 0 && !files[0].second && before != F::missing ? 65534 : ::geteuid();
     F::write(path, before);
     QVERIFY(::chown(path, owner, owner) == 0 || before == F::missing);
-    QCOMPARE(fixture.load(ModeA), QString());
-    QCOMPARE(drills.load(ModeA), QString());
+    QCOMPARE(fixture.load(Mode::A), QString());
+    QCOMPARE(drills.load(Mode::A), QString());
     if (operation == Undo) // a deletion, then a game saved
-        QVERIFY(fixture.remove(ModeA, {5, 7}).isEmpty() && save().isEmpty());
+        QVERIFY(fixture.remove(Mode::A, {5, 7}).isEmpty() && save().isEmpty());
     if (operation == Draft)
-        draft.keep(ModeA, QStringList{"5", "17"}, 2);
+        draft.keep(Mode::A, QStringList{"5", "17"}, 2);
     const auto contents = [&files] {
         QList<QByteArray> all;
         for (const auto &file : files)

@@ -73,7 +73,7 @@ void tst_DrillChoice::betaDraw() {
 void tst_DrillChoice::trendCounts() {
     // The trends' NOW, with mode A's zeros, missing values, and gaps that join (exactly 45:00)
     // and split (45:01).
-    PlayedGames played(ModeA);
+    PlayedGames played(Mode::A);
     const QStringList times{"10:00:00", "10:45:00", "11:30:01", "13:00:00", "13:45:00", "20:00:00"};
     for (int game = 0; game < times.size(); ++game) {
         std::array<int, 21> values;

@@ -25,7 +25,7 @@ void addGame(PlayedGames &games, const QByteArray &stamp, int value) {
 }
 
 // Games of every target `value`, `minutes` apart from 2024/03/01 00:00:00.
-PlayedGames spaced(qint32 mode, const QList<int> &minutes, int value) {
+PlayedGames spaced(Mode mode, const QList<int> &minutes, int value) {
     PlayedGames games(mode);
     for (int minute : minutes)
         addGame(games,
@@ -153,8 +153,8 @@ void tst_Stats::report() {
     recent.read("2024/03/02 10:00:00,1,3,0\r\n"
                 "2024/03/01 10:00:00,1,05,,,,,,,,,,,,,,,,,,,2,7,7\r\n"
                 "2024/03/33 10:00:00,1\r\n",
-                ModeA);
-    const PlayedGames fromTable = DrillChoice::played(recent, nullptr, ModeA);
+                Mode::A);
+    const PlayedGames fromTable = DrillChoice::played(recent, nullptr, Mode::A);
     QCOMPARE(fromTable.undated(), 1);
     QCOMPARE(int(fromTable.games().size()), 2);
     QCOMPARE(fromTable.games()[0].values[1], PlayedGames::NoValue); // "05", the older game first
@@ -167,7 +167,7 @@ void tst_Stats::report() {
     QCOMPARE(table.rows()[TargetReport::AllRow].tally.rate(), 4 / 7.0);
 
     // One mode-B game with every target 1: nothing stands out.
-    PlayedGames one(ModeB);
+    PlayedGames one(Mode::B);
     addGame(one, "2024/03/01 10:00:00", 1);
     const TargetReport even(one, 30);
     const TargetReport::Row &row = even.rows()[6];
@@ -180,7 +180,7 @@ void tst_Stats::report() {
 
     // Thirty games: target 7 never hit, the bull half the time, every other target 2 of 3;
     // 7 is surely weak, the bull not surely, nothing strong enough against a rate of 62 %.
-    PlayedGames many(ModeB);
+    PlayedGames many(Mode::B);
     for (int game = 0; game < 30; ++game) {
         std::array<int, PlayedGames::Targets> values;
         values.fill(2);
@@ -197,17 +197,17 @@ void tst_Stats::report() {
     QCOMPARE(weak.focusLine(), "FOCUS FIRST: 7");
 
     // All zeros: mode A has no darts anywhere, mode B a rate of 0 that is neither weak nor strong.
-    const PlayedGames zerosA = spaced(ModeA, {0, 5}, 0), zerosB = spaced(ModeB, {0, 5}, 0);
+    const PlayedGames zerosA = spaced(Mode::A, {0, 5}, 0), zerosB = spaced(Mode::B, {0, 5}, 0);
     const TargetReport reportA(zerosA, 30), reportB(zerosB, 30);
     for (const TargetReport::Row &line : reportA.rows())
         QCOMPARE(line.verdict, line.target ? TargetReport::NoData : TargetReport::NoVerdict);
     for (const TargetReport::Row &line : reportB.rows())
         QVERIFY(line.verdict == TargetReport::NotSure || line.target == 0);
-    QCOMPARE(TargetReport(PlayedGames(ModeB), 30).focusLine(), "NO GAMES YET");
+    QCOMPARE(TargetReport(PlayedGames(Mode::B), 30).focusLine(), "NO GAMES YET");
 
     // The period runs back from the newest game. Days 1, 2 and 31 of March at midnight: 30 days
     // back from the newest reach day 1 exactly, 7 days only the newest.
-    const PlayedGames games = spaced(ModeB, {0, 1440, 43200}, 3);
+    const PlayedGames games = spaced(Mode::B, {0, 1440, 43200}, 3);
     QCOMPARE(TargetReport(games, 30).games(), 3);
     QCOMPARE(TargetReport(games, 7).games(), 1);
     QCOMPARE(TargetReport(games, 0).games(), 3);
@@ -227,14 +227,14 @@ void tst_Stats::sessions() {
     QFETCH(QList<int>, minutes);
     QFETCH(int, gap);
     QFETCH(QList<int>, games);
-    const PlayedGames played = spaced(ModeB, minutes, 1);
+    const PlayedGames played = spaced(Mode::B, minutes, 1);
     const TrendReport report(played, gap, 0.3);
     QList<int> got;
     for (const TrendReport::Session &session : report.sessions())
         got.append(session.games);
     QCOMPARE(got, games);
     // A 45:01 gap splits too.
-    PlayedGames seconds(ModeB);
+    PlayedGames seconds(Mode::B);
     addGame(seconds, "2024/03/01 10:00:00", 1);
     addGame(seconds, "2024/03/01 10:45:01", 1);
     seconds.finish();

@@ -136,7 +136,7 @@ void tst_Appearance::withWindow(const QString &window, const std::function<void(
         cells[series] = series == 12 ? QString() : QString::number(series + 0.5);
     const HandedOver graphed = handedOver({cells, cells});
     StoredGames recent;
-    recent.read(History, ModeA);
+    recent.read(History, Mode::A);
     const std::unique_ptr<QDialog> dialog(
         window == "graph" || window == "switched"
             ? new frmGraph(graphed.games, graphed.rows, m_settings)

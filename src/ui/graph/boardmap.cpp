@@ -24,7 +24,7 @@ QPoint rimPoint(double angle) {
 
 namespace BoardMap {
 
-double HitRate(const GraphData &data, int column, qint32 playMode) {
+double HitRate(const GraphData &data, int column, Mode playMode) {
     const int games = data.rowCount();
     if (games == 0)
         return 0;
@@ -32,7 +32,7 @@ double HitRate(const GraphData &data, int column, qint32 playMode) {
     for (int row = 0; row < games; ++row)
         sum += data.value(row, column);
     const double average = sum / games;
-    if (playMode == ModeA)
+    if (playMode == Mode::A)
         return average == 0 ? 0 : 100 / average; // darts needed per hit
     return average / 3 * 100;                    // hits out of three darts
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/playmode.h"
+
 #include <QColor>
 #include <QPoint>
 
@@ -23,7 +25,7 @@ using Scale = std::array<QColor, Steps>;
 
 // The percentage of hits of a target (column 1 to 21) over all games, an empty cell
 // counting as a game with the value 0.
-double HitRate(const GraphData &data, int column, qint32 playMode);
+double HitRate(const GraphData &data, int column, Mode playMode);
 
 // The recent-table column read by a board position: counter-clockwise from 3 o'clock, then the
 // bull.

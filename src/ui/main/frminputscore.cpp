@@ -138,8 +138,8 @@ void frmInputScore::connectControls() {
             [this] { typeIntoCurrentField(Qt::Key_Delete, QString()); });
 
     connect(m_menus->mnuFile_Save, &QAction::triggered, this, &frmInputScore::saveCommand);
-    connect(m_menus->mnuFile_Mode_A, &QAction::triggered, this, [this] { switchMode(ModeA); });
-    connect(m_menus->mnuFile_Mode_B, &QAction::triggered, this, [this] { switchMode(ModeB); });
+    connect(m_menus->mnuFile_Mode_A, &QAction::triggered, this, [this] { switchMode(Mode::A); });
+    connect(m_menus->mnuFile_Mode_B, &QAction::triggered, this, [this] { switchMode(Mode::B); });
     connect(m_menus->mnuFile_Exit, &QAction::triggered, this, &QWidget::close);
     connect(m_menus->mnuEdit_Clear_ThisTime, &QAction::triggered, this,
             &frmInputScore::ClearThisTime);
@@ -185,16 +185,16 @@ void frmInputScore::setTabOrder() {
 }
 
 void frmInputScore::applySettingsChecks() {
-    m_menus->mnuFile_Mode_A->setChecked(m_config.PlayMode == ModeA);
-    m_menus->mnuFile_Mode_B->setChecked(m_config.PlayMode == ModeB);
+    m_menus->mnuFile_Mode_A->setChecked(m_config.PlayMode == Mode::A);
+    m_menus->mnuFile_Mode_B->setChecked(m_config.PlayMode == Mode::B);
     m_menus->mnuView_ThisTime->setChecked(m_config.PanelOrder[CardIndex] != 0);
     m_menus->mnuView_Recent->setChecked(m_config.PanelOrder[RecentIndex] != 0);
     m_menus->mnuView_AVG->setChecked(m_config.PanelOrder[AveragesIndex] != 0);
 }
 
 void frmInputScore::Pub_Sub_ViewChange() {
-    m_buttons->keypadA()->setVisible(m_config.PlayMode == ModeA);
-    m_buttons->keypadB()->setVisible(m_config.PlayMode == ModeB);
+    m_buttons->keypadA()->setVisible(m_config.PlayMode == Mode::A);
+    m_buttons->keypadB()->setVisible(m_config.PlayMode == Mode::B);
 
     const std::array<QWidget *, 3> panels{m_card, m_grdRecent, m_grdAVG};
     const ViewArrangement arrangement = ViewLayout::arrange(m_config.PanelOrder);
@@ -288,7 +288,7 @@ void frmInputScore::keepDraft(const QString &savingAs) {
                         savingAs] { return draft.keep(mode, texts, target, savingAs); });
 }
 
-void frmInputScore::discardDraft(qint32 playMode) {
+void frmInputScore::discardDraft(Mode playMode) {
     m_draftLine.clear();
     m_draftWriter.post(CardDraft::filePath(playMode),
                        [draft = m_draft, playMode] { return draft.discard(playMode); });
@@ -298,7 +298,7 @@ void frmInputScore::txtChange(int index) {
     QLineEdit *field = m_card->txt(index);
     FilterText(field, 30, 0, 1);
     const QString text = field->text();
-    if (m_config.PlayMode == ModeA) {
+    if (m_config.PlayMode == Mode::A) {
         moveFocus(field);
     } else if (!text.isEmpty()) {
         if (!ThisTimeCard::isModeBValue(text))
@@ -314,7 +314,7 @@ void frmInputScore::txtChange(int index) {
 void frmInputScore::txtGotFocus(int index) {
     m_currentTarget = index;
     m_card->markHeading(index, true);
-    if (m_config.PlayMode == ModeB) {
+    if (m_config.PlayMode == Mode::B) {
         QLineEdit *field = m_card->txt(index);
         field->selectAll();
         // A mouse click places the caret after the focus arrives; select again after it. Only
@@ -463,10 +463,10 @@ void frmInputScore::showGraph() {
     graph.exec();
 }
 
-void frmInputScore::switchMode(qint32 playMode) {
+void frmInputScore::switchMode(Mode playMode) {
     const bool alreadyChosen = m_config.PlayMode == playMode;
-    m_menus->mnuFile_Mode_A->setChecked(playMode == ModeA);
-    m_menus->mnuFile_Mode_B->setChecked(playMode == ModeB);
+    m_menus->mnuFile_Mode_A->setChecked(playMode == Mode::A);
+    m_menus->mnuFile_Mode_B->setChecked(playMode == Mode::B);
     if (alreadyChosen)
         return;
     // The card is emptied, so the draft of the mode left goes; one of the new mode, left by a

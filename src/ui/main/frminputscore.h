@@ -101,7 +101,7 @@ private:
     void emptyCard();
     // Keeps the card as it stands, or with the stamp of the save about to store it.
     void keepDraft(const QString &savingAs = {});
-    void discardDraft(qint32 playMode);
+    void discardDraft(Mode playMode);
     // Shows a history failure with the file it concerns; true when there was one.
     bool reportFailure(const QString &error);
     bool reportFailure(const QString &error, const QByteArray &file);
@@ -110,7 +110,7 @@ private:
     void waitForNextSecond(const QDateTime &stamped);
     void showGraph();
 
-    void switchMode(qint32 playMode);
+    void switchMode(Mode playMode);
     void togglePanel(int panel, bool checked);
     void setGraphEnabled(bool enabled);
     void moveFocus(QWidget *target);

@@ -31,7 +31,7 @@ QCheckBox *create(QWidget *parent, const Settings &settings,
 }
 
 PlayedGames games(const StoredGames &recent, const StoredGames *drills, bool include,
-                  qint32 playMode) {
+                  Mode playMode) {
     return DrillChoice::played(recent, include ? drills : nullptr, playMode);
 }
 

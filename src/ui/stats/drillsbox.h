@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/playmode.h"
 #include "stats/playedgames.h"
 
 #include <functional>
@@ -19,6 +20,6 @@ QCheckBox *create(QWidget *parent, const Settings &settings,
                   const std::function<void(bool)> &changed);
 // The games of the mode, with the drills too when they are included and given.
 PlayedGames games(const StoredGames &recent, const StoredGames *drills, bool include,
-                  qint32 playMode);
+                  Mode playMode);
 
 } // namespace DrillsBox

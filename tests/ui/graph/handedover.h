@@ -27,6 +27,6 @@ inline HandedOver handedOver(const QList<QStringList> &rows) {
             fields.append(cells.value(col));
         content += fields.join(u',').toLatin1() + "\r\n";
     }
-    handed.games.read(content, ModeA);
+    handed.games.read(content, Mode::A);
     return handed;
 }

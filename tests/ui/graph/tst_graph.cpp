@@ -119,21 +119,21 @@ private:
 void tst_Graph::initTestCase() {
     QVERIFY(m_dir.isValid());
     AppPaths::overrideForTests(m_dir.path(), QStringLiteral("Dartrail"));
-    m_settings.PlayMode = ModeB;
+    m_settings.PlayMode = Mode::B;
 }
 
 void tst_Graph::fieldColourStep_data() {
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<Mode>("mode");
     QTest::addColumn<QStringList>("cells"); // of the bull, one game each
     QTest::addColumn<int>("step");
-    QTest::newRow("B 50: empty counts as 0") << ModeB << QStringList{"3", ""} << 5;
-    QTest::newRow("A all empty") << ModeA << QStringList{"", ""} << 0;
-    QTest::newRow("A 10") << ModeA << QStringList{"10"} << 1;
-    QTest::newRow("A 200 stays at the top") << ModeA << QStringList{"1", ""} << 9;
+    QTest::newRow("B 50: empty counts as 0") << Mode::B << QStringList{"3", ""} << 5;
+    QTest::newRow("A all empty") << Mode::A << QStringList{"", ""} << 0;
+    QTest::newRow("A 10") << Mode::A << QStringList{"10"} << 1;
+    QTest::newRow("A 200 stays at the top") << Mode::A << QStringList{"1", ""} << 9;
 }
 
 void tst_Graph::fieldColourStep() {
-    QFETCH(int, mode);
+    QFETCH(Mode, mode);
     QFETCH(QStringList, cells);
     QFETCH(int, step);
     const HandedOver shown = games({{21, cells}}, int(cells.size()));

@@ -3,6 +3,7 @@
 #include "app/mdlmain.h"
 #include "platform/messagebox.h"
 #include "settings/apppaths.h"
+#include "settings/playmode.h"
 #include "ui/fonts.h"
 #include "ui/main/frminputscore.h"
 
@@ -49,7 +50,8 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QByteArray playedFile() const { // the history of the mode in play
-        return readFile(mdlMain::RunSettings->PlayMode == ModeB ? "Recent_B.csv" : "Recent_A.csv");
+        return readFile(mdlMain::RunSettings->PlayMode == Mode::B ? "Recent_B.csv"
+                                                                  : "Recent_A.csv");
     }
 
     void start() {
