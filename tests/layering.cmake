@@ -49,5 +49,7 @@ endforeach()
 
 if(faults)
     message(FATAL_ERROR "Includes against the layers:${faults}")
+elseif(count EQUAL 0)
+    message(FATAL_ERROR "No file under ${SOURCE_DIR}: an absolute path is needed")
 endif()
 message(STATUS "${count} files, every include points down")
