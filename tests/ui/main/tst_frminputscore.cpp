@@ -164,8 +164,6 @@ void tst_FrmInputScore::scenario_data() {
     const QString modeAByMenu = "Alt+F Down Right Enter";
     const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
 
-    row("start-up, all panels") << modeA << QByteArray() << ""
-                                << QStringList{"focus=txt(0)", "red=0", "graph=00", "delete=0"};
     row("start-up, card hidden, entry disabled")
         << QByteArray("[WINDOW]\nGRID=012\n") << history(2) << ""
         << QStringList{"focus=grdRecent", "red=",       "graph=11",
@@ -272,28 +270,20 @@ void tst_FrmInputScore::scenario_data() {
         << "Alt+V Down Enter expect:tops=8,-,61,190,327 Alt+V Down Enter Alt+F C"
         << QStringList{"settings=[GAME] MODE=A [WINDOW] GRID=132"};
     // A write that fails changes no file, leaves no other file behind and is reported once,
-    // with the file and the system's reason.
-    using Call = FileSystemObject::Call;
-    for (const auto &[call, error] :
-         {std::pair{Call::Write, ENOSPC}, {Call::Open, EACCES}, {Call::Sync, EIO}}) {
-        const QString fail = QStringLiteral(" fail:%1:%2 ").arg(int(call)).arg(error);
-        const QString reason = QString::fromLocal8Bit(strerror(error));
-        const QString box = QStringLiteral("error=ERROR Recent_A.csv: ") + reason;
-        QTest::addRow("save fails: %s", qPrintable(reason))
-            << modeA << history(2) << "7" + fail + "click:cmd(4)"
-            << QStringList{"card=7",  "focus=cmd(4)", "saved=1;2", "recent=2|2|2.0",
-                           "files=2", "boxes=2",      box};
-        // Only once, so that the reload after it reads the file.
-        QTest::addRow("delete fails: %s", qPrintable(reason))
-            << modeA << history(2)
-            << toGrid + QString(fail).replace("fail:", "fail1:") + deleteByMenu
-            << QStringList{"saved=1;2", "recent=2|2|2.0", "files=2", "boxes=1", box};
-        QTest::addRow("settings fail: %s", qPrintable(reason))
-            << modeA << history(2) << fail + "Alt+V Down Enter Alt+F C"
-            << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=1",
-                           "error=ERROR Dartrail.ini: " + reason +
-                               ". The panels shown and the play mode of this run are not kept."};
-    }
+    // with the file and the system's reason. One call each here: the store's own test breaks
+    // every call of every write.
+    const QString noSpace = "error=ERROR Recent_A.csv: No space left on device";
+    row("save fails") << modeA << history(2) << "7 fail:3:28 click:cmd(4)"
+                      << QStringList{"card=7",  "focus=cmd(4)", "saved=1;2", "recent=2|2|2.0",
+                                     "files=2", "boxes=2",      noSpace};
+    // Only once, so that the reload after it reads the file.
+    row("delete fails") << modeA << history(2) << toGrid + " fail1:3:28 " + deleteByMenu
+                        << QStringList{"saved=1;2", "recent=2|2|2.0", "files=2", "boxes=1",
+                                       noSpace};
+    row("settings fail") << modeA << history(2) << "fail:4:5 Alt+V Down Enter Alt+F C"
+                         << QStringList{"settings=[GAME] MODE=A", "files=2", "boxes=1",
+                                        "error=ERROR Dartrail.ini: Input/output error. The panels "
+                                        "shown and the play mode of this run are not kept."};
     // While a save waits for the clock to leave its second, the list already holds the saved
     // game and the card is the next one.
     row("a delete while a save waits") << modeA << history(3) << "7 Ctrl+S row:1 " + deleteByMenu
