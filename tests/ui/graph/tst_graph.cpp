@@ -231,7 +231,6 @@ void tst_Graph::chartLinesPointsEdgesAndCrowds() {
 void tst_Graph::captionsFit_data() {
     QTest::addColumn<QStringList>("values"); // of series 1, one game each
     QTest::addColumn<QString>("captions");
-    QTest::newRow("15.7: by twos") << QStringList{"15.7"} << "2 4 6 8 10 12 14";
     QTest::newRow("37: by fives") << QStringList{"37"} << "5 10 15 20 25 30 35";
     QTest::newRow("mode A up to 99") << QStringList{"99", "0"} << "10 20 30 40 50 60 70 80 90";
     // Lines closer than a label's height are labelled every 2nd, 5th or 10th time.

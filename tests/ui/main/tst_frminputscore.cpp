@@ -259,12 +259,11 @@ void tst_FrmInputScore::scenario_data() {
     row("the next delete takes the current row")
         << modeA << history(7) << toGrid + " Ctrl+End Shift+Up " + deleteByMenu + ' ' + deleteByMenu
         << QStringList{"saved=4;5;6;7"};
-    row("Shift+PgDn and Ctrl+Shift+Home extend from the anchor")
-        << modeA << history(7) << toGrid + " Down Down Shift+PgDown Ctrl+Shift+Home"
-        << QStringList{"selected=0,1,2"};
-    row("Shift-clicks extend from the anchor")
-        << modeA << history(6) << "row:1 Shift+row:3 row:3 Shift+row:2"
-        << QStringList{"@selected=1/1,2,3/3/2,3"};
+    row("Shift-clicks, Shift+PgDn and Ctrl+Shift+Home extend from the anchor")
+        << modeA << history(7)
+        << "row:1 Shift+row:3 row:3 Shift+row:2 Down Down Shift+PgDown "
+           "Ctrl+Shift+Home"
+        << QStringList{"@selected=1/1,2,3/3/2,3/3/4/4,5,6/0,1,2,3,4"};
     row("VIEW toggle hides the recent grid, shown again it goes last, EXIT writes the order")
         << modeA << QByteArray()
         << "Alt+V Down Enter expect:tops=8,-,61,190,327 Alt+V Down Enter Alt+F C"
@@ -288,20 +287,16 @@ void tst_FrmInputScore::scenario_data() {
     // the current row is selected.
     const QString undoByMenu = "Alt+E Down Enter";
     const QString modeBByMenu = "Alt+F Down Right Down Enter";
-    row("Ctrl+Z puts the deleted games back, byte for byte")
+    row("Ctrl+Z puts the deleted games back, byte for byte, in their mode")
         << modeA << history(10)
         << toGrid + " Down Down Shift+Down Shift+Down " + deleteByMenu +
-               " expect:selected=4 expect:undo=1 Ctrl+Z"
+               " expect:selected=4 expect:undo=1 " + modeBByMenu + " expect:undo=0 " + modeAByMenu +
+               " expect:undo=1 " + toGrid + " Ctrl+Z"
         << QStringList{"history=unchanged", "undo=0", "boxes=0"};
     row("UNDO DELETE after a save and a restart")
         << modeA << history(4)
         << toGrid + " Down " + deleteByMenu + " click:txt(0) 7 Ctrl+S restart " + undoByMenu
         << QStringList{"saved=1;2;3;4;7", "undo=0"};
-    row("undo is kept per mode") << modeA << history(3)
-                                 << toGrid + " " + deleteByMenu + ' ' + modeBByMenu +
-                                        " expect:undo=0 " + modeAByMenu + " expect:undo=1 " +
-                                        undoByMenu
-                                 << QStringList{"history=unchanged"};
     row("undo after the file was replaced")
         << modeA << history(3) << toGrid + " " + deleteByMenu + " write:5 " + undoByMenu
         << QStringList{"saved=1;2;3;4;5", "boxes=1", "undo=0",
