@@ -36,9 +36,6 @@ void tst_DrillChoice::choice() {
     for (int picks : firstPicks(Counts{}, 21000)) // no data: uniform
         QVERIFY2(std::abs(picks - 1000) <= 140, qPrintable(QString::number(picks)));
     Counts counts;
-    counts.fill({150, 300});
-    counts[20] = {0, 300};
-    QCOMPARE(firstPicks(counts, 2000)[20], 2000);
     counts.fill({900, 900});
     counts[0] = {6, 30};
     counts[1] = {10, 30};

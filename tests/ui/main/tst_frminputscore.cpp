@@ -258,8 +258,7 @@ void tst_FrmInputScore::scenario_data() {
         << QStringList{"saved=4;5;6;7"};
     row("Shift-clicks, Shift+PgDn and Ctrl+Shift+Home extend from the anchor")
         << modeA << history(7)
-        << "row:1 Shift+row:3 row:3 Shift+row:2 Down Down Shift+PgDown "
-           "Ctrl+Shift+Home"
+        << "row:1 Shift+row:3 row:3 Shift+row:2 Down Down Shift+PgDown Ctrl+Shift+Home"
         << QStringList{"@selected=1/1,2,3/3/2,3/3/4/4,5,6/0,1,2,3,4"};
     row("VIEW toggle hides the recent grid, shown again it goes last, EXIT writes the order")
         << modeA << QByteArray()

@@ -18,7 +18,6 @@ void tst_ViewLayout::arrange_data() {
     QTest::addColumn<int>("buttonsTop");
 
     QTest::newRow("default 123") << "123" << QList{120, 915, 2550} << 4485;
-    QTest::newRow("nothing 000") << "000" << QList{-1, -1, -1} << 120;
     QTest::newRow("gap 302") << "302" << QList{2055, -1, 120} << 2850;
     QTest::newRow("repeat 220 recent wins") << "220" << QList{-1, 120, -1} << 1755;
     QTest::newRow("out of range 900") << "900" << QList{-1, -1, -1} << 120;
