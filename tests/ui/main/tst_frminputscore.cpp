@@ -659,14 +659,6 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
         return QString(app.boxes.last()).remove(app.path({}) + u'/');
     if (what == "history")
         return app.playedFile() == app.initialHistory ? "unchanged" : "changed";
-    if (what.startsWith("Drill_")) { // its lines, each stamp checked and read as STAMP
-        static const QRegularExpression stamp(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d "
-                                                             "\\d\\d:\\d\\d:\\d\\d(?=,)"));
-        return QString::fromLatin1(app.readFile(what))
-            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
-            .replaceInStrings(stamp, QStringLiteral("STAMP"))
-            .join(u';');
-    }
     if (what == "drill") { // the row heading, the marked headings, the fields that take entries
         QStringList marked;
         int enabled = 0;
@@ -712,11 +704,14 @@ QString tst_FrmInputScore::observed(MainWindowHarness &app, const QString &what)
             rows << QString::number(row);
         return rows.join(u',');
     }
-    if (what == "saved") { // each line without its stamp and its trailing empty values
-        static const QRegularExpression stampAndEmpties(QStringLiteral("^.{19},|,*$"));
-        return QString::fromLatin1(app.playedFile())
+    // The lines of the history in play, each without its stamp and its trailing empty values; or
+    // those of a drill file, each stamp checked and read as STAMP.
+    if (const bool saved = what == "saved"; saved || what.startsWith("Drill_")) {
+        static const QRegularExpression stampAndEmpties(QStringLiteral("^.{19},|,*$")),
+            stamp(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d(?=,)"));
+        return QString::fromLatin1(saved ? app.playedFile() : app.readFile(what))
             .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
-            .replaceInStrings(stampAndEmpties, {})
+            .replaceInStrings(saved ? stampAndEmpties : stamp, saved ? "" : "STAMP")
             .join(u';');
     }
     return QStringLiteral("<unknown>");
