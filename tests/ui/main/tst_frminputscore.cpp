@@ -404,9 +404,7 @@ void tst_FrmInputScore::scenario() {
     for (const QString &pair : expected)
         if (pair.startsWith(u'@'))
             afterEveryKey[pair.section(u'=', 0, 0).mid(1)];
-    QStringList tokens = keys.split(u' ', Qt::SkipEmptyParts);
-    while (!tokens.isEmpty()) {
-        const QString token = tokens.takeFirst();
+    for (const QString &token : keys.split(u' ', Qt::SkipEmptyParts)) {
         press(app, token);
         QCoreApplication::processEvents(); // the focus moves that Enter posts
         for (auto it = afterEveryKey.begin(); it != afterEveryKey.end(); ++it)
