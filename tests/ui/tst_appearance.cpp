@@ -323,10 +323,7 @@ void tst_Appearance::textsFitAndControlsAreNamed() {
 void tst_Appearance::picturesAtScreenDensity() {
     if (qApp->devicePixelRatio() < 2)
         QSKIP("for dense screens: run with QT_SCALE_FACTOR=2");
-    QList<QStringList> rows(2, QStringList(GraphData::Columns)); // series 1 rising from 1 to 4
-    rows[0][1] = u"4"_qs;
-    rows[1][1] = u"1"_qs;
-    const HandedOver graphed = handedOver(rows);
+    const HandedOver graphed = games({{1, {"1", "4"}}}, 2); // series 1 rising from 1 to 4
     frmGraph graph(graphed.games, graphed.rows, m_settings);
     for (const char *name : {"picGraph", "picBoard"}) {
         const QImage &image = graph.findChild<PictureBox *>(name)->image();

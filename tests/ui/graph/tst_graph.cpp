@@ -25,18 +25,6 @@ namespace {
 
 const QColor Grid(160, 160, 160);
 
-// Recent-table rows with the given cells per column listed oldest first, handed over newest
-// first as the grid does. A column's cells repeat to fill `count` games.
-HandedOver games(const QMap<int, QStringList> &cells, int count = 3) {
-    QList<QStringList> rows;
-    for (int game = count - 1; game >= 0; --game) {
-        rows.append(QStringList(GraphData::Columns));
-        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
-            rows.last()[it.key()] = it.value()[game % it.value().size()];
-    }
-    return handedOver(rows);
-}
-
 QPoint pixelOf(const QPointF &at) {
     return QPoint(int(std::floor(at.x())), int(std::floor(at.y())));
 }
