@@ -39,10 +39,6 @@ PlayedGames spaced(Mode mode, const QList<int> &minutes, int value) {
     return games;
 }
 
-double normalBelow(double z) {
-    return 0.5 * std::erfc(-z / std::sqrt(2.0));
-}
-
 } // namespace
 
 // The statistics of the target report and the trends: every formula on the worked examples,
@@ -99,9 +95,9 @@ void tst_Stats::chanceWorst_data() {
     QTest::newRow("narrow against wide")
         << Tallies{{3e6, 1e7}, {1, 3}} << QList<double>{1 - 0.3483, 0.3483};
     // Two narrow peaks 0.22 standard deviations apart, as good as normal.
-    const double z = 5e-5 / std::sqrt(2 * 0.25 / (1e7 + 3));
-    QTest::newRow("two narrow peaks") << Tallies{{5e6, 1e7}, {5.0005e6, 1e7}}
-                                      << QList<double>{normalBelow(z), 1 - normalBelow(z)};
+    const double below = 0.5 * std::erfc(-5e-5 / std::sqrt(2 * 0.25 / (1e7 + 3)) / std::sqrt(2.0));
+    QTest::newRow("two narrow peaks")
+        << Tallies{{5e6, 1e7}, {5.0005e6, 1e7}} << QList<double>{below, 1 - below};
     // Both at the edge: P(Beta(1, n+1) < Beta(1, m+1)) = (n + 1) / (n + m + 2).
     QTest::newRow("two peaks at 0")
         << Tallies{{0, 1e7}, {0, 5e6}}
@@ -120,7 +116,6 @@ void tst_Stats::chanceWorst() {
 void tst_Stats::stamps_data() {
     QTest::addColumn<QByteArray>("stamp");
     QTest::addColumn<QString>("minute"); // empty: not a date-time
-    QTest::newRow("plain") << QByteArray("2024/03/09 21:04:09") << u"2024/03/09 21:04"_qs;
     QTest::newRow("leap day") << QByteArray("2024/02/29 00:00:59") << u"2024/02/29 00:00"_qs;
     QTest::newRow("first moment") << QByteArray("0001/01/01 00:00:00") << u"0001/01/01 00:00"_qs;
     QTest::newRow("last moment") << QByteArray("9999/12/31 23:59:59") << u"9999/12/31 23:59"_qs;

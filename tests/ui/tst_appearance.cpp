@@ -31,13 +31,6 @@ const QByteArray History = "2020/01/01 00:00:00,1,2,3,10,1,2,3,10,1,2,3,10,1,2,3
                            "2020/01/02 00:00:00,2,1,1,10,2,1,1,10,2,1,1,10,2,1,1,10,2,1,1,10,3\r\n"
                            "2020/01/03 00:00:00,3,3,2,20,3,3,2,20,3,3,2,20,3,3,2,20,3,3,2,20,1\r\n";
 
-// The style's own palette, or a light or dark desktop's as Qt derives it from a button colour.
-QPalette scheme(const QString &name) {
-    return name == "default"
-               ? QApplication::style()->standardPalette()
-               : QPalette(name == "dark" ? QColor(53, 53, 53) : QColor(246, 245, 244));
-}
-
 // The room a widget has for its text and where the text lies, in its window's coordinates;
 // for other widgets a room a little inside the widget.
 std::pair<QRect, QRect> textPlace(const QWidget *widget) {
@@ -158,7 +151,11 @@ void tst_Appearance::withWindow(const QString &window, const std::function<void(
 
 QMap<QString, double> tst_Appearance::render(const QString &window, const QString &palette) {
     QMap<QString, double> shares;
-    QApplication::setPalette(scheme(palette));
+    // The style's own palette, or a light or dark desktop's as Qt derives it from a button colour.
+    QApplication::setPalette(
+        palette == "default"
+            ? QApplication::style()->standardPalette()
+            : QPalette(palette == "dark" ? QColor(53, 53, 53) : QColor(246, 245, 244)));
     withWindow(window, [&](QWidget &shown) {
         const QImage image = shown.grab().toImage();
         const double text = ColourPair::TextContrast, line = ColourPair::LineContrast;
@@ -230,7 +227,7 @@ QMap<QString, double> tst_Appearance::render(const QString &window, const QStrin
                     line);
         }
     });
-    QApplication::setPalette(scheme("default"));
+    QApplication::setPalette(QApplication::style()->standardPalette());
     return shares;
 }
 
@@ -326,10 +323,7 @@ void tst_Appearance::textsFitAndControlsAreNamed() {
 void tst_Appearance::picturesAtScreenDensity() {
     if (qApp->devicePixelRatio() < 2)
         QSKIP("for dense screens: run with QT_SCALE_FACTOR=2");
-    QList<QStringList> rows(2, QStringList(GraphData::Columns)); // series 1 rising from 1 to 4
-    rows[0][1] = u"4"_qs;
-    rows[1][1] = u"1"_qs;
-    const HandedOver graphed = handedOver(rows);
+    const HandedOver graphed = games({{1, {"1", "4"}}}, 2); // series 1 rising from 1 to 4
     frmGraph graph(graphed.games, graphed.rows, m_settings);
     for (const char *name : {"picGraph", "picBoard"}) {
         const QImage &image = graph.findChild<PictureBox *>(name)->image();

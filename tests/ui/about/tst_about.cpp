@@ -13,17 +13,6 @@
 #include <QTest>
 #include <QTextBrowser>
 
-namespace {
-
-QWidget *helpWindow() {
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window->objectName() == "frmHelp")
-            return window;
-    return nullptr;
-}
-
-} // namespace
-
 class tst_About : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -130,7 +119,10 @@ void tst_About::helpPage() {
     QCOMPARE(m_opened, opened.isEmpty() ? QList<QUrl>{} : QList{QUrl::fromLocalFile(page(opened))});
     QCOMPARE(m_errorBoxes, int(opened.isEmpty())); // only a missing page is an error
     // Where the desktop has no viewer, the page is shown all the same.
-    const std::unique_ptr<QWidget> own(helpWindow());
+    QWidget *help = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        help = window->objectName() == "frmHelp" ? window : help;
+    const std::unique_ptr<QWidget> own(help);
     QCOMPARE(own && own->isVisible(), !viewer && !opened.isEmpty());
     if (!own)
         return;

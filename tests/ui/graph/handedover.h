@@ -4,6 +4,7 @@
 #include "settings/playmode.h"
 #include "ui/graph/graphdata.h"
 
+#include <QMap>
 #include <QStringList>
 
 // Rows of cell texts as the recent grid shows them, newest first, made into the games they
@@ -29,4 +30,16 @@ inline HandedOver handedOver(const QList<QStringList> &rows) {
     }
     handed.games.read(content, Mode::A);
     return handed;
+}
+
+// Rows with the given cells per column listed oldest first, handed over newest first as the grid
+// does. A column's cells repeat to fill `count` games.
+inline HandedOver games(const QMap<int, QStringList> &cells, int count = 3) {
+    QList<QStringList> rows;
+    for (int game = count - 1; game >= 0; --game) {
+        rows.append(QStringList(GraphData::Columns));
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
+            rows.last()[it.key()] = it.value()[game % it.value().size()];
+    }
+    return handedOver(rows);
 }

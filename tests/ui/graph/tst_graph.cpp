@@ -25,18 +25,6 @@ namespace {
 
 const QColor Grid(160, 160, 160);
 
-// Recent-table rows with the given cells per column listed oldest first, handed over newest
-// first as the grid does. A column's cells repeat to fill `count` games.
-HandedOver games(const QMap<int, QStringList> &cells, int count = 3) {
-    QList<QStringList> rows;
-    for (int game = count - 1; game >= 0; --game) {
-        rows.append(QStringList(GraphData::Columns));
-        for (auto it = cells.cbegin(); it != cells.cend(); ++it)
-            rows.last()[it.key()] = it.value()[game % it.value().size()];
-    }
-    return handedOver(rows);
-}
-
 QPoint pixelOf(const QPointF &at) {
     return QPoint(int(std::floor(at.x())), int(std::floor(at.y())));
 }
@@ -231,7 +219,6 @@ void tst_Graph::chartLinesPointsEdgesAndCrowds() {
 void tst_Graph::captionsFit_data() {
     QTest::addColumn<QStringList>("values"); // of series 1, one game each
     QTest::addColumn<QString>("captions");
-    QTest::newRow("15.7: by twos") << QStringList{"15.7"} << "2 4 6 8 10 12 14";
     QTest::newRow("37: by fives") << QStringList{"37"} << "5 10 15 20 25 30 35";
     QTest::newRow("mode A up to 99") << QStringList{"99", "0"} << "10 20 30 40 50 60 70 80 90";
     // Lines closer than a label's height are labelled every 2nd, 5th or 10th time.
