@@ -57,11 +57,13 @@ public:
     void start() {
         window = mdlMain::Main();
         // The program's event loop ends when its window closes, and the shutdown follows.
-        QObject::connect(
-            window->windowHandle(), &QWindow::visibleChanged, window, [this](bool shown) {
-                if (!shown) // not after a crash or close(): they take the window with them
-                    QTimer::singleShot(0, window, [] { mdlMain::Shutdown(); });
-            });
+        // Held as a plain widget: the window is hidden again while it is being destroyed.
+        QWidget *const shownWindow = window;
+        QObject::connect(window->windowHandle(), &QWindow::visibleChanged, shownWindow,
+                         [shownWindow](bool shown) {
+                             if (!shown) // not after a crash or close(): they take the window
+                                 QTimer::singleShot(0, shownWindow, [] { mdlMain::Shutdown(); });
+                         });
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
