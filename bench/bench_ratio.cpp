@@ -308,7 +308,8 @@ void remove(benchmark::State &state) {
         if (!store.load(ModeA, recent, averages).isEmpty())
             state.SkipWithError("load failed");
         QString error;
-        const double seconds = secondsOf([&] { error = store.remove(ModeA, recent, {0}); });
+        const double seconds =
+            secondsOf([&] { error = store.remove(ModeA, recent, averages, {0}); });
         if (!error.isEmpty())
             state.SkipWithError("remove failed");
         QByteArray after;

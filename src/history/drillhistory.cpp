@@ -16,7 +16,7 @@ QString DrillHistory::save(qint32 playMode, const QStringList &cardTexts, const 
 
 QString DrillHistory::removeLast(qint32 playMode) {
     // The newest drill is the first row.
-    return m_store.remove(playMode, m_games, {0});
+    return m_store.remove(playMode, m_games, m_averages, {0});
 }
 
 QString DrillHistory::lastStamp() const {
