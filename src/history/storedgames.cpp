@@ -17,6 +17,7 @@ using HistoryLine::Values;
 
 constexpr int LastFieldCol = 24; // fields past this one are not shown
 constexpr int StampSize = 19;    // "yyyy/MM/dd HH:mm:ss"
+constexpr int DateSize = 11;     // "MM/dd HH:mm", shown from it
 constexpr int HighestPlain = 254;
 constexpr quint8 NoValue = 255;
 constexpr quint16 KeptAsLine = 0xffff; // also the most summaries there can be
@@ -89,7 +90,7 @@ void StoredGames::read(QByteArrayView content, qint32 playMode) {
         m_games.shrink_to_fit(); // a file of many empty lines
     tallyNewest();
     if (m_games.size() > m_keptLines.size()) {
-        m_longestSize[0] = std::max<qsizetype>(m_longestSize[0], 11);
+        m_longestSize[0] = std::max<qsizetype>(m_longestSize[0], DateSize);
         m_longestSize[RecentTable::StampCol] = StampSize;
     }
     for (int target = 1; target <= Values; ++target) {
@@ -265,7 +266,7 @@ void StoredGames::tallyNewest() {
 inline QByteArrayView StoredGames::gameCell(const Game &game, int col) const {
     switch (col) {
     case 0:
-        return QByteArrayView(game.stamp + 5, 11);
+        return QByteArrayView(game.stamp + 5, DateSize);
     case RecentTable::TotalCol:
         return m_summaries[game.summary].first;
     case RecentTable::AverageCol:
@@ -297,12 +298,13 @@ void StoredGames::visit(const Visitor &visit) const {
 std::array<int, Values> StoredGames::validValues(size_t index) const {
     std::array<int, Values> values;
     const Game &game = m_games[index];
-    for (size_t t = 0; t < size_t(Values); ++t) {
-        values[t] = game.summary == KeptAsLine
-                        ? AveragesTable::validValue(keptCell(index, int(t) + 1), m_playMode)
-                    : game.values[t] <= m_highestValid ? game.values[t]
-                                                       : -1;
+    if (game.summary == KeptAsLine) {
+        for (size_t t = 0; t < size_t(Values); ++t)
+            values[t] = AveragesTable::validValue(keptCell(index, int(t) + 1), m_playMode);
+        return values;
     }
+    for (size_t t = 0; t < size_t(Values); ++t)
+        values[t] = game.values[t] <= m_highestValid ? game.values[t] : -1;
     return values;
 }
 
@@ -341,7 +343,7 @@ QByteArrayView StoredGames::keptCell(const KeptLine &kept, int col) const {
     const QByteArrayView stamp = field(line, 0).first;
     switch (col) {
     case 0:
-        return stamp.size() > 5 ? stamp.sliced(5, std::min<qsizetype>(11, stamp.size() - 5))
+        return stamp.size() > 5 ? stamp.sliced(5, std::min<qsizetype>(DateSize, stamp.size() - 5))
                                 : QByteArrayView();
     case RecentTable::TotalCol:
         return texts.sliced(kept.lineSize, kept.totalSize);
