@@ -23,11 +23,15 @@ enum Window { Newest3, Newest10, All, Windows };
 // The sums and counts of the valid values of every target in every window.
 class Tallies {
 public:
-    // A valid value of a target (1 to 21), counted in one window.
-    void add(Window window, int target, int value) {
+    // A valid value of a target (1 to 21), counted in one window; -1 times takes it out.
+    void add(Window window, int target, int value, int times = 1) {
         Tally &tally = m_tallies[size_t(target - 1)][window];
-        tally.sum += value;
-        ++tally.games;
+        tally.sum += qint64(value) * times;
+        tally.games += times;
+    }
+    void reset(Window window) {
+        for (auto &target : m_tallies)
+            target[window] = {};
     }
     bool operator==(const Tallies &) const = default;
 

@@ -16,7 +16,7 @@ QString DrillHistory::save(Mode playMode, const QStringList &cardTexts, const QD
 
 QString DrillHistory::removeLast(Mode playMode) {
     // The newest drill is the first row.
-    return m_store.remove(playMode, m_games, {0});
+    return m_store.remove(playMode, m_games, m_averages, {0});
 }
 
 QString DrillHistory::lastStamp() const {

@@ -66,7 +66,7 @@ QString HistoryStore::save(Mode playMode, const QStringList &cardTexts, const QD
     return result.description();
 }
 
-QString HistoryStore::remove(Mode playMode, const StoredGames &games,
+QString HistoryStore::remove(Mode playMode, StoredGames &games, GridModel &averages,
                              const QList<int> &selectedRows) {
     m_failedFile = path(playMode);
     const Snapshot loaded = m_loaded[slot(playMode)];
@@ -119,6 +119,12 @@ QString HistoryStore::remove(Mode playMode, const StoredGames &games,
         }
         if (!kept.isEmpty() && !(result.ok() && keeping.ok()))
             m_fileSystem.removeFile(kept);
+        if (result.ok()) {
+            // The games lose what the file lost; it need not be read again.
+            m_loaded[slot(playMode)] = {true, left.size(), left.value()};
+            games.remove(selectedRows);
+            AveragesTable::calculate(averages, games.tallies(), playMode);
+        }
         if (changed || (result.error() == ENOENT && loaded.size >= 0))
             return QStringLiteral("The file was changed by another program after it was shown; "
                                   "nothing was deleted. The list now shows the file as it is.");

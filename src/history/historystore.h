@@ -33,8 +33,10 @@ public:
     // longer holds what that load read: a table that lacks games of the file never replaces them.
     // The deleted games are first appended, unchanged, to the mode's deleted-games file, and the
     // file as it was is kept as the record that undoes the deletion; a deletion that stands without
-    // that record says so.
-    QString remove(Mode playMode, const StoredGames &games, const QList<int> &selectedRows);
+    // that record says so. Once the file is rewritten, the games and the averages lose the
+    // deleted games as a load of the new file would show them.
+    QString remove(Mode playMode, StoredGames &games, GridModel &averages,
+                   const QList<int> &selectedRows);
     // Puts back the games of the last deletion: the file as it was before it, followed by the
     // games saved since. Refused when anything else changed the file or the record after the
     // deletion; a refusal keeps the record.

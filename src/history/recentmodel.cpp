@@ -60,14 +60,8 @@ QVariant RecentModel::headerData(int section, Qt::Orientation orientation, int r
     case GridRoles::WidthTwips:
         return ScoreColumns::width(section);
     case GridRoles::LongestText: {
-        QByteArrayView longest;
-        for (int row = 0; row < m_games.count(); ++row) {
-            if (const QByteArrayView cell = m_games.cell(row, section);
-                cell.size() > longest.size())
-                longest = cell;
-        }
         const QString placeholder = QString::fromLatin1(RecentTable::Placeholder);
-        const QString text = QString::fromLatin1(longest);
+        const QString text = QString::fromLatin1(m_games.longest(section));
         return section == 0 && m_rows > m_games.count() && text.size() < placeholder.size()
                    ? placeholder
                    : text;

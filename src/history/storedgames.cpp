@@ -17,6 +17,7 @@ using HistoryLine::Values;
 
 constexpr int LastFieldCol = 24; // fields past this one are not shown
 constexpr int StampSize = 19;    // "yyyy/MM/dd HH:mm:ss"
+constexpr int DateSize = 11;     // "MM/dd HH:mm", shown from it
 constexpr int HighestPlain = 254;
 constexpr quint8 NoValue = 255;
 constexpr quint16 KeptAsLine = 0xffff; // also the most summaries there can be
@@ -52,13 +53,30 @@ std::pair<QByteArrayView, bool> field(QByteArrayView line, int index) {
     return {comma < 0 ? line : line.first(comma), true};
 }
 
+// About as many games as the content has lines, a little more rather than less, from the line
+// ends of evenly spread samples: counting them all would be a pass over the whole file.
+size_t estimatedLines(QByteArrayView content) {
+    constexpr qsizetype Samples = 16;
+    constexpr qsizetype SampleBytes = 4096;
+    if (content.size() <= Samples * SampleBytes)
+        return size_t(std::count(content.begin(), content.end(), '\n')) + 1;
+    qsizetype lineEnds = 0;
+    for (qsizetype i = 0; i < Samples; ++i) {
+        const char *from = content.data() + (content.size() - SampleBytes) * i / (Samples - 1);
+        lineEnds += std::count(from, from + SampleBytes, '\n');
+    }
+    return size_t(double(content.size()) * double(lineEnds) / double(Samples * SampleBytes) *
+                  1.01) +
+           16;
+}
+
 } // namespace
 
 void StoredGames::read(QByteArrayView content, Mode playMode) {
     clear();
     m_playMode = playMode;
     m_highestValid = playMode == Mode::A ? 99 : 3;
-    m_games.reserve(size_t(std::count(content.begin(), content.end(), '\n')) + 1);
+    m_games.reserve(estimatedLines(content));
     // Summary indexes by total and count; the total of plain values is at most 21 times 254.
     std::vector<quint16> summaryOf(size_t(Values * HighestPlain + 1) * (Values + 1), KeptAsLine);
     const char *end = content.data() + content.size();
@@ -71,6 +89,71 @@ void StoredGames::read(QByteArrayView content, Mode playMode) {
     if (m_games.capacity() > m_games.size() + m_games.size() / 4)
         m_games.shrink_to_fit(); // a file of many empty lines
     tallyNewest();
+    if (m_games.size() > m_keptLines.size()) {
+        m_longestSize[0] = std::max<qsizetype>(m_longestSize[0], DateSize);
+        m_longestSize[RecentTable::StampCol] = StampSize;
+    }
+    for (int target = 1; target <= Values; ++target) {
+        if (const quint8 highest = m_highestPlain[size_t(target - 1)]; highest > 0)
+            m_longestSize[size_t(target)] =
+                std::max<qsizetype>(m_longestSize[size_t(target)], Numbers.sizes[highest - 1]);
+    }
+    findLongest();
+}
+
+void StoredGames::remove(const QList<int> &rows) {
+    std::vector<bool> gone(m_games.size());
+    size_t first = m_games.size();
+    for (int row : rows) {
+        if (row < 0 || row >= count())
+            continue;
+        const size_t index = m_games.size() - 1 - size_t(row);
+        gone[index] = true;
+        first = std::min(first, index);
+    }
+    for (size_t index = first; index < m_games.size(); ++index) {
+        if (!gone[index])
+            continue;
+        const std::array<int, Values> values = validValues(index);
+        for (int target = 1; target <= Values; ++target) {
+            if (values[size_t(target - 1)] >= 0)
+                m_tallies.add(AveragesTable::All, target, values[size_t(target - 1)], -1);
+        }
+    }
+
+    // The games after the first deleted one move down, their kept lines and texts with them.
+    auto keptFrom =
+        std::lower_bound(m_keptLines.begin(), m_keptLines.end(), first,
+                         [](const KeptLine &line, size_t index) { return line.game < index; });
+    auto keptTo = keptFrom;
+    qsizetype textTo = keptFrom == m_keptLines.end() ? m_keptText.size() : keptFrom->start;
+    size_t to = first;
+    for (size_t from = first; from < m_games.size(); ++from) {
+        const bool kept = keptFrom != m_keptLines.end() && keptFrom->game == from;
+        if (gone[from]) {
+            keptFrom += kept ? 1 : 0;
+            continue;
+        }
+        if (kept) {
+            KeptLine line = *keptFrom++;
+            const qsizetype bytes = line.lineSize + line.totalSize + line.averageSize;
+            std::memmove(m_keptText.data() + textTo, m_keptText.constData() + line.start,
+                         size_t(bytes));
+            line.start = textTo;
+            line.game = to;
+            textTo += bytes;
+            *keptTo++ = line;
+        }
+        m_games[to++] = m_games[from];
+    }
+    m_games.resize(to);
+    m_keptLines.erase(keptTo, m_keptLines.end());
+    m_keptText.truncate(textTo);
+
+    m_tallies.reset(AveragesTable::Newest3);
+    m_tallies.reset(AveragesTable::Newest10);
+    tallyNewest();
+    findLongest(); // no longer than before: the sizes found stop the search
 }
 
 bool StoredGames::addPlain(QByteArrayView line, std::vector<quint16> &summaryOf) {
@@ -119,9 +202,15 @@ bool StoredGames::addPlain(QByteArrayView line, std::vector<quint16> &summaryOf)
                                  count > 0
                                      ? NumberText::format(double(total) / count, pattern).toLatin1()
                                      : QByteArray());
+        m_longestSize[RecentTable::TotalCol] =
+            std::max(m_longestSize[RecentTable::TotalCol], m_summaries.back().first.size());
+        m_longestSize[RecentTable::AverageCol] =
+            std::max(m_longestSize[RecentTable::AverageCol], m_summaries.back().second.size());
     }
     game.summary = summary;
     m_games.push_back(game);
+    for (size_t t = 0; t < size_t(Values); ++t) // NoValue becomes 0
+        m_highestPlain[t] = std::max(m_highestPlain[t], quint8(game.values[t] + 1));
     for (int target = 1; target <= Values; ++target) {
         if (game.values[target - 1] <= m_highestValid)
             m_tallies.add(AveragesTable::All, target, game.values[target - 1]);
@@ -155,6 +244,9 @@ void StoredGames::keepLine(QByteArrayView line) {
     Game game{};
     game.summary = KeptAsLine;
     m_games.push_back(game);
+    for (int col = 0; col < RecentTable::Columns; ++col)
+        m_longestSize[size_t(col)] =
+            std::max(m_longestSize[size_t(col)], keptCell(m_keptLines.back(), col).size());
 }
 
 // The newest games count in the smaller windows too.
@@ -174,7 +266,7 @@ void StoredGames::tallyNewest() {
 inline QByteArrayView StoredGames::gameCell(const Game &game, int col) const {
     switch (col) {
     case 0:
-        return QByteArrayView(game.stamp + 5, 11);
+        return QByteArrayView(game.stamp + 5, DateSize);
     case RecentTable::TotalCol:
         return m_summaries[game.summary].first;
     case RecentTable::AverageCol:
@@ -195,33 +287,63 @@ QByteArrayView StoredGames::cell(int row, int col) const {
 }
 
 void StoredGames::visit(const Visitor &visit) const {
-    std::array<int, Values> values;
     for (size_t index = 0; index < m_games.size(); ++index) {
         const Game &game = m_games[index];
-        if (game.summary == KeptAsLine) {
-            for (int col = 1; col <= Values; ++col)
-                values[size_t(col - 1)] =
-                    AveragesTable::validValue(keptCell(index, col), m_playMode);
-            visit(keptCell(index, RecentTable::StampCol), values);
-            continue;
-        }
+        visit(game.summary == KeptAsLine ? keptCell(index, RecentTable::StampCol)
+                                         : QByteArrayView(game.stamp, StampSize),
+              validValues(index));
+    }
+}
+
+std::array<int, Values> StoredGames::validValues(size_t index) const {
+    std::array<int, Values> values;
+    const Game &game = m_games[index];
+    if (game.summary == KeptAsLine) {
         for (size_t t = 0; t < size_t(Values); ++t)
-            values[t] = game.values[t] <= m_highestValid ? game.values[t] : -1;
-        visit(QByteArrayView(game.stamp, StampSize), values);
+            values[t] = AveragesTable::validValue(keptCell(index, int(t) + 1), m_playMode);
+        return values;
+    }
+    for (size_t t = 0; t < size_t(Values); ++t)
+        values[t] = game.values[t] <= m_highestValid ? game.values[t] : -1;
+    return values;
+}
+
+QByteArrayView StoredGames::longest(int col) const {
+    return col < 0 || col >= RecentTable::Columns ? QByteArrayView()
+                                                  : cell(m_longestRow[size_t(col)], col);
+}
+
+// The newest cell of each column as long as the longest, the sizes found so far its bound.
+void StoredGames::findLongest() {
+    for (size_t col = 0; col < size_t(RecentTable::Columns); ++col) {
+        qsizetype size = 0;
+        int holder = -1;
+        for (int row = 0; row < count() && size < m_longestSize[col]; ++row) {
+            if (const qsizetype cellSize = cell(row, int(col)).size(); cellSize > size) {
+                size = cellSize;
+                holder = row;
+            }
+        }
+        m_longestSize[col] = size;
+        m_longestRow[col] = holder;
     }
 }
 
 QByteArrayView StoredGames::keptCell(size_t game, int col) const {
-    const KeptLine &kept =
+    return keptCell(
         *std::lower_bound(m_keptLines.begin(), m_keptLines.end(), game,
-                          [](const KeptLine &line, size_t index) { return line.game < index; });
+                          [](const KeptLine &line, size_t index) { return line.game < index; }),
+        col);
+}
+
+QByteArrayView StoredGames::keptCell(const KeptLine &kept, int col) const {
     const QByteArrayView texts(m_keptText.constData() + kept.start,
                                kept.lineSize + kept.totalSize + kept.averageSize);
     const QByteArrayView line = texts.first(kept.lineSize);
     const QByteArrayView stamp = field(line, 0).first;
     switch (col) {
     case 0:
-        return stamp.size() > 5 ? stamp.sliced(5, std::min<qsizetype>(11, stamp.size() - 5))
+        return stamp.size() > 5 ? stamp.sliced(5, std::min<qsizetype>(DateSize, stamp.size() - 5))
                                 : QByteArrayView();
     case RecentTable::TotalCol:
         return texts.sliced(kept.lineSize, kept.totalSize);

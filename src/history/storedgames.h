@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
+#include <array>
 #include <functional>
 #include <span>
 #include <utility>
@@ -24,6 +26,9 @@ public:
     // the averages on the way.
     void read(QByteArrayView content, Mode playMode);
     void clear() { *this = StoredGames(); }
+    // Drops the games at the given rows (others are ignored), as reading the file without their
+    // lines would.
+    void remove(const QList<int> &rows);
 
     int count() const { return int(m_games.size()); }
     // A cell of the game at a row, as the recent table shows it; empty outside the games. Valid
@@ -33,6 +38,8 @@ public:
     void visit(const Visitor &visit) const;
     // The sums and counts of the valid values in the newest 3, newest 10 and all games.
     const AveragesTable::Tallies &tallies() const { return m_tallies; }
+    // The longest cell of a column, the newest of equals: what the grid's font must fit.
+    QByteArrayView longest(int col) const;
 
 private:
     // Nearly every line is a 19-character date-time text and values that are plain numbers
@@ -57,7 +64,10 @@ private:
     void keepLine(QByteArrayView line);
     QByteArrayView gameCell(const Game &game, int col) const;
     QByteArrayView keptCell(size_t game, int col) const;
+    QByteArrayView keptCell(const KeptLine &kept, int col) const;
+    std::array<int, 21> validValues(size_t game) const;
     void tallyNewest();
+    void findLongest();
 
     Mode m_playMode = Mode::A;
     int m_highestValid = 99;
@@ -66,4 +76,8 @@ private:
     std::vector<KeptLine> m_keptLines; // by game
     QByteArray m_keptText;
     AveragesTable::Tallies m_tallies;
+    // Per column: the size of its longest cell, and the newest row that holds one (-1: none).
+    std::array<qsizetype, 25> m_longestSize{};
+    std::array<int, 25> m_longestRow{};
+    std::array<quint8, 21> m_highestPlain{}; // per target, 1 + the highest plain value read
 };

@@ -1,3 +1,4 @@
+#include "history/averagestable.h"
 #include "history/carddraft.h"
 #include "history/drilldraft.h"
 #include "history/drillhistory.h"
@@ -5,6 +6,7 @@
 #include "history/historystore.h"
 #include "history/modefiles.h"
 #include "history/recentmodel.h"
+#include "history/recenttable.h"
 #include "history/storedgames.h"
 #include "platform/filesystemobject.h"
 #include "platform/gridmodel.h"
@@ -14,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,7 +71,11 @@ struct HistoryFixture {
         recent.refresh();
         return error;
     }
-    QString remove(Mode mode, const QList<int> &rows) { return store.remove(mode, stored, rows); }
+    QString remove(Mode mode, const QList<int> &rows) {
+        const QString error = store.remove(mode, stored, averages, rows);
+        recent.refresh();
+        return error;
+    }
     // Cells 0, 1, 21, 22, 23 and 24 of a recent row, joined by "|".
     QString recentRow(int row) const {
         QStringList cells;
@@ -112,6 +119,8 @@ private Q_SLOTS:
     void save();
     void remove_data();
     void remove();
+    void removeShowsWhatLoadShows_data();
+    void removeShowsWhatLoadShows();
     void oddFiles_data();
     void oddFiles();
     void oddUndoRecords_data();
@@ -271,6 +280,69 @@ void tst_HistoryStore::remove() {
         fixture.write(Mode::B, underneath);
     QCOMPARE(fixture.remove(Mode::B, selected), error);
     QCOMPARE(fixture.contentOf(Mode::B), after);
+}
+
+// The games and averages a delete leaves in memory are those a load of the rewritten file shows,
+// on random histories with odd lines; and the next delete still finds the file as loaded.
+void tst_HistoryStore::removeShowsWhatLoadShows_data() {
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<quint32>("history");
+    for (quint32 history = 1; history <= 8; ++history)
+        QTest::addRow("mode %c, history %u", history % 2 ? 'A' : 'B', history)
+            << (history % 2 ? Mode::A : Mode::B) << history;
+}
+
+void tst_HistoryStore::removeShowsWhatLoadShows() {
+    QFETCH(Mode, mode);
+    QFETCH(quint32, history);
+    QRandomGenerator random(history);
+    const QByteArrayList cells{"",    "0",   "1", "3",  "7",  "12",  "99", "100",
+                               "254", "255", "x", "07", "-3", "2.5", " 4"};
+    QByteArray content;
+    for (int line = random.bounded(3, 40); line > 0; --line) {
+        QByteArrayList fields{F::game(random.bounded(1, 29), {}).chopped(1)};
+        for (int field = 21 + (random.bounded(6) ? 0 : random.bounded(1, 4)); field > 0; --field)
+            fields << cells[random.bounded(int(cells.size()))];
+        content += (random.bounded(8) ? fields.join(',') : QByteArray()) + "\r\n";
+    }
+    HistoryFixture fixture;
+    fixture.write(mode, content);
+    const auto shown = [](const RecentModel &recent, const GridModel &averages) {
+        QStringList texts;
+        for (int row = 0; row < recent.rowCount(); ++row)
+            for (int col = 0; col <= RecentTable::StampCol; ++col)
+                texts << recent.text(row, col);
+        for (int col = 0; col < recent.columnCount(); ++col)
+            texts << recent.headerData(col, Qt::Horizontal, GridRoles::LongestText).toString();
+        for (int row = 0; row < averages.rows(); ++row)
+            for (int col = 0; col < AveragesTable::Columns; ++col)
+                texts << averages.text(row, col);
+        return texts;
+    };
+    QCOMPARE(fixture.load(mode), QString());
+    HistoryStore store(fixture.fileSystem);
+    StoredGames stored;
+    RecentModel recent(stored);
+    GridModel averages;
+    // Each delete finds the file as the one before left it, without a load in between.
+    for (int round = 0; round < 3; ++round) {
+        QList<int> rows;
+        for (int row = -1; row <= fixture.stored.count(); ++row)
+            if (!random.bounded(3))
+                rows << row;
+        QCOMPARE(fixture.remove(mode, rows), QString());
+        QCOMPARE(store.load(mode, stored, averages), QString());
+        recent.refresh();
+        QCOMPARE(shown(fixture.recent, fixture.averages), shown(recent, averages));
+    }
+    for (int col = 1; col < recent.columnCount(); ++col) { // the newest of the longest
+        QString longest;
+        for (int row = 0; row < stored.count(); ++row)
+            if (recent.text(row, col).size() > longest.size())
+                longest = recent.text(row, col);
+        QCOMPARE(recent.headerData(col, Qt::Horizontal, GridRoles::LongestText).toString(),
+                 longest);
+    }
 }
 
 // Names that are no regular file, a file too large to hold and one that cannot be read, as history
@@ -555,6 +627,9 @@ void tst_HistoryStore::brokenAtEveryCall() {
                 QStringLiteral("%1 at call %2: ").arg(error ? text : u"killed"_qs).arg(n);
             for (qsizetype i = 0; i < files.size(); ++i)
                 F::write(files[i].first, old[i]);
+            // A delete leaves the games as the new file holds them: each round starts as loaded.
+            fixture.fileSystem.setFaultHook({});
+            QVERIFY(fixture.load(Mode::A).isEmpty() && drills.load(Mode::A).isEmpty());
             int seen = 0;
             fixture.fileSystem.setFaultHook([&](Call) {
                 return ++seen != n ? 0 : error ? error : ::raise(SIGKILL);

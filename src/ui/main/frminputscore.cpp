@@ -145,7 +145,6 @@ void frmInputScore::connectControls() {
             &frmInputScore::ClearThisTime);
     connect(m_menus->mnuEdit_Clear_RecentData, &QAction::triggered, this, [this] {
         DeleteRecentData();
-        loadStep();
         m_grdRecent->selectOnlyCurrentRow();
     });
     connect(m_menus->mnuEdit_UndoDelete, &QAction::triggered, this, &frmInputScore::undoDelete);
@@ -217,6 +216,10 @@ void frmInputScore::loadStep() {
     for (int i = 0; i < ThisTimeFrame::FieldCount; ++i)
         m_card->txt(i)->setMaxLength(ThisTimeCard::maxLength(m_config.PlayMode));
     reportFailure(m_history.load(m_config.PlayMode, m_games, *m_averages));
+    showGames();
+}
+
+void frmInputScore::showGames() {
     m_recent->refresh();
     m_menus->mnuEdit_UndoDelete->setEnabled(m_history.canUndo(m_config.PlayMode));
     loadDrills();
@@ -438,7 +441,13 @@ bool frmInputScore::SaveRecentData(const QDateTime &now) {
 }
 
 void frmInputScore::DeleteRecentData() {
-    reportFailure(m_history.remove(m_config.PlayMode, m_games, m_grdRecent->selectedRows()));
+    // The games lose the deleted ones in memory; after a failure the file may hold other games
+    // than those shown, so it is read again.
+    if (reportFailure(
+            m_history.remove(m_config.PlayMode, m_games, *m_averages, m_grdRecent->selectedRows())))
+        loadStep();
+    else
+        showGames();
 }
 
 void frmInputScore::undoDelete() {

@@ -54,6 +54,8 @@ private:
 
     // The refresh after start, save, delete and mode switch.
     void loadStep();
+    // What the load step does once the games are there.
+    void showGames();
     void updateTotals();
 
     // The focus handlers of the controls, run when the focus moves from one to another.
