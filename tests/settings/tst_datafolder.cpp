@@ -85,27 +85,24 @@ void tst_DataFolder::dataFolder() {
 }
 
 void tst_DataFolder::settingsFolder_data() {
-    QTest::addColumn<bool>("system");          // installed for all users, or a folder install
     QTest::addColumn<QByteArray>("xdgConfig"); // in the row's tree; "=" starts a relative one
     QTest::addColumn<bool>("oldFile");         // a settings file left in the data folder
     QTest::addColumn<QByteArray>("expected");  // in the row's tree
-    const auto row = [](const char *name, bool system, const char *xdg, bool old,
-                        const char *expected) {
-        QTest::newRow(name) << system << QByteArray(xdg) << old << QByteArray(expected);
+    // The system install's; a folder install keeps its settings beside it, as every window test's.
+    const auto row = [](const char *name, const char *xdg, bool old, const char *expected) {
+        QTest::newRow(name) << QByteArray(xdg) << old << QByteArray(expected);
     };
-    row("folder install: beside the program", false, "cfg", true, "app");
-    row("$XDG_CONFIG_HOME relative", true, "=cfg", false, "home/.config/dartrail");
-    row("moved once from the data folder", true, "cfg", true, "cfg/dartrail");
-    row("cannot be made: the data folder", true, "file", true, "xdg/Dartrail");
+    row("$XDG_CONFIG_HOME relative", "=cfg", false, "home/.config/dartrail");
+    row("moved once from the data folder", "cfg", true, "cfg/dartrail");
+    row("cannot be made: the data folder", "file", true, "xdg/Dartrail");
 }
 
 void tst_DataFolder::settingsFolder() {
-    QFETCH(bool, system);
     QFETCH(QByteArray, xdgConfig);
     QFETCH(bool, oldFile);
     QFETCH(QByteArray, expected);
     const QByteArray tree = QFile::encodeName(m_tree.path()) + '/';
-    const QByteArray executable = tree + (system ? "usr/bin" : "app");
+    const QByteArray executable = tree + "usr/bin";
     const QByteArray xdg =
         xdgConfig.isEmpty() || xdgConfig.startsWith('=') ? xdgConfig.mid(1) : tree + xdgConfig;
     const DataFolder data = DataFolder::choose(executable, tree + "xdg", tree + "home");
