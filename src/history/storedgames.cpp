@@ -71,13 +71,15 @@ StoredGames::Reader::Reader(StoredGames &games, Mode playMode)
 }
 
 void StoredGames::Reader::add(QByteArrayView bytes, qint64 totalBytes) {
+    if (bytes.isEmpty())
+        return; // no room made for nothing
     // Room for the games still to come, estimated from the lines read so far, or from the line
     // ends of the first bytes: a little more rather than less, as a table grown late is copied.
     std::vector<Game> &games = m_games.m_games;
-    const double linesPerByte = m_bytesRead > 0
-                                    ? double(games.size()) / double(m_bytesRead)
-                                    : double(std::count(bytes.begin(), bytes.end(), '\n')) /
-                                          double(std::max<qsizetype>(bytes.size(), 1));
+    const double linesPerByte =
+        m_bytesRead > 0
+            ? double(games.size()) / double(m_bytesRead)
+            : double(std::count(bytes.begin(), bytes.end(), '\n')) / double(bytes.size());
     const double left = double(std::max(totalBytes - m_bytesRead, qint64(bytes.size())));
     if (games.capacity() - games.size() < size_t(double(bytes.size()) * linesPerByte) + 1)
         games.reserve(games.size() + size_t(left * linesPerByte * 1.01) + 16);
@@ -86,9 +88,7 @@ void StoredGames::Reader::add(QByteArrayView bytes, qint64 totalBytes) {
     const char *end = bytes.data() + bytes.size();
     const char *start = bytes.data();
     if (!m_partial.isEmpty()) {
-        const char *lf =
-            start == end ? nullptr
-                         : static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
+        const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
         m_partial.append(QByteArrayView(start, lf ? lf + 1 : end));
         if (!lf)
             return;
