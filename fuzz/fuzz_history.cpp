@@ -2,6 +2,7 @@
 // into the recent table and computing the averages must not crash, must show one row per line
 // with the cells that the table's rules make of it, must tally what the cells say, and the
 // delete's rewrite of the file without one game must leave every other line's bytes as they were.
+// Read in pieces of any size, it must give the same games as read whole.
 #include "entry/numbertext.h"
 #include "history/averagestable.h"
 #include "history/historyline.h"
@@ -125,6 +126,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             require(shown.text(row, col).toLatin1() == cells.value(col));
     }
     require(tallies == talliesOfCells(recent, playMode));
+
+    // The content in pieces of sizes its own bytes pick, a line cut anywhere (a CR LF too), reads
+    // as the content whole: the same cells, tallies and longest cells.
+    StoredGames pieces;
+    StoredGames::Reader reader(pieces, playMode);
+    for (qsizetype at = 0, step = 0; at < content.size(); at += step) {
+        step = std::min<qsizetype>(1 + quint8(content[at]) % (4 + data[0]), content.size() - at);
+        reader.add(content.sliced(at, step), content.size() / (1 + data[0] % 3));
+    }
+    reader.add({}, 0);
+    reader.finish();
+    require(pieces.count() == recent.count() && pieces.tallies() == tallies);
+    for (int col = 0; col < RecentTable::Columns; ++col) {
+        require(pieces.longest(col) == recent.longest(col));
+        for (int row = 0; row < recent.count(); ++row)
+            require(pieces.cell(row, col) == recent.cell(row, col));
+    }
 
     GridModel averages;
     AveragesTable::setUp(averages);

@@ -19,38 +19,36 @@ HistoryStore::HistoryStore(FileSystemObject &fileSystem, ModeFiles::History hist
     , m_history(history) {
 }
 
-HistoryStore::Snapshot HistoryStore::read(Mode playMode, QByteArray &content,
-                                          QString &error) const {
-    const FileSystemObject::Result result =
-        m_fileSystem.readAll(path(playMode), content, maxFileBytes());
-    if (result.error() == ENOENT)
-        return {true, -1, 0};
-    error = result.description();
-    if (!result.ok())
-        return {};
-    return {true, content.size(), ContentDigest::of(content)};
-}
-
 QString HistoryStore::load(Mode playMode, StoredGames &games, GridModel &averages) {
     m_failedFile = path(playMode);
-    games.clear();
-    QString error;
-    QByteArray content;
-    Snapshot snapshot = read(playMode, content, error);
-    if (snapshot.loaded) {
-        try {
-            games.read(content, playMode);
-        } catch (const std::bad_alloc &) {
-            games.clear();
-            snapshot = {};
-            error = FileSystemObject::Result(ENOMEM).description();
+    Snapshot snapshot{true, -1, 0};
+    FileSystemObject::Result result;
+    try {
+        // Read a chunk at a time, digested as it passes: the file is never held whole.
+        StoredGames::Reader reader(games, playMode);
+        ContentDigest digest;
+        result = m_fileSystem.readChunks(path(playMode), maxFileBytes(),
+                                         [&](QByteArrayView bytes, qint64 fileSize) {
+                                             digest.add(bytes);
+                                             reader.add(bytes, fileSize);
+                                         });
+        if (result.ok()) {
+            reader.finish();
+            snapshot = {true, digest.size(), digest.value()};
         }
+    } catch (const std::bad_alloc &) {
+        result = FileSystemObject::Result(ENOMEM);
+    }
+    if (!result.ok()) {
+        games.clear();
+        if (result.error() != ENOENT)
+            snapshot = {};
     }
     m_loaded[slot(playMode)] = snapshot;
 
     AveragesTable::setUp(averages);
     AveragesTable::calculate(averages, games.tallies(), playMode);
-    return error;
+    return result.error() == ENOENT ? QString() : result.description();
 }
 
 QString HistoryStore::save(Mode playMode, const QStringList &cardTexts, const QDateTime &now) {

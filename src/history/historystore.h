@@ -63,7 +63,6 @@ private:
 
     QByteArray name(Mode playMode, ModeFiles::Kind kind = ModeFiles::Saved) const;
     QByteArray path(Mode playMode, ModeFiles::Kind kind = ModeFiles::Saved) const;
-    Snapshot read(Mode playMode, QByteArray &content, QString &error) const;
     static size_t slot(Mode playMode);
 
     FileSystemObject &m_fileSystem;

@@ -53,52 +53,82 @@ std::pair<QByteArrayView, bool> field(QByteArrayView line, int index) {
     return {comma < 0 ? line : line.first(comma), true};
 }
 
-// About as many games as the content has lines, a little more rather than less, from the line
-// ends of evenly spread samples: counting them all would be a pass over the whole file.
-size_t estimatedLines(QByteArrayView content) {
-    constexpr qsizetype Samples = 16;
-    constexpr qsizetype SampleBytes = 4096;
-    if (content.size() <= Samples * SampleBytes)
-        return size_t(std::count(content.begin(), content.end(), '\n')) + 1;
-    qsizetype lineEnds = 0;
-    for (qsizetype i = 0; i < Samples; ++i) {
-        const char *from = content.data() + (content.size() - SampleBytes) * i / (Samples - 1);
-        lineEnds += std::count(from, from + SampleBytes, '\n');
-    }
-    return size_t(double(content.size()) * double(lineEnds) / double(Samples * SampleBytes) *
-                  1.01) +
-           16;
-}
-
 } // namespace
 
 void StoredGames::read(QByteArrayView content, Mode playMode) {
-    clear();
-    m_playMode = playMode;
-    m_highestValid = playMode == Mode::A ? 99 : 3;
-    m_games.reserve(estimatedLines(content));
-    // Summary indexes by total and count; the total of plain values is at most 21 times 254.
-    std::vector<quint16> summaryOf(size_t(Values * HighestPlain + 1) * (Values + 1), KeptAsLine);
-    const char *end = content.data() + content.size();
-    for (const char *start = content.data(); start < end;) {
+    Reader reader(*this, playMode);
+    reader.add(content, content.size());
+    reader.finish();
+}
+
+// The total of plain values is at most 21 times 254.
+StoredGames::Reader::Reader(StoredGames &games, Mode playMode)
+    : m_games(games)
+    , m_summaryOf(size_t(Values * HighestPlain + 1) * (Values + 1), KeptAsLine) {
+    games.clear();
+    games.m_playMode = playMode;
+    games.m_highestValid = playMode == Mode::A ? 99 : 3;
+}
+
+void StoredGames::Reader::add(QByteArrayView bytes, qint64 totalBytes) {
+    if (bytes.isEmpty())
+        return; // no room made for nothing
+    // Room for the games still to come, estimated from the lines read so far, or from the line
+    // ends of the first bytes: a little more rather than less, as a table grown late is copied.
+    std::vector<Game> &games = m_games.m_games;
+    const double linesPerByte =
+        m_bytesRead > 0
+            ? double(games.size()) / double(m_bytesRead)
+            : double(std::count(bytes.begin(), bytes.end(), '\n')) / double(bytes.size());
+    const double left = double(std::max(totalBytes - m_bytesRead, qint64(bytes.size())));
+    if (games.capacity() - games.size() < size_t(double(bytes.size()) * linesPerByte) + 1)
+        games.reserve(games.size() + size_t(left * linesPerByte * 1.01) + 16);
+    m_bytesRead += bytes.size();
+
+    const char *end = bytes.data() + bytes.size();
+    const char *start = bytes.data();
+    if (!m_partial.isEmpty()) {
+        const auto *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
+        m_partial.append(QByteArrayView(start, lf ? lf + 1 : end));
+        if (!lf)
+            return;
+        take(RecentTable::lineAt(m_partial.cbegin(), m_partial.cend()).text);
+        m_partial.clear();
+        start = lf + 1;
+    }
+    while (start < end) {
         const RecentTable::Line line = RecentTable::lineAt(start, end);
-        if (!line.text.isEmpty() && !addPlain(line.text, summaryOf))
-            keepLine(line.text);
+        if (line.next == end && end[-1] != '\n') {
+            m_partial = QByteArray(start, end - start);
+            break;
+        }
+        take(line.text);
         start = line.next;
     }
-    if (m_games.capacity() > m_games.size() + m_games.size() / 4)
-        m_games.shrink_to_fit(); // a file of many empty lines
-    tallyNewest();
-    if (m_games.size() > m_keptLines.size()) {
-        m_longestSize[0] = std::max<qsizetype>(m_longestSize[0], DateSize);
-        m_longestSize[RecentTable::StampCol] = StampSize;
+}
+
+void StoredGames::Reader::take(QByteArrayView line) {
+    if (!line.isEmpty() && !m_games.addPlain(line, m_summaryOf))
+        m_games.keepLine(line);
+}
+
+void StoredGames::Reader::finish() {
+    take(RecentTable::lineAt(m_partial.cbegin(), m_partial.cend()).text);
+    m_partial.clear();
+    StoredGames &games = m_games;
+    if (games.m_games.capacity() > games.m_games.size() + games.m_games.size() / 4)
+        games.m_games.shrink_to_fit(); // a file of many empty lines
+    games.tallyNewest();
+    if (games.m_games.size() > games.m_keptLines.size()) {
+        games.m_longestSize[0] = std::max<qsizetype>(games.m_longestSize[0], DateSize);
+        games.m_longestSize[RecentTable::StampCol] = StampSize;
     }
     for (int target = 1; target <= Values; ++target) {
-        if (const quint8 highest = m_highestPlain[size_t(target - 1)]; highest > 0)
-            m_longestSize[size_t(target)] =
-                std::max<qsizetype>(m_longestSize[size_t(target)], Numbers.sizes[highest - 1]);
+        if (const quint8 highest = games.m_highestPlain[size_t(target - 1)]; highest > 0)
+            games.m_longestSize[size_t(target)] = std::max<qsizetype>(
+                games.m_longestSize[size_t(target)], Numbers.sizes[highest - 1]);
     }
-    findLongest();
+    games.findLongest();
 }
 
 void StoredGames::remove(const QList<int> &rows) {

@@ -25,6 +25,24 @@ public:
     // Replaces the games by every line of a history file's content, tallying their values for
     // the averages on the way.
     void read(QByteArrayView content, Mode playMode);
+    // Reads as read() does, the content coming a piece at a time: the games are replaced once
+    // finish() has taken the end of the content. Only a line split between pieces is copied.
+    class Reader {
+    public:
+        Reader(StoredGames &games, Mode playMode);
+        // The next bytes, and about how large the whole content is, to make room for its games.
+        void add(QByteArrayView bytes, qint64 totalBytes);
+        void finish();
+
+    private:
+        void take(QByteArrayView line);
+
+        StoredGames &m_games;
+        // Summary indexes by total and count.
+        std::vector<quint16> m_summaryOf;
+        QByteArray m_partial; // the start of a line that the next bytes complete
+        qint64 m_bytesRead = 0;
+    };
     void clear() { *this = StoredGames(); }
     // Drops the games at the given rows (others are ignored), as reading the file without their
     // lines would.

@@ -188,6 +188,42 @@ FileSystemObject::Result FileSystemObject::readAll(const Path &path, QByteArray 
     return result;
 }
 
+FileSystemObject::Result FileSystemObject::readChunks(
+    const Path &path, qint64 maxBytes,
+    const std::function<void(QByteArrayView bytes, qint64 fileSize)> &take) const {
+    struct stat info {};
+    Result result;
+    const UniqueFd file = openRegular(path, O_RDONLY, info, result);
+    if (!file.isOpen())
+        return result;
+    if (info.st_size > maxBytes)
+        return Result(EFBIG);
+    qint64 read = 0;
+    return withoutThrowing([&] {
+        return readEach(file.get(), [&](QByteArrayView bytes, bool) {
+            if ((read += bytes.size()) > maxBytes) // grown since it was opened
+                return Result(EFBIG);
+            take(bytes, info.st_size);
+            return Result();
+        });
+    });
+}
+
+FileSystemObject::Result FileSystemObject::readEach(
+    int fd, const std::function<Result(QByteArrayView bytes, bool last)> &take) const {
+    QByteArray in(ChunkBytes, Qt::Uninitialized);
+    for (bool last = false; !last;) {
+        const ssize_t got =
+            call(Call::Read, [&] { return ::read(fd, in.data(), size_t(in.size())); });
+        if (got < 0)
+            return Result(errno);
+        last = got == 0;
+        if (const Result result = take(QByteArrayView(in.constData(), got), last); !result.ok())
+            return result;
+    }
+    return Result();
+}
+
 FileSystemObject::Result FileSystemObject::readTail(const Path &path, QByteArray &content,
                                                     qint64 maxBytes, bool &whole) const {
     struct stat info {};
@@ -300,21 +336,13 @@ FileSystemObject::Result FileSystemObject::rewriteFile(const Path &path,
             if (!result.ok())
                 return result;
         }
-        QByteArray in(ChunkBytes, Qt::Uninitialized);
         QByteArray out;
         out.reserve(ChunkBytes + ChunkBytes / 4);
-        for (bool last = false; !last;) {
-            const ssize_t got =
-                call(Call::Read, [&] { return ::read(oldFd, in.data(), size_t(in.size())); });
-            if (got < 0)
-                return Result(errno);
-            last = got == 0;
+        return readEach(oldFd, [&](QByteArrayView bytes, bool last) {
             out.resize(0); // keeps the room
-            rewriting.filter(QByteArrayView(in.constData(), got), last, out);
-            if (const Result result = writeAll(newFd, out); !result.ok())
-                return result;
-        }
-        return Result();
+            rewriting.filter(bytes, last, out);
+            return writeAll(newFd, out);
+        });
     };
     return replace(path, true, streamThrough, rewriting.beforeReplace);
 }

@@ -53,6 +53,11 @@ public:
     // `complete`, a larger file gives its first maxBytes bytes instead and clears the flag.
     Result readAll(const Path &path, QByteArray &content, qint64 maxBytes,
                    bool *complete = nullptr) const;
+    // The whole file as readAll reads it, but a chunk of ChunkBytes at a time into one buffer,
+    // each chunk given to `take` with the size the file had when opened: a large file is never
+    // held whole.
+    Result readChunks(const Path &path, qint64 maxBytes,
+                      const std::function<void(QByteArrayView bytes, qint64 fileSize)> &take) const;
     // The file's last maxBytes bytes, or all of a smaller one, which sets `whole`.
     Result readTail(const Path &path, QByteArray &content, qint64 maxBytes, bool &whole) const;
     // Appends the line and CR LF, creating the file when missing. A last line without its line
@@ -110,6 +115,9 @@ private:
     template <typename Function> auto call(Call which, Function &&function) const;
     UniqueFd openRegular(const Path &path, int flags, struct stat &info, Result &result) const;
     Result writeAll(int fd, QByteArrayView bytes) const;
+    // Reads from fd to its end a chunk at a time, `last` with the final one (empty).
+    Result readEach(int fd,
+                    const std::function<Result(QByteArrayView bytes, bool last)> &take) const;
     Result copyBytes(int from, int to, qint64 maxBytes,
                      const std::function<void(QByteArrayView)> &copied = {}) const;
     Result append(const Path &path, QByteArrayView line, bool own,
