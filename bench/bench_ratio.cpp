@@ -225,7 +225,8 @@ void application() {
     static int argc = 1;
     static char name[] = "dartrail_bench";
     static char *argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: at exit Qt's own statics may already be gone.
+    new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     Fonts::installSubstitutes();
 }
