@@ -64,7 +64,8 @@ void StoredGames::read(QByteArrayView content, Mode playMode) {
 // The total of plain values is at most 21 times 254.
 StoredGames::Reader::Reader(StoredGames &games, Mode playMode)
     : m_games(games)
-    , m_summaryOf(size_t(Values * HighestPlain + 1) * (Values + 1), KeptAsLine) {
+    , m_summaryOf(size_t(Values * HighestPlain + 1) * (Values + 1), KeptAsLine)
+    , m_valueCounts(Values) {
     games.clear();
     games.m_playMode = playMode;
     games.m_highestValid = playMode == Mode::A ? 99 : 3;
@@ -75,7 +76,7 @@ void StoredGames::Reader::add(QByteArrayView bytes, qint64 totalBytes) {
         return; // no room made for nothing
     // Room for the games still to come, estimated from the lines read so far, or from the line
     // ends of the first bytes: a little more rather than less, as a table grown late is copied.
-    std::vector<Game> &games = m_games.m_games;
+    auto &games = m_games.m_games;
     const double linesPerByte =
         m_bytesRead > 0
             ? double(games.size()) / double(m_bytesRead)
@@ -108,7 +109,7 @@ void StoredGames::Reader::add(QByteArrayView bytes, qint64 totalBytes) {
 }
 
 void StoredGames::Reader::take(QByteArrayView line) {
-    if (!line.isEmpty() && !m_games.addPlain(line, m_summaryOf))
+    if (!line.isEmpty() && !addPlain(line))
         m_games.keepLine(line);
 }
 
@@ -124,9 +125,15 @@ void StoredGames::Reader::finish() {
         games.m_longestSize[RecentTable::StampCol] = StampSize;
     }
     for (int target = 1; target <= Values; ++target) {
-        if (const quint8 highest = games.m_highestPlain[size_t(target - 1)]; highest > 0)
-            games.m_longestSize[size_t(target)] = std::max<qsizetype>(
-                games.m_longestSize[size_t(target)], Numbers.sizes[highest - 1]);
+        const std::array<quint32, 256> &counts = m_valueCounts[size_t(target - 1)];
+        for (int value = 0; value <= HighestPlain; ++value) {
+            if (counts[size_t(value)] == 0)
+                continue;
+            games.m_longestSize[size_t(target)] =
+                std::max<qsizetype>(games.m_longestSize[size_t(target)], Numbers.sizes[value]);
+            if (value <= games.m_highestValid)
+                games.m_tallies.add(AveragesTable::All, target, value, int(counts[size_t(value)]));
+        }
     }
     games.findLongest();
 }
@@ -186,7 +193,7 @@ void StoredGames::remove(const QList<int> &rows) {
     findLongest(); // no longer than before: the sizes found stop the search
 }
 
-bool StoredGames::addPlain(QByteArrayView line, std::vector<quint16> &summaryOf) {
+bool StoredGames::Reader::addPlain(QByteArrayView line) {
     if (line.size() <= StampSize || line[StampSize] != ',' ||
         std::memchr(line.data(), ',', StampSize))
         return false;
@@ -222,29 +229,27 @@ bool StoredGames::addPlain(QByteArrayView line, std::vector<quint16> &summaryOf)
     if (more) // fields past the bull count towards the total: the line is kept
         return false;
 
-    quint16 &summary = summaryOf[size_t(total) * (Values + 1) + size_t(count)];
+    quint16 &summary = m_summaryOf[size_t(total) * (Values + 1) + size_t(count)];
+    auto &summaries = m_games.m_summaries;
     if (summary == KeptAsLine) {
-        if (m_summaries.size() >= KeptAsLine)
+        if (summaries.size() >= KeptAsLine)
             return false;
-        summary = quint16(m_summaries.size());
-        const NumberText::Pattern pattern = NumberText::averagePattern(m_playMode);
-        m_summaries.emplace_back(NumberText::formatWhole(total).toLatin1(),
-                                 count > 0
-                                     ? NumberText::format(double(total) / count, pattern).toLatin1()
-                                     : QByteArray());
-        m_longestSize[RecentTable::TotalCol] =
-            std::max(m_longestSize[RecentTable::TotalCol], m_summaries.back().first.size());
-        m_longestSize[RecentTable::AverageCol] =
-            std::max(m_longestSize[RecentTable::AverageCol], m_summaries.back().second.size());
+        summary = quint16(summaries.size());
+        const NumberText::Pattern pattern = NumberText::averagePattern(m_games.m_playMode);
+        summaries.emplace_back(NumberText::formatWhole(total).toLatin1(),
+                               count > 0
+                                   ? NumberText::format(double(total) / count, pattern).toLatin1()
+                                   : QByteArray());
+        auto &longest = m_games.m_longestSize;
+        longest[RecentTable::TotalCol] =
+            std::max(longest[RecentTable::TotalCol], summaries.back().first.size());
+        longest[RecentTable::AverageCol] =
+            std::max(longest[RecentTable::AverageCol], summaries.back().second.size());
     }
     game.summary = summary;
-    m_games.push_back(game);
-    for (size_t t = 0; t < size_t(Values); ++t) // NoValue becomes 0
-        m_highestPlain[t] = std::max(m_highestPlain[t], quint8(game.values[t] + 1));
-    for (int target = 1; target <= Values; ++target) {
-        if (game.values[target - 1] <= m_highestValid)
-            m_tallies.add(AveragesTable::All, target, game.values[target - 1]);
-    }
+    m_games.m_games.push_back(game);
+    for (size_t t = 0; t < size_t(Values); ++t)
+        ++m_valueCounts[t][game.values[t]];
     return true;
 }
 

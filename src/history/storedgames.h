@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/averagestable.h"
+#include "platform/hugepageallocator.h"
 #include "settings/playmode.h"
 
 #include <QByteArray>
@@ -36,10 +37,14 @@ public:
 
     private:
         void take(QByteArrayView line);
+        bool addPlain(QByteArrayView line);
 
         StoredGames &m_games;
         // Summary indexes by total and count.
         std::vector<quint16> m_summaryOf;
+        // How many plain games hold each value (NoValue too) at each target: tallied once at the
+        // end rather than value by value.
+        std::vector<std::array<quint32, 256>> m_valueCounts;
         QByteArray m_partial; // the start of a line that the next bytes complete
         qint64 m_bytesRead = 0;
     };
@@ -78,7 +83,6 @@ private:
         qsizetype averageSize;
     };
 
-    bool addPlain(QByteArrayView line, std::vector<quint16> &summaryOf);
     void keepLine(QByteArrayView line);
     QByteArrayView gameCell(const Game &game, int col) const;
     QByteArrayView keptCell(size_t game, int col) const;
@@ -89,7 +93,7 @@ private:
 
     Mode m_playMode = Mode::A;
     int m_highestValid = 99;
-    std::vector<Game> m_games; // oldest first: row 0 is the last
+    std::vector<Game, HugePageAllocator<Game>> m_games; // oldest first: row 0 is the last
     std::vector<std::pair<QByteArray, QByteArray>> m_summaries;
     std::vector<KeptLine> m_keptLines; // by game
     QByteArray m_keptText;
@@ -97,5 +101,4 @@ private:
     // Per column: the size of its longest cell, and the newest row that holds one (-1: none).
     std::array<qsizetype, 25> m_longestSize{};
     std::array<int, 25> m_longestRow{};
-    std::array<quint8, 21> m_highestPlain{}; // per target, 1 + the highest plain value read
 };
