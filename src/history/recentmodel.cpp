@@ -8,7 +8,7 @@
 #include <algorithm>
 
 RecentModel::RecentModel(const StoredGames &games, QObject *parent)
-    : QAbstractTableModel(parent)
+    : GridTableModel(parent)
     , m_games(games)
     , m_rows(std::max(games.count(), RecentTable::MinRows)) {
 }
@@ -51,31 +51,13 @@ QVariant RecentModel::data(const QModelIndex &index, int role) const {
     return {};
 }
 
-QVariant RecentModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    switch (role) {
-    case Qt::DisplayRole:
-        return m_colNames.value(section);
-    case GridRoles::WidthTwips:
-        return ScoreColumns::width(section);
-    case GridRoles::LongestText: {
-        const QString placeholder = QString::fromLatin1(RecentTable::Placeholder);
-        const QString text = QString::fromLatin1(m_games.longest(section));
-        return section == 0 && m_rows > m_games.count() && text.size() < placeholder.size()
-                   ? placeholder
-                   : text;
-    }
-    default:
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
+int RecentModel::widthTwips(int col) const {
+    return ScoreColumns::width(col);
 }
 
-bool RecentModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
-                                int role) {
-    if (orientation != Qt::Horizontal || role != Qt::EditRole || section < 0)
-        return false;
-    m_colNames.resize(std::max(m_colNames.size(), qsizetype(section) + 1));
-    m_colNames[section] = value.toString();
-    return true;
+QString RecentModel::longestText(int col) const {
+    const QString placeholder = QString::fromLatin1(RecentTable::Placeholder);
+    const QString text = QString::fromLatin1(m_games.longest(col));
+    return col == 0 && m_rows > m_games.count() && text.size() < placeholder.size() ? placeholder
+                                                                                    : text;
 }

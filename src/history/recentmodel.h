@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QStringList>
+#include "platform/gridmodel.h"
 
 class StoredGames;
 
 // The recent grid's view of the stored games: newest first, "(NO DATA)" rows below them up to
 // 5 rows, read only. The date-time column is there for the program alone: views and screen
 // readers see the columns up to the average.
-class RecentModel : public QAbstractTableModel {
+class RecentModel : public GridTableModel {
     Q_OBJECT
 public:
     explicit RecentModel(const StoredGames &games, QObject *parent = nullptr);
@@ -22,14 +21,11 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
-    // The names screen readers announce for the columns.
-    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
-                       int role = Qt::EditRole) override;
 
 private:
+    int widthTwips(int col) const override;
+    QString longestText(int col) const override;
+
     const StoredGames &m_games;
     int m_rows; // as the views last learnt it
-    QStringList m_colNames;
 };

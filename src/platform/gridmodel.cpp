@@ -74,15 +74,6 @@ void GridModel::setColWidth(int col, int twips) {
     }
 }
 
-bool GridModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
-                              int role) {
-    if (orientation != Qt::Horizontal || role != Qt::EditRole || section < 0)
-        return false;
-    m_colNames.resize(std::max(m_colNames.size(), qsizetype(section) + 1));
-    m_colNames[section] = value.toString();
-    return true;
-}
-
 int GridModel::colWidth(int col) const {
     return col >= 0 && col < m_cols ? m_colWidth[size_t(col)] : 0;
 }
@@ -120,25 +111,37 @@ int GridModel::columnCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : m_shownCols;
 }
 
-QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (role) {
     case Qt::DisplayRole:
         return m_colNames.value(section);
     case GridRoles::WidthTwips:
-        return colWidth(section);
-    case GridRoles::LongestText: {
-        QString longest;
-        for (int row = 0; row < m_rows; ++row) {
-            if (const QString cell = text(row, section); cell.size() > longest.size())
-                longest = cell;
-        }
-        return longest;
-    }
+        return widthTwips(section);
+    case GridRoles::LongestText:
+        return longestText(section);
     default:
         return QAbstractTableModel::headerData(section, orientation, role);
     }
+}
+
+bool GridTableModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                                   int role) {
+    if (orientation != Qt::Horizontal || role != Qt::EditRole || section < 0)
+        return false;
+    m_colNames.resize(std::max(m_colNames.size(), qsizetype(section) + 1));
+    m_colNames[section] = value.toString();
+    return true;
+}
+
+QString GridModel::longestText(int col) const {
+    QString longest;
+    for (int row = 0; row < m_rows; ++row) {
+        if (const QString cell = text(row, col); cell.size() > longest.size())
+            longest = cell;
+    }
+    return longest;
 }
 
 QVariant GridModel::data(const QModelIndex &index, int role) const {

@@ -14,15 +14,35 @@ inline constexpr int WidthTwips = Qt::UserRole;
 inline constexpr int LongestText = Qt::UserRole + 1;
 } // namespace GridRoles
 
+// A table a GridView shows: the names screen readers announce for its columns and, through the
+// GridRoles, each column's width and longest text.
+class GridTableModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const final;
+    // The heading a screen reader announces for a column, kept whatever the column count.
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                       int role = Qt::EditRole) final;
+
+protected:
+    virtual int widthTwips(int col) const = 0;
+    virtual QString longestText(int col) const = 0;
+
+private:
+    QStringList m_colNames;
+};
+
 // A small grid of texts that the program writes cell by cell (the averages), with column widths
 // in twips and column alignments.
-class GridModel : public QAbstractTableModel {
+class GridModel : public GridTableModel {
     Q_OBJECT
 public:
     // Column alignment 4: centred horizontally and vertically.
     static constexpr int AlignCenterCenter = 4;
 
-    using QAbstractTableModel::QAbstractTableModel;
+    using GridTableModel::GridTableModel;
 
     void clear(); // every cell text becomes empty
     void setRows(int rows);
@@ -45,13 +65,10 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
-    // The heading a screen reader announces for a column, kept whatever the column count.
-    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
-                       int role = Qt::EditRole) override;
 
 private:
+    int widthTwips(int col) const override { return colWidth(col); }
+    QString longestText(int col) const override;
     int shownCols() const;
     bool contains(int row, int col) const;
 
@@ -61,5 +78,4 @@ private:
     std::vector<QString> m_cells; // row by row
     std::vector<int> m_colWidth;
     std::vector<Qt::Alignment> m_colAlignment;
-    QStringList m_colNames;
 };
