@@ -38,8 +38,7 @@ QByteArray CardDraft::line(const QStringList &texts, int currentTarget, const QS
 }
 
 QString CardDraft::discard(Mode playMode) const {
-    const QByteArray path = filePath(playMode);
-    return m_fileSystem.isFile(path) ? m_fileSystem.removeFile(path).description() : QString();
+    return m_fileSystem.removeRegularFile(filePath(playMode)).description();
 }
 
 std::optional<CardDraft::Card> CardDraft::kept(Mode playMode) const {

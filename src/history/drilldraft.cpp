@@ -33,8 +33,7 @@ QString DrillDraft::keep(Mode playMode, const Drill &drill) const {
 }
 
 QString DrillDraft::discard(Mode playMode) const {
-    const QByteArray path = filePath(playMode);
-    return m_fileSystem.isFile(path) ? m_fileSystem.removeFile(path).description() : QString();
+    return m_fileSystem.removeRegularFile(filePath(playMode)).description();
 }
 
 std::optional<DrillDraft::Drill> DrillDraft::kept(Mode playMode) const {

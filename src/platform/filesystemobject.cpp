@@ -502,6 +502,10 @@ FileSystemObject::Result FileSystemObject::removeFile(const Path &path) const {
     return {};
 }
 
+FileSystemObject::Result FileSystemObject::removeRegularFile(const Path &path) const {
+    return isFile(path) ? removeFile(path) : Result();
+}
+
 void FileSystemObject::removeLeftovers(const Path &folder, const QByteArrayList &fileNames) const {
     const std::unique_ptr<DIR, int (*)(DIR *)> entries(::opendir(folder.constData()), ::closedir);
     if (!entries)

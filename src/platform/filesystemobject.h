@@ -77,6 +77,8 @@ public:
     bool isFile(const Path &path) const;
     // Removes the file; a missing one is no failure.
     Result removeFile(const Path &path) const;
+    // Removes the file if it is a regular one: what else has taken its name is left alone.
+    Result removeRegularFile(const Path &path) const;
     // Renames the file, replacing any file of the new name at once.
     Result rename(const Path &from, const Path &to) const;
     // Keeps the file as it is now under a fresh hidden name beside `beside`, of the form the
