@@ -101,7 +101,8 @@ public:
         // leaves the file as it was and is returned.
         std::function<Result()> beforeReplace;
     };
-    static constexpr qsizetype ChunkBytes = 1 << 20;
+    // Small enough that a chunk is still in the cache when it is parsed after its read.
+    static constexpr qsizetype ChunkBytes = 1 << 17;
     // Replaces the content of an existing file as replaceFile does, through the rewriting. Memory
     // running out fails it with ENOMEM, like any other failure.
     Result rewriteFile(const Path &path, const Rewriting &rewriting) const;
