@@ -336,12 +336,17 @@ FileSystemObject::Result FileSystemObject::rewriteFile(const Path &path,
             if (!result.ok())
                 return result;
         }
+        // Written a few chunks at a time: each write costs a call into the kernel.
+        constexpr qsizetype WriteBytes = 8 * ChunkBytes;
         QByteArray out;
-        out.reserve(ChunkBytes + ChunkBytes / 4);
+        out.reserve(WriteBytes + ChunkBytes + ChunkBytes / 4);
         return readEach(oldFd, [&](QByteArrayView bytes, bool last) {
-            out.resize(0); // keeps the room
             rewriting.filter(bytes, last, out);
-            return writeAll(newFd, out);
+            if (out.size() < WriteBytes && !last)
+                return Result();
+            const Result written = writeAll(newFd, out);
+            out.resize(0); // keeps the room
+            return written;
         });
     };
     return replace(path, true, streamThrough, rewriting.beforeReplace);
