@@ -17,11 +17,12 @@ template <class T> struct HugePageAllocator : std::allocator<T> {
 
     T *allocate(std::size_t count) {
         T *const table = std::allocator<T>::allocate(count);
+        // Only whole, aligned huge pages can be huge; a table smaller than two may hold none.
         constexpr std::uintptr_t HugePage = std::uintptr_t(2) << 20;
-        constexpr std::uintptr_t Page = 4096;
-        const auto start = (reinterpret_cast<std::uintptr_t>(table) + Page - 1) & ~(Page - 1);
-        const auto end = (reinterpret_cast<std::uintptr_t>(table + count)) & ~(Page - 1);
-        if (end > start && end - start >= HugePage) // smaller tables gain nothing
+        const auto start =
+            (reinterpret_cast<std::uintptr_t>(table) + HugePage - 1) & ~(HugePage - 1);
+        const auto end = reinterpret_cast<std::uintptr_t>(table + count) & ~(HugePage - 1);
+        if (end > start)
             ::madvise(reinterpret_cast<void *>(start), end - start, MADV_HUGEPAGE);
         return table;
     }
